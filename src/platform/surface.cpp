@@ -1,0 +1,287 @@
+#include "platform/surface.h"
+
+#include "platform/drawtext.h"
+#include "platform/rounding.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstring>
+
+namespace vk {
+namespace {
+
+// Row copies between two 32-bit images, clipped at both.
+void copyRect(QImage &dst, int dx, int dy, int w, int h, const QImage &src, int sx, int sy)
+{
+    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
+    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
+    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
+    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+    w = std::min({w, src.width() - sx, dst.width() - dx});
+    h = std::min({h, src.height() - sy, dst.height() - dy});
+    if (w <= 0 || h <= 0)
+        return;
+    const qsizetype dstStride = dst.bytesPerLine();
+    const qsizetype srcStride = src.bytesPerLine();
+    uchar *d = dst.bits() + dy * dstStride + dx * 4;
+    const uchar *s = src.constBits() + sy * srcStride + sx * 4;
+    for (int row = 0; row < h; ++row, d += dstStride, s += srcStride)
+        std::memcpy(d, s, static_cast<std::size_t>(w) * 4);
+}
+
+bool is32Bit(const QImage &image)
+{
+    return image.depth() == 32;
+}
+
+} // namespace
+
+Surface::Surface(QWidget *parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    rebuildKept(size(), false);
+}
+
+void Surface::setBackColor(const QColor &color)
+{
+    m_backColor = color;
+    // A change of colour shows at once on a surface nothing was kept on.
+    if (!m_autoRedraw)
+        rebuildKept(size(), false);
+    update();
+}
+
+void Surface::setPicture(const QImage &picture)
+{
+    m_picture = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB32);
+    rebuildKept(size(), false);
+    dropTransient();
+    update();
+}
+
+void Surface::cls()
+{
+    if (m_autoRedraw)
+        rebuildKept(size(), false);
+    dropTransient();
+    update();
+}
+
+void Surface::refresh()
+{
+    dropTransient();
+    repaint();
+}
+
+QImage &Surface::target()
+{
+    if (m_autoRedraw)
+        return m_kept;
+    if (m_transient.size() != size()) {
+        m_transient = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+        m_transient.fill(Qt::transparent);
+    }
+    m_transientState = TransientState::Pending;
+    update();
+    return m_transient;
+}
+
+void Surface::bitBlt(int x, int y, int w, int h, const QImage &source, int sx, int sy)
+{
+    QImage &dst = target();
+    if (is32Bit(source) && source.format() != QImage::Format_ARGB32) {
+        copyRect(dst, x, y, w, h, source, sx, sy);
+        return;
+    }
+    QPainter p(&dst);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(QRect(x, y, w, h), source, QRect(sx, sy, w, h));
+}
+
+void Surface::drawText(const TextRect &rect, unsigned format, const QString &text)
+{
+    int flags = 0;
+    if (format & dt::Center)
+        flags |= Qt::AlignHCenter;
+    else if (format & dt::Right)
+        flags |= Qt::AlignRight;
+    else
+        flags |= Qt::AlignLeft;
+    QString shown = text;
+    if (format & dt::SingleLine) {
+        flags |= Qt::TextSingleLine;
+        flags |= (format & dt::VCenter) ? Qt::AlignVCenter : (format & dt::Bottom) ? Qt::AlignBottom : Qt::AlignTop;
+        shown.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    } else {
+        flags |= Qt::AlignTop;
+        shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    }
+    if (format & dt::NoClip)
+        flags |= Qt::TextDontClip;
+
+    const QRect box(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1));
+    QPainter p(&target());
+    p.setFont(font());
+    p.setPen(m_foreColor);
+    p.drawText(box, flags, shown);
+}
+
+void Surface::printAt(double x, double y, const QString &text)
+{
+    QPainter p(&target());
+    p.setFont(font());
+    p.setPen(m_foreColor);
+    const QFontMetrics fm(font());
+    p.drawText(QPoint(roundHalfEven(x), roundHalfEven(y) + fm.ascent()), text);
+}
+
+int Surface::textWidth(const QString &text) const
+{
+    const QFontMetrics fm(font());
+    int widest = 0;
+    for (const QString &line : QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n')))
+        widest = std::max(widest, fm.horizontalAdvance(line));
+    return widest;
+}
+
+int Surface::textHeight(const QString &text) const
+{
+    const QFontMetrics fm(font());
+    const int lines = static_cast<int>(QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).count(QLatin1Char('\n'))) + 1;
+    return fm.height() * lines;
+}
+
+void Surface::setMousePointer(Pointer pointer)
+{
+    m_pointer = pointer;
+    switch (pointer) {
+    case Pointer::Default:
+        unsetCursor();
+        break;
+    case Pointer::Arrow:
+        setCursor(Qt::ArrowCursor);
+        break;
+    case Pointer::Custom:
+        setCursor(Qt::PointingHandCursor);
+        break;
+    }
+}
+
+QImage Surface::screenImage() const
+{
+    QImage shown = m_kept.copy();
+    if (m_transientState != TransientState::None && m_transient.size() == m_kept.size()) {
+        QPainter p(&shown);
+        p.drawImage(0, 0, m_transient);
+    }
+    return shown;
+}
+
+int Surface::buttonBits(Qt::MouseButtons buttons)
+{
+    int bits = 0;
+    if (buttons & Qt::LeftButton)
+        bits |= 1;
+    if (buttons & Qt::RightButton)
+        bits |= 2;
+    if (buttons & Qt::MiddleButton)
+        bits |= 4;
+    return bits;
+}
+
+void Surface::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(0, 0, m_kept);
+    switch (m_transientState) {
+    case TransientState::Pending:
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p.drawImage(0, 0, m_transient);
+        m_transientState = TransientState::Shown;
+        break;
+    case TransientState::Shown:
+        // A repaint after the one that showed it: on-screen drawing is gone.
+        dropTransient();
+        break;
+    case TransientState::None:
+        break;
+    }
+}
+
+void Surface::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // Qt delivers the resize of a hidden widget late; only a real change of
+    // size touches the images.
+    if (m_kept.size() != size().expandedTo(QSize(1, 1))) {
+        rebuildKept(size(), true);
+        dropTransient();
+    }
+    emit resized();
+}
+
+void Surface::mousePressEvent(QMouseEvent *event)
+{
+    m_pressedHere = true;
+    emit mouseDown(buttonBits(event->buttons() | event->button()), event->position());
+}
+
+void Surface::mouseMoveEvent(QMouseEvent *event)
+{
+    emit mouseMoved(buttonBits(event->buttons()), event->position());
+}
+
+void Surface::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool wasPressed = m_pressedHere;
+    m_pressedHere = false;
+    // A press released over the surface is a click; so is one anywhere
+    // while the surface holds the mouse capture.
+    if (wasPressed && (rect().contains(event->position().toPoint()) || QWidget::mouseGrabber() == this))
+        emit clicked();
+}
+
+void Surface::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    emit gotFocus();
+}
+
+void Surface::rebuildKept(const QSize &size, bool keepOld)
+{
+    QImage fresh(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    fresh.fill(m_backColor);
+    if (!m_picture.isNull())
+        copyRect(fresh, 0, 0, m_picture.width(), m_picture.height(), m_picture, 0, 0);
+    if (keepOld && !m_kept.isNull())
+        copyRect(fresh, 0, 0, m_kept.width(), m_kept.height(), m_kept, 0, 0);
+    m_kept = std::move(fresh);
+}
+
+void Surface::dropTransient()
+{
+    if (m_transientState == TransientState::None)
+        return;
+    m_transient.fill(Qt::transparent);
+    m_transientState = TransientState::None;
+}
+
+} // namespace vk
+
+namespace vk {
+void moveControl(QWidget &control, double left, double top, double width, double height)
+{
+    control.setGeometry(roundHalfEven(left), roundHalfEven(top), roundHalfEven(width), roundHalfEven(height));
+}
+
+void moveControl(QWidget &control, double left, double top)
+{
+    control.move(roundHalfEven(left), roundHalfEven(top));
+}
+} // namespace vk

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "shell/modmain.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPointF>
+#include <QWidget>
+
+namespace vk {
+
+// A painted surface: a window or a picture box. It keeps an image of its
+// own (the persistent image) that every repaint shows. While autoRedraw is
+// on, drawing goes into that image and stays; while it is off, drawing
+// lands on the screen only (a transient layer above the kept image) and is
+// gone at the next repaint. Composition code switches autoRedraw on, draws,
+// refreshes once and switches it off, so the composed picture stays as the
+// background while hover looks drawn later come and go.
+class Surface : public QWidget
+{
+    Q_OBJECT
+public:
+    enum class Pointer { Default, Arrow, Custom };
+
+    explicit Surface(QWidget *parent = nullptr, Qt::WindowFlags flags = {});
+
+    void setAutoRedraw(bool on) { m_autoRedraw = on; }
+    bool autoRedraw() const { return m_autoRedraw; }
+
+    void setBackColor(const QColor &color);
+    QColor backColor() const { return m_backColor; }
+    void setForeColor(const QColor &color) { m_foreColor = color; }
+    QColor foreColor() const { return m_foreColor; }
+
+    // The picture shown at the surface's top-left under everything drawn.
+    void setPicture(const QImage &picture);
+    void clearPicture() { setPicture(QImage()); }
+    const QImage &picture() const { return m_picture; }
+    bool hasPicture() const { return !m_picture.isNull(); }
+
+    // Clears the kept image (while autoRedraw is on) to the back colour and
+    // the picture, and drops what is only on screen.
+    void cls();
+    // Repaints at once from the kept image; on-screen-only drawing is gone.
+    void refresh();
+
+    // Plain source copy of a rectangle of `source` to (x, y), clipped at both
+    // images' edges; negative positions are fine.
+    void bitBlt(int x, int y, int w, int h, const QImage &source, int sx, int sy);
+    // Text in the surface's font and fore colour, transparent background,
+    // laid out in `rect` by the dt:: format bits; clipped unless dt::NoClip.
+    void drawText(const TextRect &rect, unsigned format, const QString &text);
+    // Text whose cell's top-left corner stands at (x, y).
+    void printAt(double x, double y, const QString &text);
+
+    int textWidth(const QString &text) const;
+    int textHeight(const QString &text) const; // all lines, in the current font
+
+    void setMousePointer(Pointer pointer);
+    Pointer mousePointer() const { return m_pointer; }
+
+    const QImage &keptImage() const { return m_kept; }
+    // What the screen shows now: the kept image with any transient drawing.
+    QImage screenImage() const;
+    bool hasTransientDrawing() const { return m_transientState != TransientState::None; }
+
+    // Mouse buttons as a bit set: 1 left, 2 right, 4 middle.
+    static int buttonBits(Qt::MouseButtons buttons);
+
+signals:
+    void clicked();
+    void mouseDown(int buttons, QPointF pos);
+    void mouseMoved(int buttons, QPointF pos);
+    void resized();
+    void gotFocus();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+
+    // The image drawing goes to now; marks transient drawing for the screen.
+    QImage &target();
+
+private:
+    enum class TransientState { None, Pending, Shown };
+
+    void rebuildKept(const QSize &size, bool keepOld);
+    void dropTransient();
+
+    bool m_autoRedraw = false;
+    QColor m_backColor{Qt::white};
+    QColor m_foreColor{Qt::black};
+    QImage m_picture;
+    QImage m_kept;
+    QImage m_transient;
+    TransientState m_transientState = TransientState::None;
+    Pointer m_pointer = Pointer::Default;
+    bool m_pressedHere = false;
+};
+
+} // namespace vk
+
+namespace vk {
+// Moves a control to a real-valued place; half pixels go to the even neighbour.
+void moveControl(QWidget &control, double left, double top, double width, double height);
+void moveControl(QWidget &control, double left, double top);
+} // namespace vk

@@ -1,0 +1,12 @@
+#include "shell/appcontext.h"
+
+#include "platform/form.h"
+
+namespace vk {
+
+MainWindowApi *AppContext::mainWindow() const
+{
+    return dynamic_cast<MainWindowApi *>(windows.find(kFrmMain));
+}
+
+} // namespace vk

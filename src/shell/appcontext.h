@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/windowregistry.h"
+#include "shell/modmain.h"
+
+namespace vk {
+
+class DayClock;
+class RandomSource;
+class ScreenMetrics;
+class SkinTemplate;
+
+// Window names, as the registry and the window-control strip know them.
+inline const QString kFrmMain = QStringLiteral("frmMain");
+inline const QString kFrmVendrakul = QStringLiteral("frmVendrakul");
+inline const QString kFrmZFon = QStringLiteral("frmZFon");
+
+// What the main window offers the other windows.
+class MainWindowApi
+{
+public:
+    virtual ~MainWindowApi() = default;
+    // Repaints the start screen or the stage look, by ModMain::stageActive.
+    virtual void temelYarismaEkraniCiz() = 0;
+};
+
+// Everything one run of the program shares. Every window is constructed
+// with it: `SomeWindow(AppContext &ctx)`.
+struct AppContext {
+    AppContext(const SkinTemplate &skin, const DayClock &clock, RandomSource &random, const ScreenMetrics &screen)
+        : skin(skin)
+        , clock(clock)
+        , random(random)
+        , screen(screen)
+    {
+    }
+
+    ModMain mod;
+    const SkinTemplate &skin;
+    const DayClock &clock;
+    RandomSource &random;
+    const ScreenMetrics &screen;
+    WindowRegistry windows;
+
+    // The main window while it is loaded, else null.
+    MainWindowApi *mainWindow() const;
+};
+
+} // namespace vk
