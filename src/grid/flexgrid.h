@@ -1,0 +1,226 @@
+#pragma once
+
+#include "platform/colorref.h"
+
+#include <QFont>
+#include <QLineEdit>
+#include <QTableView>
+#include <QVariant>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace vk {
+
+class FlexGrid;
+
+// What the grid tells its owner. Every handler runs synchronously; the
+// reference arguments are read back when the handler returns.
+class FlexGridEvents
+{
+public:
+    virtual ~FlexGridEvents() = default;
+    // The keyboard focus entered the grid (or its editor) from outside.
+    virtual void gotFocus() {}
+    // The current cell is about to move; cancel = true keeps it where it is.
+    virtual void beforeRowColChange(int oldRow, int oldCol, int newRow, int newCol, bool &cancel)
+    {
+        Q_UNUSED(oldRow) Q_UNUSED(oldCol) Q_UNUSED(newRow) Q_UNUSED(newCol) Q_UNUSED(cancel)
+    }
+    // Raised after every accepted move.
+    virtual void afterRowColChange(int oldRow, int oldCol, int newRow, int newCol)
+    {
+        Q_UNUSED(oldRow) Q_UNUSED(oldCol) Q_UNUSED(newRow) Q_UNUSED(newCol)
+    }
+    // An editor is about to open on (row, col); cancel = true opens none.
+    virtual void beforeEdit(int row, int col, bool &cancel) { Q_UNUSED(row) Q_UNUSED(col) Q_UNUSED(cancel) }
+    // A character key in the editor; keyAscii = 0 drops it. A column change
+    // requested from here is carried out after the character has landed.
+    virtual void keyPressEdit(int row, int col, int &keyAscii) { Q_UNUSED(row) Q_UNUSED(col) Q_UNUSED(keyAscii) }
+    // Any key in the editor, before its character. shift: 1 Shift, 2 Ctrl, 4 Alt.
+    virtual void keyDownEdit(int row, int col, int &keyCode, int shift)
+    {
+        Q_UNUSED(row) Q_UNUSED(col) Q_UNUSED(keyCode) Q_UNUSED(shift)
+    }
+    // The editor's text changed; the edited cell is still the current one.
+    virtual void changeEdit() {}
+};
+
+enum class CellProp {
+    Text = 0,
+    BackColor = 6,
+};
+
+// Virtual key codes the key-down event speaks in.
+namespace vkey {
+constexpr int Back = 8;
+constexpr int Tab = 9;
+constexpr int Return = 13;
+constexpr int Escape = 27;
+constexpr int Space = 32;
+constexpr int PageUp = 33;
+constexpr int PageDown = 34;
+constexpr int End = 35;
+constexpr int Home = 36;
+constexpr int Left = 37;
+constexpr int Up = 38;
+constexpr int Right = 39;
+constexpr int Down = 40;
+constexpr int Insert = 45;
+constexpr int Delete = 46;
+constexpr int Numpad0 = 96;
+constexpr int Multiply = 106;
+constexpr int Add = 107;
+constexpr int Subtract = 109;
+constexpr int Decimal = 110;
+constexpr int Divide = 111;
+constexpr int F1 = 112;
+} // namespace vkey
+
+// The platform virtual key of a Qt key event (0 when there is none) and the
+// shift state bits.
+int virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
+int shiftState(Qt::KeyboardModifiers modifiers);
+
+namespace detail {
+class GridModel;
+class GridEditor;
+class GridDelegate;
+} // namespace detail
+
+// A grid of text cells with a single-line editor on the current cell. Every
+// move of the current cell -- keyboard, mouse or program -- goes through
+// beforeRowColChange first. Sizes are in twips, colours 0x00BBGGRR.
+class FlexGrid : public QTableView
+{
+    Q_OBJECT
+
+public:
+    // twipsPerPixel 0 takes the factor from the screen's logical DPI.
+    explicit FlexGrid(QWidget *parent = nullptr, int twipsPerPixel = 0);
+    ~FlexGrid() override;
+
+    void setEvents(FlexGridEvents *events) { m_events = events; }
+    int twipsPerPixel() const { return m_tpp; }
+
+    int rows() const;
+    void setRows(int rows);
+    int cols() const;
+    void setCols(int cols);
+
+    // index -1 addresses every column / row.
+    std::int32_t colWidth(int col) const;
+    void setColWidth(int col, std::int32_t twips);
+    std::int32_t rowHeight(int row) const;
+    void setRowHeight(int row, std::int32_t twips);
+
+    // 0 left-top ... 4 centre-centre ... 8 right-bottom, as the grid's
+    // alignment numbers run (left/centre/right by three, top/centre/bottom).
+    void setColAlignment(int col, int alignment);
+    void setFontSize(double points);
+    QFont cellFont() const { return m_font; }
+
+    QString textMatrix(int row, int col) const;
+    void setTextMatrix(int row, int col, const QString &text);
+
+    // Text: value as text. BackColor: a ColorRef, or an empty QVariant for
+    // the grid's own background. r2/c2 = -1 means the single cell (r1, c1).
+    void setCell(CellProp prop, int r1, int c1, int r2, int c2, const QVariant &value);
+    void setCell(CellProp prop, int r1, int c1, const QVariant &value) { setCell(prop, r1, c1, -1, -1, value); }
+    // The background a cell is painted with.
+    ColorRef cellBackColor(int row, int col) const;
+    ColorRef backColor() const { return m_backColor; }
+    void setBackColor(ColorRef color);
+
+    int row() const { return m_row; }
+    int col() const { return m_col; }
+    void setCol(int col);
+    void setRow(int row);
+
+    // The selection the border operation acts on; the current cell becomes (r1, c1).
+    void select(int r1, int c1, int r2 = -1, int c2 = -1);
+    // -1 leaves an edge as it is, 0 removes it, n > 0 draws an n-pixel line.
+    void cellBorder(ColorRef color, int left, int top, int right, int bottom, int vertical, int horizontal);
+
+    // The editor's text while editing, else the current cell's text.
+    QString editText() const;
+    void setEditMaxLength(int length);
+    bool isEditing() const { return m_editing; }
+    // Opens the editor on the current cell unless beforeEdit cancels; on an
+    // editor already open there, asks again and closes it when refused.
+    void editCell();
+    // Writes the editor's text back and closes it.
+    void finishEditing();
+    QLineEdit *editor() const;
+
+    using QWidget::move;
+    void move(int left, int top, int width, int height) { setGeometry(left, top, width, height); }
+    int left() const { return x(); }
+    int top() const { return y(); }
+
+    // Where a cell is drawn, in viewport coordinates.
+    QRect cellRect(int row, int col) const;
+
+    // Qt's own scrolling would shift the cells off their fixed places.
+    void scrollTo(const QModelIndex &, ScrollHint = EnsureVisible) override {}
+
+protected:
+    bool event(QEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseMoveEvent(QMouseEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
+    void wheelEvent(QWheelEvent *e) override;
+    void focusInEvent(QFocusEvent *e) override;
+    void focusOutEvent(QFocusEvent *e) override;
+    void contextMenuEvent(QContextMenuEvent *e) override;
+    void startDrag(Qt::DropActions) override {}
+
+private:
+    friend class detail::GridEditor;
+    friend class detail::GridDelegate;
+
+    struct Range {
+        int r1 = 0, c1 = 0, r2 = 0, c2 = 0;
+    };
+
+    bool validCell(int row, int col) const;
+    void requestMove(int row, int col);
+    bool navigate(int key, Qt::KeyboardModifiers modifiers);
+    void placeEditor();
+    void styleEditor();
+    void applyColWidth(int col);
+    void applyRowHeight(int row);
+    int toPixels(std::int32_t twips) const;
+
+    // Called by the editor.
+    void editorKeyPress(QKeyEvent *e);
+    void editorTextChanged();
+    void focusEntered();
+    void focusLeft();
+
+    detail::GridModel *m_model = nullptr;
+    detail::GridEditor *m_editor = nullptr;
+    detail::GridDelegate *m_delegate = nullptr;
+    FlexGridEvents *m_events = nullptr;
+    int m_tpp = 15;
+    std::vector<std::int32_t> m_colTwips;
+    std::vector<std::int32_t> m_rowTwips;
+    std::vector<int> m_colAlign;
+    QFont m_font;
+    ColorRef m_backColor = 0xEEBC97;
+    int m_row = 0;
+    int m_col = 0;
+    Range m_selection;
+    bool m_editing = false;
+    std::uint64_t m_editSession = 0;
+    int m_editMaxLength = 0;
+    bool m_loadingEditor = false;
+    bool m_focusInside = false;
+    int m_keyPressDepth = 0;
+    std::optional<std::pair<int, int>> m_pendingMove;
+};
+
+} // namespace vk
