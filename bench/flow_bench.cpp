@@ -1,0 +1,94 @@
+// The stage clock's tick: the common one that finds the text unchanged,
+// and the one a second that redraws the display.
+#include "flow/clockrules.h"
+#include "flow/stageclock.h"
+#include "msgbox/modmsgbox.h"
+#include "platform/dayclock.h"
+#include "platform/surface.h"
+#include "stage/stage.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class StandingClock final : public vk::DayClock
+{
+public:
+    float secondsSinceMidnight() const override { return seconds; }
+    float seconds = 36000.0f;
+};
+
+struct ClockBench {
+    ClockBench()
+    {
+        window.resize(400, 200);
+        picTime = new vk::Surface(&window);
+        trmSure = new QTimer(&window);
+        clock = new vk::StageClock(stage, dayClock, *trmSure, *picTime, msgBox, &window);
+        picTime->setGeometry(26, 48, 170, 60);
+        window.show();
+        QApplication::processEvents();
+        clock->startClock();
+        trmSure->stop(); // ticks are driven by the benchmark
+    }
+
+    QWidget window;
+    vk::StageRecord stage;
+    StandingClock dayClock;
+    vk::ModMsgBox msgBox;
+    vk::Surface *picTime = nullptr;
+    QTimer *trmSure = nullptr;
+    vk::StageClock *clock = nullptr;
+};
+
+void BM_formatClockText(benchmark::State &state)
+{
+    vk::StageRecord stage;
+    stage.elapsedTime = 612.34f;
+    for (auto _ : state) {
+        vk::ClockText text = vk::formatClockText(stage);
+        benchmark::DoNotOptimize(text);
+    }
+}
+BENCHMARK(BM_formatClockText);
+
+void BM_tickWithoutRedraw(benchmark::State &state)
+{
+    ClockBench b;
+    b.trmSure->start(1000000); // "running", never firing during the run
+    b.dayClock.seconds = 36000.0f + 125.25f;
+    b.clock->tick();
+    for (auto _ : state)
+        b.clock->tick();
+}
+BENCHMARK(BM_tickWithoutRedraw);
+
+void BM_tickWithRedraw(benchmark::State &state)
+{
+    ClockBench b;
+    b.trmSure->start(1000000);
+    float second = 0.0f;
+    for (auto _ : state) {
+        second = second >= 800.0f ? 0.0f : second + 1.0f;
+        b.dayClock.seconds = 36000.0f + second;
+        b.clock->tick();
+    }
+}
+BENCHMARK(BM_tickWithRedraw);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::benchmark::Initialize(&argc, argv);
+    ::benchmark::RunSpecifiedBenchmarks();
+    ::benchmark::Shutdown();
+    return 0;
+}

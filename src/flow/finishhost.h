@@ -1,0 +1,24 @@
+#pragma once
+
+class QTimer;
+class QWidget;
+
+namespace vk {
+
+// What the finish confirmation needs of the exercise window.
+class FinishHost
+{
+public:
+    // The window the box belongs to: it owns the "trmMsgBox" timer and is
+    // blocked while the box is open.
+    virtual QWidget &exerciseWindow() = 0;
+    // The stage clock's timer; stopped means the limit came (or the finish ran).
+    virtual QTimer &trmSure() = 0;
+    // Evaluates the stage; later calls do nothing.
+    virtual void finishStage() = 0;
+
+protected:
+    ~FinishHost() = default;
+};
+
+} // namespace vk

@@ -1,0 +1,242 @@
+#include "msgbox/modmsgbox.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QTimer>
+
+#include <array>
+
+namespace vk {
+namespace {
+
+struct ButtonKind {
+    std::int32_t id;
+    QMessageBox::StandardButton button;
+    const char *text; // fixed English texts, whatever the system language
+};
+
+constexpr std::array<ButtonKind, 7> kButtons{{
+    {mb::IdOk, QMessageBox::Ok, "OK"},
+    {mb::IdCancel, QMessageBox::Cancel, "Cancel"},
+    {mb::IdAbort, QMessageBox::Abort, "Abort"},
+    {mb::IdRetry, QMessageBox::Retry, "Retry"},
+    {mb::IdIgnore, QMessageBox::Ignore, "Ignore"},
+    {mb::IdYes, QMessageBox::Yes, "Yes"},
+    {mb::IdNo, QMessageBox::No, "No"},
+}};
+
+QList<std::int32_t> buttonIdsOf(std::uint32_t style)
+{
+    switch (style & 0x0F) {
+    case mb::OkCancel:
+        return {mb::IdOk, mb::IdCancel};
+    case mb::AbortRetryIgnore:
+        return {mb::IdAbort, mb::IdRetry, mb::IdIgnore};
+    case mb::YesNoCancel:
+        return {mb::IdYes, mb::IdNo, mb::IdCancel};
+    case mb::YesNo:
+        return {mb::IdYes, mb::IdNo};
+    case mb::RetryCancel:
+        return {mb::IdRetry, mb::IdCancel};
+    default:
+        return {mb::IdOk};
+    }
+}
+
+QMessageBox::Icon iconOf(std::uint32_t style)
+{
+    switch (style & 0xF0) {
+    case mb::IconHand:
+        return QMessageBox::Critical;
+    case mb::IconQuestion:
+        return QMessageBox::Question;
+    case mb::IconExclamation:
+        return QMessageBox::Warning;
+    case mb::IconAsterisk:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+const ButtonKind *kindById(std::int32_t id)
+{
+    for (const ButtonKind &kind : kButtons)
+        if (kind.id == id)
+            return &kind;
+    return nullptr;
+}
+
+QAbstractButton *buttonById(QMessageBox *box, std::int32_t id)
+{
+    const ButtonKind *kind = kindById(id);
+    return box && kind ? box->button(kind->button) : nullptr;
+}
+
+std::int32_t idOfButton(const QMessageBox &box, QAbstractButton *button)
+{
+    const QMessageBox::StandardButton standard = box.standardButton(button);
+    for (const ButtonKind &kind : kButtons)
+        if (kind.button == standard)
+            return kind.id;
+    return mb::IdNo;
+}
+
+// Keeps the owner window (and every control in it) from taking input while
+// its box is open, as a disabled owner would; the rest of the program stays
+// usable. Activating the owner brings the box forward instead.
+class OwnerInputBlocker final : public QObject
+{
+public:
+    OwnerInputBlocker(QWidget *owner, QMessageBox *box)
+        : m_owner(owner)
+        , m_box(box)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~OwnerInputBlocker() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (!m_owner || !watched->isWidgetType())
+            return false;
+        auto *widget = static_cast<QWidget *>(watched);
+        if (widget != m_owner && !m_owner->isAncestorOf(widget))
+            return false;
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
+        case QEvent::TabletMove:
+            return true;
+        case QEvent::WindowActivate:
+            if (widget == m_owner && m_box)
+                QMetaObject::invokeMethod(m_box.data(), [box = m_box] {
+                    if (box && box->isVisible()) {
+                        box->raise();
+                        box->activateWindow();
+                    }
+                }, Qt::QueuedConnection);
+            return false;
+        default:
+            return false;
+        }
+    }
+
+private:
+    QPointer<QWidget> m_owner;
+    QPointer<QMessageBox> m_box;
+};
+
+} // namespace
+
+std::int32_t ModMsgBox::showHookedMsgBox(MsgBoxRequest &request, QWidget &window)
+{
+    const std::weak_ptr<char> life = m_life;
+
+    request.tickCount = 0;
+    QPointer<QTimer> timer = window.findChild<QTimer *>(QStringLiteral("trmMsgBox"));
+    m_timer = timer;
+    if (timer) {
+        timer->setInterval(request.tickInterval);
+        // An interval of 0 would tick on every pass of the event loop; a
+        // timer without an interval does not tick at all.
+        if (request.autoAnswer && request.tickInterval > 0)
+            timer->start();
+        else
+            timer->stop();
+    }
+
+    QWidget *owner = request.hWndOwner ? request.hWndOwner.data() : &window;
+    QPointer<QMessageBox> box = new QMessageBox(owner);
+    box->setWindowTitle(request.caption);
+    box->setText(request.text);
+    box->setIcon(iconOf(request.style));
+    for (const std::int32_t id : buttonIdsOf(request.style)) {
+        const ButtonKind *kind = kindById(id);
+        box->addButton(kind->button);
+        box->button(kind->button)->setText(QString::fromLatin1(kind->text));
+    }
+    // Not Qt-modal: that would block the owner's parent windows as well.
+    box->setWindowModality(Qt::NonModal);
+    m_box = box;
+
+    std::int32_t answer = mb::IdNo;
+    {
+        OwnerInputBlocker blocker(owner, box);
+        QEventLoop loop;
+        QObject::connect(box, &QDialog::finished, &loop, &QEventLoop::quit);
+        // Unloading the window while the box is open destroys the box with it.
+        QObject::connect(box, &QObject::destroyed, &loop, &QEventLoop::quit);
+        box->show();
+        msgBoxWnd = reinterpret_cast<MsgBoxHandle>(box.data());
+        loop.exec(QEventLoop::DialogExec);
+        if (box) {
+            if (QAbstractButton *pressed = box->clickedButton())
+                answer = idOfButton(*box, pressed);
+            delete box.data();
+        }
+    }
+
+    if (life.expired())
+        return answer;
+    m_box = nullptr;
+    // The box is closed whichever way it went; nothing may go on thinking
+    // it is open (the clock would never finish the stage).
+    msgBoxWnd = 0;
+    if (timer)
+        timer->stop();
+    return answer;
+}
+
+void ModMsgBox::trmMsgBoxTimer()
+{
+    if (msgBoxWnd == 0)
+        return;
+    ++msgBoxRequest.tickCount;
+    if (msgBoxRequest.tickCount != msgBoxRequest.autoAnswerTicks)
+        return;
+
+    if (m_timer)
+        m_timer->stop();
+    QPointer<QMessageBox> box = m_box;
+    QPointer<QAbstractButton> button = buttonById(box, msgBoxRequest.autoAnswerButton);
+    if (button) {
+        button->setFocus();
+        const std::weak_ptr<char> life = m_life;
+        QCoreApplication::processEvents();
+        if (life.expired())
+            return;
+        // The user may have answered (or the window gone) while events were
+        // processed; a second press would overwrite that answer.
+        if (button && box && box->isVisible() && !box->clickedButton())
+            button->click();
+        if (life.expired())
+            return;
+    }
+    msgBoxWnd = 0;
+}
+
+QMessageBox *ModMsgBox::openBox() const
+{
+    return m_box && m_box->isVisible() ? m_box.data() : nullptr;
+}
+
+} // namespace vk

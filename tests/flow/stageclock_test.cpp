@@ -1,0 +1,177 @@
+#include "flow/stageclock.h"
+
+#include "flowfixture.h"
+#include "msgbox/boxdriver.h"
+
+#include <QEvent>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace vk {
+namespace {
+
+using test::FakeExerciseWindow;
+
+class PaintCounter final : public QObject
+{
+public:
+    explicit PaintCounter(QWidget *w) { w->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+std::optional<QRect> boundsOf(const QImage &image, QRgb colour)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF))
+                box |= QRect(x, y, 1, 1);
+    if (box.isNull())
+        return std::nullopt;
+    return box;
+}
+
+TEST(StageClock, definesItsTimerAndDisplay)
+{
+    FakeExerciseWindow w;
+    EXPECT_FALSE(w.trmSureTimer->isActive()) << "no tick before the first activation";
+    EXPECT_EQ(w.trmSureTimer->interval(), 10);
+    EXPECT_EQ(w.trmSureTimer->timerType(), Qt::PreciseTimer);
+    EXPECT_TRUE(w.picTime->autoRedraw());
+    EXPECT_EQ(w.picTime->backColor(), QColor(215, 229, 248));
+    EXPECT_EQ(w.picTime->font().pointSizeF(), 36.0);
+    EXPECT_TRUE(w.picTime->font().bold());
+    w.start();
+    EXPECT_TRUE(w.trmSureTimer->isActive());
+    EXPECT_EQ(w.stage.startTime, FakeExerciseWindow::kStart);
+}
+
+struct TickCase {
+    const char *what;
+    float startTime;
+    float now;
+    bool clockOn;
+    const char16_t *text;
+    bool running;
+    int finishes;
+};
+
+// The tick's outcomes at the points that matter, hidden display included.
+TEST(StageClock, tickShowsTheReadingAndFinishesAtTheLimitWithoutAsking)
+{
+    const TickCase cases[] = {
+        {"just started", 36000.0f, 36000.4f, true, u"00:00", true, 0},
+        {"half a second before the limit", 36000.0f, 36899.5f, true, u"15:00", true, 0},
+        {"at the limit", 36000.0f, 36900.0f, true, u"15:00", false, 1},
+        {"past the limit", 36000.0f, 37000.0f, true, u"15:00", false, 1},
+        {"clock hidden, at the limit", 36000.0f, 36900.0f, false, u"15:00", false, 1},
+        {"across midnight", 86390.0f, 5.0f, true, u"00:15", true, 0},
+    };
+    for (const TickCase &c : cases) {
+        FakeExerciseWindow w(c.clockOn);
+        w.dayClock.set(c.startTime);
+        w.clock->startClock();
+        w.dayClock.set(c.now);
+        w.clock->tick();
+        EXPECT_EQ(w.clock->lastClockText(), QString::fromUtf16(c.text)) << c.what;
+        EXPECT_EQ(w.trmSureTimer->isActive(), c.running) << c.what;
+        EXPECT_EQ(w.finishes, c.finishes) << c.what;
+        EXPECT_EQ(test::visibleMessageBox(), nullptr) << c.what;
+    }
+}
+
+TEST(StageClock, hiddenClockShowsTheFinalTimeInTheDisplayFont)
+{
+    FakeExerciseWindow hidden(false);
+    FakeExerciseWindow shown(true);
+    for (FakeExerciseWindow *w : {&hidden, &shown}) {
+        w->start();
+        w->standAt(900.0f);
+        w->clock->tick();
+    }
+    EXPECT_TRUE(hidden.picTime->isVisible());
+    EXPECT_EQ(hidden.picTime->keptImage(), shown.picTime->keptImage());
+}
+
+// The tick comes every 10 ms; the display is repainted once per new text.
+TEST(StageClock, redrawsOnlyWhenTheTextChanges)
+{
+    FakeExerciseWindow w;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    w.start();
+    PaintCounter counter(w.picTime);
+    for (const float t : {0.0f, 0.1f, 0.2f, 0.49f, 0.51f, 0.9f, 1.4f, 1.49f})
+        w.standAt(t), w.clock->tick();
+    EXPECT_EQ(counter.paints, 2) << "00:00 once, 00:01 once";
+    const QImage shown = w.picTime->keptImage();
+    w.standAt(1.2f);
+    w.clock->tick();
+    EXPECT_EQ(counter.paints, 2);
+    EXPECT_EQ(w.picTime->keptImage(), shown);
+}
+
+TEST(StageClock, drawsTheTextCentredWithAWhiteCopyTwoPixelsLowerRight)
+{
+    FakeExerciseWindow w;
+    w.clock->drawClockText(QStringLiteral("12:34"));
+    const QImage image = w.picTime->keptImage();
+    const auto blue = boundsOf(image, qRgb(11, 3, 103));
+    const auto white = boundsOf(image, qRgb(255, 255, 255));
+    ASSERT_TRUE(blue && white);
+    EXPECT_EQ(white->right(), blue->right() + 2);
+    EXPECT_EQ(white->bottom(), blue->bottom() + 2);
+    EXPECT_NEAR(blue->center().x(), image.width() / 2.0, 3.0);
+    EXPECT_GT(blue->height(), 20) << "36-point bold text";
+    EXPECT_EQ(image.pixel(0, 0) & 0xFFFFFF, qRgb(215, 229, 248) & 0xFFFFFF);
+}
+
+// A resize redraws "00:00" without touching lastClockText, so the display
+// shows it until the reading's text next changes.
+TEST(StageClock, resizeShowsZeroUntilTheTextChanges)
+{
+    FakeExerciseWindow w;
+    w.start();
+    w.standAt(65.2f);
+    w.clock->tick();
+    ASSERT_EQ(w.clock->lastClockText(), QStringLiteral("01:05"));
+
+    w.picTime->resize(150, 50);
+    EXPECT_EQ(w.clock->lastClockText(), QStringLiteral("01:05"));
+    const QImage afterResize = w.picTime->keptImage();
+    w.standAt(65.4f);
+    w.clock->tick();
+    EXPECT_EQ(w.picTime->keptImage(), afterResize) << "same text, no redraw";
+
+    FakeExerciseWindow reference;
+    reference.picTime->resize(150, 50);
+    reference.clock->drawClockText(QStringLiteral("00:00"));
+    EXPECT_EQ(afterResize, reference.picTime->keptImage());
+
+    w.standAt(66.0f);
+    w.clock->tick();
+    EXPECT_EQ(w.clock->lastClockText(), QStringLiteral("01:06"));
+    EXPECT_NE(w.picTime->keptImage(), afterResize);
+}
+
+TEST(StageClock, resizeWithTheClockOffDrawsNothing)
+{
+    FakeExerciseWindow w(false);
+    w.picTime->resize(150, 50);
+    QImage plain(w.picTime->keptImage().size(), w.picTime->keptImage().format());
+    plain.fill(QColor(215, 229, 248));
+    EXPECT_EQ(w.picTime->keptImage(), plain);
+}
+
+} // namespace
+} // namespace vk

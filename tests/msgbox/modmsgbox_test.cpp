@@ -1,0 +1,262 @@
+#include "msgbox/modmsgbox.h"
+
+#include "msgbox/boxdriver.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace vk {
+namespace {
+
+using test::userClicks;
+using test::whenBoxOpens;
+
+// A window that can use the box: a timer named trmMsgBox whose tick goes to
+// the module.
+struct BoxWindow {
+    BoxWindow()
+    {
+        window->resize(300, 200);
+        trmMsgBox = new QTimer(window.get());
+        trmMsgBox->setObjectName(QStringLiteral("trmMsgBox"));
+        QObject::connect(trmMsgBox, &QTimer::timeout, [this] {
+            ++ticks;
+            mod.trmMsgBoxTimer();
+        });
+        window->show();
+    }
+
+    MsgBoxRequest &request(std::int32_t answerTicks, std::int32_t interval = 10, std::int32_t button = mb::IdNo)
+    {
+        MsgBoxRequest &r = mod.msgBoxRequest;
+        r.hWndSource = window.get();
+        r.hWndOwner = window.get();
+        r.style = mb::YesNo | mb::IconQuestion;
+        r.autoAnswer = true;
+        r.autoAnswerTicks = answerTicks;
+        r.tickInterval = interval;
+        r.autoAnswerButton = button;
+        r.tickCount = 0;
+        r.caption = QStringLiteral("KELVARIS");
+        r.text = QStringLiteral("Do you want to finish this stage?");
+        return r;
+    }
+
+    std::int32_t show() { return mod.showHookedMsgBox(mod.msgBoxRequest, *window); }
+
+    ModMsgBox mod;
+    std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
+    QTimer *trmMsgBox = nullptr;
+    int ticks = 0;
+};
+
+// Qt translates its standard button texts; these must not follow the system.
+TEST(HookedMsgBox, showsTheRequestWithFixedYesNoTextsAndAQuestionIcon)
+{
+    BoxWindow w;
+    w.request(0);
+    QString title, text, yes, no;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+    bool modal = true;
+    whenBoxOpens([&](QMessageBox &box) {
+        title = box.windowTitle();
+        text = box.text();
+        icon = box.icon();
+        buttons = static_cast<int>(box.buttons().size());
+        yes = box.button(QMessageBox::Yes)->text();
+        no = box.button(QMessageBox::No)->text();
+        modal = box.isModal();
+        userClicks(box, QMessageBox::No);
+    });
+    w.show();
+    EXPECT_EQ(title, QStringLiteral("KELVARIS"));
+    EXPECT_EQ(text, QStringLiteral("Do you want to finish this stage?"));
+    EXPECT_EQ(icon, QMessageBox::Question);
+    EXPECT_EQ(buttons, 2);
+    EXPECT_EQ(yes, QStringLiteral("Yes"));
+    EXPECT_EQ(no, QStringLiteral("No"));
+    EXPECT_FALSE(modal) << "Qt modality would block the main window as well";
+}
+
+// The user's own answer wins while the answer timer runs, and the handle is
+// set exactly while the box is open.
+TEST(HookedMsgBox, userAnswersSixForYesSevenForNoWhileTheTimerRuns)
+{
+    const std::pair<QMessageBox::StandardButton, std::int32_t> rows[] = {{QMessageBox::Yes, 6}, {QMessageBox::No, 7}};
+    for (const auto &[button, expected] : rows) {
+        BoxWindow w;
+        w.request(1000);
+        EXPECT_EQ(w.mod.msgBoxWnd, 0u);
+        MsgBoxHandle whileOpen = 0;
+        bool timerRan = false;
+        whenBoxOpens([&, button = button](QMessageBox &box) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return w.ticks >= 2; }, 3000));
+            whileOpen = w.mod.msgBoxWnd;
+            timerRan = w.trmMsgBox->isActive() && w.ticks > 0;
+            userClicks(box, button);
+        });
+        EXPECT_EQ(w.show(), expected);
+        EXPECT_NE(whileOpen, 0u);
+        EXPECT_TRUE(timerRan);
+        EXPECT_EQ(w.mod.msgBoxWnd, 0u);
+        EXPECT_FALSE(w.trmMsgBox->isActive()) << "the answer timer stops with the box";
+    }
+}
+
+TEST(HookedMsgBox, answersByItselfAtTheGivenTick)
+{
+    BoxWindow w;
+    w.request(5, 10, mb::IdNo);
+    bool sawOpen = false;
+    whenBoxOpens([&](QMessageBox &) { sawOpen = w.mod.msgBoxWnd != 0; });
+    EXPECT_EQ(w.show(), 7);
+    EXPECT_TRUE(sawOpen);
+    EXPECT_EQ(w.mod.msgBoxRequest.tickCount, 5);
+    EXPECT_EQ(w.ticks, 5) << "no tick after the answer";
+    EXPECT_EQ(w.mod.msgBoxWnd, 0u);
+    EXPECT_FALSE(w.trmMsgBox->isActive());
+}
+
+TEST(HookedMsgBox, answerTimerCanPressYesToo)
+{
+    BoxWindow w;
+    w.request(2, 10, mb::IdYes);
+    EXPECT_EQ(w.show(), 6);
+}
+
+// Counting starts at 1 and compares for equality: 0 or less never answers.
+TEST(HookedMsgBox, zeroOrNegativeTicksWaitForTheUser)
+{
+    for (const std::int32_t ticks : {0, -3}) {
+        BoxWindow w;
+        w.request(ticks);
+        bool stillOpen = false;
+        int counted = 0;
+        whenBoxOpens([&](QMessageBox &box) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return w.mod.msgBoxRequest.tickCount >= 5; }, 3000));
+            stillOpen = box.isVisible() && w.mod.msgBoxWnd != 0;
+            counted = w.mod.msgBoxRequest.tickCount;
+            userClicks(box, QMessageBox::Yes);
+        });
+        EXPECT_EQ(w.show(), 6) << ticks;
+        EXPECT_TRUE(stillOpen) << ticks;
+        EXPECT_GE(counted, 5) << "the timer keeps ticking without effect";
+        EXPECT_FALSE(w.trmMsgBox->isActive());
+    }
+}
+
+// A button the box does not have: nothing is pressed, the timer stops, the
+// handle is cleared and the user still answers.
+TEST(HookedMsgBox, missingAnswerButtonLeavesTheBoxToTheUser)
+{
+    BoxWindow w;
+    w.request(2, 10, mb::IdCancel);
+    bool open = false, timerStopped = false;
+    MsgBoxHandle handle = 1;
+    whenBoxOpens([&](QMessageBox &box) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w.ticks >= 2; }, 3000));
+        QTest::qWait(30);
+        open = box.isVisible();
+        timerStopped = !w.trmMsgBox->isActive();
+        handle = w.mod.msgBoxWnd;
+        userClicks(box, QMessageBox::No);
+    });
+    EXPECT_EQ(w.show(), 7);
+    EXPECT_TRUE(open);
+    EXPECT_TRUE(timerStopped);
+    EXPECT_EQ(handle, 0u);
+    EXPECT_EQ(w.mod.msgBoxRequest.tickCount, 2);
+}
+
+// The exercise window is a child window of the main window: the box must
+// block the exercise window only. Clicks go through the window system path,
+// where Qt applies modality.
+TEST(HookedMsgBox, blocksItsOwnerOnlyAndTheOwnersParentStaysUsable)
+{
+    QWidget mainWindow;
+    mainWindow.resize(300, 300);
+    auto *mainButton = new QPushButton(QStringLiteral("main"), &mainWindow);
+    mainButton->setGeometry(10, 10, 60, 30);
+    mainWindow.show();
+
+    auto *exercise = new QWidget(&mainWindow, Qt::Window | Qt::FramelessWindowHint);
+    exercise->setGeometry(400, 0, 200, 200);
+    auto *exerciseButton = new QPushButton(QStringLiteral("ex"), exercise);
+    exerciseButton->setGeometry(10, 10, 60, 30);
+    auto *trmMsgBox = new QTimer(exercise);
+    trmMsgBox->setObjectName(QStringLiteral("trmMsgBox"));
+    exercise->show();
+
+    int mainClicks = 0, exerciseClicks = 0;
+    QObject::connect(mainButton, &QPushButton::clicked, [&] { ++mainClicks; });
+    QObject::connect(exerciseButton, &QPushButton::clicked, [&] { ++exerciseClicks; });
+
+    ModMsgBox mod;
+    MsgBoxRequest &r = mod.msgBoxRequest;
+    r.hWndOwner = exercise;
+    r.style = mb::YesNo | mb::IconQuestion;
+    whenBoxOpens([&](QMessageBox &box) {
+        QTest::mouseClick(mainWindow.windowHandle(), Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::mouseClick(exercise->windowHandle(), Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::keyClick(exerciseButton, Qt::Key_Space);
+        userClicks(box, QMessageBox::Yes);
+    });
+    EXPECT_EQ(mod.showHookedMsgBox(r, *exercise), 6);
+    EXPECT_EQ(mainClicks, 1);
+    EXPECT_EQ(exerciseClicks, 0);
+
+    QTest::mouseClick(exercise->windowHandle(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_EQ(exerciseClicks, 1) << "the owner takes input again once the box has closed";
+}
+
+// Closing the program while the box is open unloads the window with the box
+// (and, here, the module) in it; nothing may touch them afterwards.
+TEST(HookedMsgBox, windowUnloadedWhileOpenEndsCleanly)
+{
+    struct Window : QWidget {
+        ModMsgBox mod;
+    };
+    QPointer<Window> window = new Window;
+    auto *trmMsgBox = new QTimer(window);
+    trmMsgBox->setObjectName(QStringLiteral("trmMsgBox"));
+    QObject::connect(trmMsgBox, &QTimer::timeout, window, [w = window.data()] { w->mod.trmMsgBoxTimer(); });
+    window->show();
+    MsgBoxRequest &r = window->mod.msgBoxRequest;
+    r.style = mb::YesNo;
+    r.autoAnswer = true;
+    r.tickInterval = 5;
+    r.autoAnswerTicks = 1000;
+    r.autoAnswerButton = mb::IdNo;
+    whenBoxOpens([&](QMessageBox &) {
+        window->close();
+        window->deleteLater();
+    });
+    EXPECT_EQ(window->mod.showHookedMsgBox(r, *window), 7);
+    EXPECT_TRUE(window.isNull());
+    EXPECT_EQ(test::visibleMessageBox(), nullptr);
+}
+
+// The same with the module outliving the window: its handle must not stay
+// set, or the next stage's clock would never finish at the limit.
+TEST(HookedMsgBox, boxGoneWithItsWindowClearsTheHandle)
+{
+    ModMsgBox mod;
+    QPointer<QWidget> window = new QWidget;
+    window->show();
+    mod.msgBoxRequest.style = mb::YesNo;
+    whenBoxOpens([&](QMessageBox &) { delete window.data(); });
+    EXPECT_EQ(mod.showHookedMsgBox(mod.msgBoxRequest, *window), 7);
+    EXPECT_EQ(mod.msgBoxWnd, 0u);
+    EXPECT_EQ(mod.openBox(), nullptr);
+}
+
+} // namespace
+} // namespace vk
