@@ -1,0 +1,106 @@
+// The exercise window: composing its skin, and a whole START up to the
+// first activation (problem drawn, window painted, sheet loaded, clock
+// started), with the real template.
+#include "platform/dayclock.h"
+#include "platform/form.h"
+#include "platform/randomsource.h"
+#include "platform/screenmetrics.h"
+#include "platform/surface.h"
+#include "shell/appcontext.h"
+#include "skin/frmvendrakul.h"
+#include "skin/skintemplate.h"
+#include "ui/exercise/exercisewindowpainter.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+using namespace vk;
+
+// Argument 1: the window is on screen, so the two refreshes repaint it
+// (a restore from minimised). Argument 0: the first layout, which START
+// runs while the window is still being shown and nothing is repainted yet.
+void BM_PaintExerciseWindow(benchmark::State &state)
+{
+    const bool onScreen = state.range(0) != 0;
+    const SkinTemplate skin;
+    Surface window;
+    window.setBackColor(QColor(197, 214, 237));
+    window.setGeometry(0, 25, 1280, 775);
+    auto *picTime = new Surface(&window);
+    auto *pSoruAlt = new Surface(&window);
+    auto *picSonuc = new Surface(&window);
+    auto *btnBack = new Surface(&window);
+    auto *btnFinish = new Surface(&window);
+    picSonuc->hide();
+    if (onScreen) {
+        window.show();
+        QCoreApplication::processEvents();
+    }
+    TextRect textRect;
+    const ExerciseWindowParts parts{window, *picTime, *pSoruAlt, *picSonuc, *btnBack, *btnFinish, 894, 180};
+    for (auto _ : state) {
+        paintExerciseWindow(parts, skin, textRect);
+        benchmark::DoNotOptimize(window.keptImage().constBits());
+    }
+}
+BENCHMARK(BM_PaintExerciseWindow)->ArgName("onScreen")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+class BenchDayClock final : public DayClock
+{
+public:
+    float secondsSinceMidnight() const override { return 36000.0f; }
+};
+
+void BM_StartToFirstActivation(benchmark::State &state)
+{
+    const SkinTemplate skin;
+    const BenchDayClock clock;
+    Mt19937RandomSource random(7);
+    const FixedScreenMetrics screen(QRect(0, 0, 1280, 800));
+    AppContext ctx(skin, clock, random, screen);
+    ctx.windows.define(kFrmVendrakul, [&ctx] { return new FrmVendrakul(ctx); });
+    Form owner(QStringLiteral("owner"), screen);
+    owner.setGeometry(0, 0, 1280, 800);
+    owner.show();
+    QCoreApplication::processEvents();
+
+    for (auto _ : state) {
+        ctx.mod.timerEnabled = true;
+        auto *w = ctx.windows.get<FrmVendrakul>(kFrmVendrakul);
+        w->moveTw(0, 375, 1280 * 15, 775 * 15);
+        w->showOwned(&owner);
+        if (w->stage().firstActivation)
+            emit w->activated();
+        benchmark::DoNotOptimize(w->stage().startTime);
+        if (!w->trmSure->isActive())
+            state.SkipWithError("the clock did not start");
+
+        state.PauseTiming();
+        ctx.windows.unload(w);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartToFirstActivation)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

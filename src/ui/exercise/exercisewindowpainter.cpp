@@ -1,0 +1,131 @@
+#include "ui/exercise/exercisewindowpainter.h"
+
+#include "platform/drawtext.h"
+#include "platform/fonts.h"
+#include "platform/rounding.h"
+#include "platform/surface.h"
+#include "shell/modmain.h"
+#include "skin/skinframe.h"
+#include "skin/skintemplate.h"
+#include "skin/templatemap.h"
+
+#include <QWidget>
+
+namespace vk {
+namespace {
+
+const QString kTitle = QStringLiteral("KELVARIS VENDRAKULS");
+
+constexpr int kTileWidth = 10;
+constexpr int kTabWidth = 300;
+constexpr int kTabMiddleWidth = 162;
+constexpr int kTabEndWidth = 69;
+constexpr int kTabOffset = 190; // the tab sits this far right of the window's centre
+constexpr int kClockHeight = 81;
+constexpr int kMarkerWidth = 20;
+constexpr int kMarkerHeight = 32;
+constexpr int kMarkerPitch = 22;
+
+} // namespace
+
+int tabSliceX(int width, int n)
+{
+    return roundHalfEven((width - kTabWidth) / 2.0 + kTabOffset + kTabEndWidth + 2.0 * n);
+}
+
+ExerciseLayout exerciseLayout(int width, int height, int sheetWidth, int sheetHeight)
+{
+    const double W = width;
+    const double H = height;
+    ExerciseLayout l;
+    l.tabLeft = roundHalfEven((W - kTabWidth) / 2.0 + kTabOffset);
+    l.tabSlice0 = tabSliceX(width, 0);
+    l.tabRight = roundHalfEven((W - kTabWidth) / 2.0 + kTabEndWidth + kTabMiddleWidth + kTabOffset);
+    l.picTime = QPointF((W - kTabMiddleWidth) / 2.0 + kTabOffset, 0.0);
+    // The panel's top is worked out in single precision, as the sheet size is.
+    const float t0 = (static_cast<float>(height) - static_cast<float>(sheetHeight + 345)) / 2.0f;
+    l.sheetPanel = QPointF((W - (sheetWidth + 8)) / 2.0, roundHalfEven(t0) + 70);
+    l.sheetPanelWidth = sheetWidth + 8;
+    l.sheetPanelHeight = sheetHeight + 54;
+    l.resultLeft = (W - kResultSize) / 2.0;
+    l.backLeft = 50;
+    l.finishLeft = W - kButtonWidth - 50;
+    l.buttonTop = H - 80;
+    return l;
+}
+
+void paintExerciseWindow(const ExerciseWindowParts &parts, const SkinTemplate &skin, TextRect &textRect)
+{
+    using namespace vk::skin;
+    Surface &win = parts.window;
+    const QImage &t = skin.image();
+    const QSize ts = skin.size();
+    const auto copy = [&](const QRect &piece, int x, int y) {
+        win.bitBlt(x, y, piece.width(), piece.height(), t, piece.x(), piece.y());
+    };
+
+    const std::int32_t W = win.width();
+    const std::int32_t H = win.height();
+    win.setAutoRedraw(true);
+    win.cls();
+
+    // A width or height that is not a multiple of the tile still gets a
+    // last tile, clipped at the edge.
+    const QRect bottom = bottomBand(ts);
+    const QRect right = rightBorder(ts);
+    for (int i = 0; W / 10.0 > i; ++i)
+        copy(kExerciseTopBand, kTileWidth * i, 0);
+    for (int j = 0; W / 10.0 > j; ++j)
+        copy(bottom, kTileWidth * j, H - 20);
+    for (int k = 0; H / 10.0 > k; ++k)
+        copy(kLeftBorder, 0, kTileWidth * k);
+    for (int m = 0; H / 10.0 > m; ++m)
+        copy(right, W - 20, kTileWidth * m);
+
+    copy(kExerciseHeaderBlock, 0, 0);
+    copy(kExerciseHeaderEnd, W - 30, 0);
+    copy(bottomLeftCorner(ts), 0, H - 40);
+    copy(bottomRightCorner(ts), W - 40, H - 40);
+
+    // White copy one pixel to the lower right, navy on top.
+    win.setFont(makeFont(QStringLiteral("Arial"), 15, true));
+    win.setForeColor(QColor(255, 255, 255));
+    textRect.set(211, 3, W, H);
+    win.drawText(textRect, 0, kTitle);
+    win.setForeColor(QColor(0, 0, 128));
+    textRect.set(210, 2, W, H);
+    win.drawText(textRect, 0, kTitle);
+
+    const ExerciseLayout l = exerciseLayout(W, H, parts.sheetWidth, parts.sheetHeight);
+    copy(kTabLeft, l.tabLeft, kTabTop);
+    for (int n = 0; kTabMiddleWidth / 2 > n; ++n)
+        copy(kTabSlice, tabSliceX(W, n), kTabTop);
+    copy(kTabRight, l.tabRight, kTabTop);
+
+    moveControl(parts.picTime, l.picTime.x(), l.picTime.y(), kTabMiddleWidth, kClockHeight);
+    moveControl(parts.pSoruAlt, l.sheetPanel.x(), l.sheetPanel.y(), l.sheetPanelWidth, l.sheetPanelHeight);
+    moveControl(parts.picSonuc, l.resultLeft, parts.pSoruAlt.y() + parts.pSoruAlt.height() + 30, kResultSize,
+                kResultSize);
+    moveControl(parts.btnBack, l.backLeft, l.buttonTop, kButtonWidth, vk::kButtonHeight);
+    moveControl(parts.btnFinish, l.finishLeft, parts.btnBack.y(), kButtonWidth, vk::kButtonHeight);
+
+    win.refresh();
+    win.setAutoRedraw(false);
+    drawSkinFrame(win, parts.pSoruAlt, skin);
+}
+
+void layoutSheetPanel(const QWidget &pSoruAlt, QWidget &gSoru, const QList<QWidget *> &markers)
+{
+    gSoru.setGeometry(4, 50, pSoruAlt.width() - 8, pSoruAlt.height() - 8 - 46);
+    if (markers.isEmpty())
+        return;
+    int left = gSoru.x() + gSoru.width() - 8 - kMarkerWidth;
+    const int top = gSoru.y() - 40;
+    for (QWidget *marker : markers) {
+        if (marker)
+            marker->setGeometry(left, top, kMarkerWidth, kMarkerHeight);
+        left -= kMarkerPitch;
+    }
+}
+
+} // namespace vk

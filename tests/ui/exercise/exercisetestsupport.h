@@ -1,0 +1,79 @@
+#pragma once
+
+#include "platform/surface.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPoint>
+
+namespace vk::test {
+
+// A template whose every pixel tells where it came from: red and green are
+// the low bytes of x and y, blue holds their high bits. Blue never exceeds
+// 31, so the window colours and text colours never occur in it.
+inline QImage coordinateTemplate(int w = 1280, int h = 800)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < w; ++x)
+            line[x] = qRgb(x & 0xFF, y & 0xFF, (x >> 8) | ((y >> 8) << 3));
+    }
+    return image;
+}
+
+// The template point a pixel was copied from, or (-1, -1) for any other colour.
+inline QPoint templateSource(QRgb pixel)
+{
+    const int b = qBlue(pixel);
+    if (b > 31)
+        return {-1, -1};
+    return {qRed(pixel) | ((b & 7) << 8), qGreen(pixel) | ((b >> 3) << 8)};
+}
+
+inline QPoint sourceAt(const QImage &image, int x, int y)
+{
+    return templateSource(image.pixel(x, y));
+}
+
+// Mouse events as the platform delivers them to a surface.
+inline void sendMouse(QWidget *w, QEvent::Type type, QPointF pos, Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    QMouseEvent e(type, pos, w->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+inline void moveOver(QWidget *w, QPointF pos, Qt::MouseButtons buttons = Qt::NoButton)
+{
+    sendMouse(w, QEvent::MouseMove, pos, Qt::NoButton, buttons);
+}
+
+inline void press(QWidget *w, QPointF pos, Qt::MouseButton button = Qt::LeftButton)
+{
+    sendMouse(w, QEvent::MouseButtonPress, pos, button, button);
+}
+
+inline void release(QWidget *w, QPointF pos, Qt::MouseButton button = Qt::LeftButton)
+{
+    sendMouse(w, QEvent::MouseButtonRelease, pos, button, Qt::NoButton);
+}
+
+inline void click(QWidget *w, QPointF pos)
+{
+    press(w, pos);
+    release(w, pos);
+}
+
+inline int countColour(const QImage &image, QRgb colour, QRect area = {})
+{
+    if (area.isNull())
+        area = image.rect();
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF) ? 1 : 0;
+    return n;
+}
+
+} // namespace vk::test

@@ -1,0 +1,563 @@
+#include "exercisetestsupport.h"
+#include "support/fakes.h"
+
+#include "grid/flexgrid.h"
+#include "msgbox/modmsgbox.h"
+#include "platform/screenmetrics.h"
+#include "shell/appcontext.h"
+#include "skin/frmvendrakul.h"
+#include "skin/skintemplate.h"
+#include "skin/templatemap.h"
+#include "stage/evaluation.h"
+#include "ui/exercise/drawnbutton.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace vk {
+namespace {
+
+using test::FakeDayClock;
+using test::ScriptedRandom;
+
+// The main window as the exercise window sees it: it repaints on request
+// and, when it closes, unloads every other window, as the program's does.
+class FakeMainWindow final : public Form, public MainWindowApi
+{
+public:
+    explicit FakeMainWindow(AppContext &ctx)
+        : Form(kFrmMain, ctx.screen)
+        , m_ctx(ctx)
+    {
+        connect(this, &Form::unloading, this, [this] {
+            for (Form *f : m_ctx.windows.loaded())
+                if (f != this)
+                    m_ctx.windows.unload(f);
+        });
+    }
+    void temelYarismaEkraniCiz() override
+    {
+        ++repaints;
+        stageActiveSeen = m_ctx.mod.stageActive;
+    }
+    int repaints = 0;
+    bool stageActiveSeen = true;
+
+private:
+    AppContext &m_ctx;
+};
+
+// Runs `action` on the confirmation box as soon as it is open.
+void whenBoxOpens(FrmVendrakul *w, std::function<void(QMessageBox &)> action)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, guard = QPointer<FrmVendrakul>(w), action] {
+        QMessageBox *box = guard ? guard->msgBox().openBox() : nullptr;
+        if (!box)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        action(*box);
+    });
+    poll->start();
+}
+
+QAbstractButton *buttonWithText(QMessageBox &box, const QString &text)
+{
+    for (QAbstractButton *b : box.buttons())
+        if (b->text() == text)
+            return b;
+    return nullptr;
+}
+
+class ExerciseWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ctx = std::make_unique<AppContext>(skin, clock, random, screen);
+        ctx->windows.define(kFrmMain, [this] { return new FakeMainWindow(*ctx); });
+        ctx->windows.define(kFrmVendrakul, [this] { return new FrmVendrakul(*ctx); });
+        main = ctx->windows.get<FakeMainWindow>(kFrmMain);
+        main->setGeometry(0, 0, 1024, 768);
+        main->show();
+    }
+    void TearDown() override
+    {
+        if (QWidget *grabber = QWidget::mouseGrabber())
+            grabber->releaseMouse();
+        for (Form *f : ctx->windows.loaded())
+            ctx->windows.unload(f);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // START as the main window does it: load, dock, show owned.
+    FrmVendrakul *start(bool clockOn = true, QSize size = {1024, 743})
+    {
+        ctx->mod.timerEnabled = clockOn;
+        ctx->mod.stageActive = true;
+        auto *w = ctx->windows.get<FrmVendrakul>(kFrmVendrakul);
+        w->setGeometry(0, 25, size.width(), size.height());
+        w->showOwned(main);
+        if (w->stage().firstActivation)
+            emit w->activated();
+        return w;
+    }
+
+    int answerRow(FrmVendrakul *w) const { return w->gSoru->rows() - 4; }
+    int revealRow(FrmVendrakul *w) const { return w->gSoru->rows() - 2; }
+
+    void typeAnswer(FrmVendrakul *w, const QString &digits)
+    {
+        for (qsizetype i = 0; i < digits.size(); ++i)
+            w->gSoru->setTextMatrix(answerRow(w), 40 - static_cast<int>(digits.size() - 1 - i), digits.mid(i, 1));
+    }
+
+    int cellsColoured(FrmVendrakul *w, ColorRef colour) const
+    {
+        int n = 0;
+        for (int c = 0; c < w->gSoru->cols(); ++c)
+            n += w->gSoru->cellBackColor(revealRow(w), c) == colour ? 1 : 0;
+        return n;
+    }
+
+    SkinTemplate skin{test::coordinateTemplate()};
+    FakeDayClock clock{36000.0f};
+    ScriptedRandom random{{0.95, 0.31, 0.77, 0.12, 0.58}};
+    FixedScreenMetrics screen{QRect(0, 0, 1280, 800)};
+    std::unique_ptr<AppContext> ctx;
+    FakeMainWindow *main = nullptr;
+};
+
+TEST_F(ExerciseWindow, aNewWindowIsAsDefinedWithTheStageLoadedAndNothingTicking)
+{
+    ctx->mod.timerEnabled = true;
+    auto *w = ctx->windows.get<FrmVendrakul>(kFrmVendrakul);
+    ASSERT_NE(w, nullptr);
+
+    for (QWidget *hidden : {static_cast<QWidget *>(w->picSonuc), static_cast<QWidget *>(w->pSonucOK),
+                            static_cast<QWidget *>(w->pSonucHata), static_cast<QWidget *>(w->pIsaretKlavuz)})
+        EXPECT_TRUE(hidden->isHidden()) << hidden->objectName().toStdString();
+    for (QWidget *shown : {static_cast<QWidget *>(w->btnFinish), static_cast<QWidget *>(w->btnBack),
+                           static_cast<QWidget *>(w->picTime), static_cast<QWidget *>(w->pSoruAlt)})
+        EXPECT_FALSE(shown->isHidden()) << shown->objectName().toStdString();
+    EXPECT_FALSE(w->trmSure->isActive());
+    EXPECT_FALSE(w->trmMsgBox->isActive());
+    EXPECT_EQ(w->trmSure->interval(), 10);
+    EXPECT_EQ(w->trmSure->timerType(), Qt::PreciseTimer);
+    EXPECT_EQ(w->trmMsgBox->objectName(), QStringLiteral("trmMsgBox"));
+
+    EXPECT_EQ(w->backColor(), QColor(197, 214, 237));
+    EXPECT_EQ(w->pSoruAlt->backColor(), QColor(197, 214, 237));
+    EXPECT_EQ(w->picTime->backColor(), QColor(215, 229, 248));
+    EXPECT_TRUE(w->picTime->autoRedraw());
+    EXPECT_TRUE(w->picSonuc->autoRedraw());
+    EXPECT_EQ(w->btnBack->font().pointSizeF(), 12.75);
+    EXPECT_TRUE(w->btnFinish->font().bold());
+    EXPECT_EQ(w->font().pointSizeF(), 8.25);
+
+    ASSERT_EQ(w->pIsaret.size(), 20);
+    for (Surface *m : std::as_const(w->pIsaret)) {
+        EXPECT_EQ(m->parentWidget(), w->pSoruAlt);
+        EXPECT_FALSE(m->isHidden());
+        EXPECT_EQ(m->backColor(), QColor(229, 249, 128));
+        EXPECT_EQ(m->mousePointer(), Surface::Pointer::Custom);
+        EXPECT_FALSE(m->hasPicture());
+    }
+    EXPECT_EQ(w->gSoru->parentWidget(), w->pSoruAlt);
+    EXPECT_TRUE(w->pIsaretKlavuz->hasPicture());
+
+    const StageRecord &s = w->stage();
+    EXPECT_TRUE(s.firstActivation);
+    EXPECT_TRUE(s.stageRunning);
+    EXPECT_EQ(s.timeLimit, 900);
+    EXPECT_EQ(s.backState, 0);
+    EXPECT_EQ(s.finishState, 0);
+    EXPECT_EQ(s.sheetWidth, 894);
+    EXPECT_EQ(s.sheetHeight, 180);
+    EXPECT_EQ(random.reseeds, 1);
+    EXPECT_EQ(s.stageElement.firstChildElement().tagName(), QStringLiteral("Soru_1"));
+    EXPECT_TRUE(w->gSoru->textMatrix(1, 40).isEmpty()) << "the sheet is filled at the first activation";
+}
+
+TEST_F(ExerciseWindow, clockSwitchedOffHidesTheDisplayAtLoad)
+{
+    ctx->mod.timerEnabled = false;
+    auto *w = ctx->windows.get<FrmVendrakul>(kFrmVendrakul);
+    EXPECT_TRUE(w->picTime->isHidden());
+    EXPECT_FALSE(w->stage().clockOn);
+}
+
+TEST_F(ExerciseWindow, firstActivationFillsTheSheetAndStartsTheClockOnce)
+{
+    FrmVendrakul *w = start();
+    const StageRecord &s = w->stage();
+    EXPECT_FALSE(s.firstActivation);
+    EXPECT_EQ(s.problemNo, 1);
+    EXPECT_EQ(s.startTime, 36000.0f);
+    EXPECT_TRUE(w->trmSure->isActive());
+    const QDomElement problem = problemElement(s);
+    EXPECT_EQ(w->gSoru->textMatrix(1, 21), problem.attribute(doc::kFactor1).left(1));
+    EXPECT_EQ(w->gSoru->textMatrix(2, 40), problem.attribute(doc::kFactor2).right(1));
+    EXPECT_TRUE(w->gSoru->isEditing());
+    EXPECT_EQ(w->gSoru->col(), 40);
+
+    clock.advance(30.0f);
+    emit w->activated();
+    EXPECT_EQ(s.startTime, 36000.0f) << "later activations leave the clock alone";
+}
+
+TEST_F(ExerciseWindow, layoutPlacesTheControlsAndTheMarkersOverTheDigitColumns)
+{
+    FrmVendrakul *w = start();
+    EXPECT_EQ(w->pSoruAlt->geometry(), QRect(61, 179, 902, 234));
+    EXPECT_EQ(w->picSonuc->geometry(), QRect(437, 443, 150, 150));
+    EXPECT_EQ(w->btnBack->geometry(), QRect(50, 663, 150, 50));
+    EXPECT_EQ(w->btnFinish->geometry(), QRect(824, 663, 150, 50));
+    EXPECT_EQ(w->picTime->geometry(), QRect(621, 0, 162, 81));
+    EXPECT_EQ(w->gSoru->geometry(), QRect(4, 50, 894, 180));
+    for (int i = 0; i < 20; ++i) {
+        const QRect cell = w->gSoru->cellRect(1, 40 - i).translated(w->gSoru->viewport()->pos() + w->gSoru->pos());
+        EXPECT_EQ(w->pIsaret[i]->geometry().center().x(), cell.center().x()) << "marker " << i;
+        EXPECT_EQ(w->pIsaret[i]->size(), QSize(20, 32));
+    }
+    // The window's image carries the skin; the sheet panel is framed.
+    EXPECT_EQ(test::sourceAt(w->keptImage(), 0, 0), QPoint(195, 122));
+    EXPECT_EQ(test::sourceAt(w->keptImage(), 57, 175), skin::kFrameTopLeft.topLeft());
+}
+
+TEST_F(ExerciseWindow, resizeWhileMinimisedLaysNothingOutAndRestoringDoes)
+{
+    FrmVendrakul *w = start();
+    w->setWindowState(Qt::WindowMinimized);
+    ASSERT_TRUE(w->isMinimized());
+    w->resize(1280, 775);
+    emit w->resized();
+    EXPECT_EQ(w->btnFinish->pos(), QPoint(824, 663)) << "nothing laid out while minimised";
+    w->setWindowState(Qt::WindowNoState);
+    ASSERT_FALSE(w->isMinimized());
+    EXPECT_EQ(w->btnFinish->pos(), QPoint(1280 - 200, 775 - 80));
+}
+
+struct FinishCase {
+    const char *name;
+    std::vector<double> draws;
+    std::function<QString(const QString &product)> answer;
+    int answerColumn1Digit; // typed into (5, 1) when >= 0
+    bool correct;
+    int red;
+    int wrongColumn;        // the one red column, or 0
+};
+
+class FinishedStages : public ExerciseWindow, public ::testing::WithParamInterface<FinishCase>
+{};
+
+TEST_P(FinishedStages, revealTheProductAndTheVerdict)
+{
+    const FinishCase &c = GetParam();
+    random = ScriptedRandom(c.draws);
+    FrmVendrakul *w = start();
+    const QString product = w->stage().correctProduct;
+    typeAnswer(w, c.answer(product));
+    if (c.answerColumn1Digit >= 0)
+        w->gSoru->setTextMatrix(answerRow(w), 1, QString::number(c.answerColumn1Digit));
+    clock.advance(125.3f);
+
+    w->finishStage();
+
+    EXPECT_FALSE(w->stage().stageRunning);
+    EXPECT_FALSE(w->trmSure->isActive());
+    EXPECT_FLOAT_EQ(w->stage().elapsedTime, 125.3f);
+    for (qsizetype i = 1; i <= product.size(); ++i)
+        ASSERT_EQ(w->gSoru->textMatrix(revealRow(w), 41 - static_cast<int>(i)), product.mid(product.size() - i, 1));
+    EXPECT_EQ(cellsColoured(w, kRevealMismatch), c.red);
+    EXPECT_EQ(cellsColoured(w, kRevealMatch), product.size() - c.red);
+    if (c.wrongColumn > 0) {
+        EXPECT_EQ(w->gSoru->cellBackColor(revealRow(w), c.wrongColumn), kRevealMismatch);
+    }
+    if (product.size() == 39) {
+        EXPECT_TRUE(w->gSoru->textMatrix(revealRow(w), 1).isEmpty());
+        EXPECT_NE(w->gSoru->cellBackColor(revealRow(w), 1), kRevealMismatch);
+        EXPECT_NE(w->gSoru->cellBackColor(revealRow(w), 1), kRevealMatch);
+    }
+    EXPECT_FALSE(w->picSonuc->isHidden());
+    EXPECT_EQ(w->picSonuc->picture(), (c.correct ? w->pSonucOK : w->pSonucHata)->picture());
+    EXPECT_TRUE(w->btnFinish->isHidden());
+    EXPECT_EQ(w->btnBack->geometry(), QRect(437, 663, 150, 50));
+    EXPECT_EQ(test::sourceAt(w->keptImage(), 437 - 4, 443 - 4), skin::kFrameTopLeft.topLeft()) << "result framed";
+
+    // A second call, as when the limit comes just after a confirmed finish.
+    const QImage result = w->picSonuc->keptImage();
+    w->gSoru->setTextMatrix(answerRow(w), 40, QStringLiteral("x"));
+    clock.advance(50.0f);
+    w->finishStage();
+    EXPECT_FLOAT_EQ(w->stage().elapsedTime, 125.3f);
+    EXPECT_EQ(cellsColoured(w, kRevealMismatch), c.red);
+    EXPECT_EQ(w->picSonuc->keptImage(), result);
+}
+
+QString same(const QString &p) { return p; }
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, FinishedStages,
+    ::testing::Values(
+        FinishCase{"fullyRight40", {0.95, 0.97, 0.99}, same, -1, true, 0, 0},
+        FinishCase{"oneDigitWrong", {0.95, 0.97, 0.99},
+                   [](const QString &p) {
+                       QString a = p;
+                       a[a.size() - 8] = a[a.size() - 8] == u'3' ? u'4' : u'3';
+                       return a;
+                   },
+                   -1, false, 1, 33},
+        FinishCase{"emptyAnswer", {0.95, 0.97, 0.99}, [](const QString &) { return QString(); }, -1, false, 40, 0},
+        FinishCase{"digitLeftOf39DigitProductIgnored", {0.0}, same, 7, true, 0, 0}),
+    [](const ::testing::TestParamInfo<FinishCase> &info) { return std::string(info.param.name); });
+
+TEST_F(ExerciseWindow, aHiddenClockShowsTheFinalTimeAfterTheFinish)
+{
+    FrmVendrakul *w = start(false);
+    ASSERT_TRUE(w->picTime->isHidden());
+    clock.advance(65.4f);
+    w->finishStage();
+    EXPECT_FALSE(w->picTime->isHidden());
+    EXPECT_GT(test::countColour(w->picTime->keptImage(), qRgb(11, 3, 103)), 0) << "the final reading is drawn";
+}
+
+TEST_F(ExerciseWindow, theLimitFinishesTheStageByItself)
+{
+    FrmVendrakul *w = start(false);
+    clock.advance(900.0f);
+    QTRY_VERIFY_WITH_TIMEOUT(!w->stage().stageRunning, 2000);
+    EXPECT_FALSE(w->picSonuc->isHidden());
+    EXPECT_EQ(w->stage().elapsedTime, 900.0f);
+}
+
+TEST_F(ExerciseWindow, aLayoutPassAfterTheFinishPutsBackBackAtTheLeft)
+{
+    FrmVendrakul *w = start();
+    w->finishStage();
+    ASSERT_EQ(w->btnBack->x(), 437);
+    w->resize(1030, 743);
+    EXPECT_EQ(w->btnBack->geometry(), QRect(50, 663, 150, 50));
+    EXPECT_TRUE(w->btnFinish->isHidden());
+    EXPECT_FALSE(w->picSonuc->isHidden());
+    EXPECT_EQ(test::sourceAt(w->keptImage(), 440 - 4, 443 - 4), QPoint(-1, -1)) << "the result frame is not redrawn";
+}
+
+TEST_F(ExerciseWindow, backDuringARunningStageLeavesWithoutEvaluating)
+{
+    FrmVendrakul *w = start();
+    const QPointer<FrmVendrakul> guard(w);
+    const QPointer<FlexGrid> grid(w->gSoru);
+    typeAnswer(w, QStringLiteral("123"));
+    const QString answerBefore = problemElement(w->stage()).attribute(doc::kAnswer);
+
+    test::moveOver(w->btnBack, {75, 25});
+    test::click(w->btnBack, {75, 25});
+
+    EXPECT_FALSE(ctx->mod.stageActive);
+    EXPECT_EQ(main->repaints, 1);
+    EXPECT_FALSE(main->stageActiveSeen) << "the start screen is drawn";
+    EXPECT_FALSE(ctx->windows.isLoaded(kFrmVendrakul));
+    ASSERT_TRUE(grid) << "deleted only when the event loop comes back";
+    EXPECT_TRUE(grid->textMatrix(7, 40).isEmpty()) << "nothing revealed";
+    EXPECT_FALSE(w->trmSure->isActive());
+    EXPECT_TRUE(w->picSonuc->isHidden());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(guard);
+    EXPECT_FALSE(grid);
+
+    // The next START is a fresh window with a new problem.
+    FrmVendrakul *next = start();
+    EXPECT_NE(next, nullptr);
+    EXPECT_EQ(random.reseeds, 2);
+    EXPECT_TRUE(next->stage().stageRunning);
+    EXPECT_EQ(problemElement(next->stage()).attribute(doc::kAnswer), QString());
+    Q_UNUSED(answerBefore)
+}
+
+TEST_F(ExerciseWindow, backAfterTheFinishReturnsToTheStartScreen)
+{
+    FrmVendrakul *w = start();
+    w->finishStage();
+    test::moveOver(w->btnBack, {75, 25});
+    test::click(w->btnBack, {75, 25});
+    EXPECT_FALSE(ctx->windows.isLoaded(kFrmVendrakul));
+    EXPECT_EQ(main->repaints, 1);
+}
+
+TEST_F(ExerciseWindow, aClickOnAButtonThePointerHasLeftDoesNothing)
+{
+    FrmVendrakul *w = start();
+    test::click(w->btnBack, {75, 25}); // no move registered it
+    EXPECT_TRUE(ctx->windows.isLoaded(kFrmVendrakul));
+    EXPECT_EQ(main->repaints, 0);
+    test::click(w->btnFinish, {75, 25});
+    EXPECT_EQ(w->msgBox().openBox(), nullptr);
+    EXPECT_TRUE(w->stage().stageRunning);
+}
+
+TEST_F(ExerciseWindow, finishAskedAndAnsweredYesEvaluates)
+{
+    FrmVendrakul *w = start();
+    bool sawQuestion = false;
+    whenBoxOpens(w, [&](QMessageBox &box) {
+        sawQuestion = box.text() == QStringLiteral("Do you want to finish this stage?");
+        buttonWithText(box, QStringLiteral("Yes"))->click();
+    });
+    test::moveOver(w->btnFinish, {75, 25});
+    test::click(w->btnFinish, {75, 25});
+    EXPECT_TRUE(sawQuestion);
+    EXPECT_EQ(w->stage().finishState, 0);
+    EXPECT_FALSE(w->stage().stageRunning);
+    EXPECT_TRUE(w->btnFinish->isHidden());
+}
+
+TEST_F(ExerciseWindow, finishAnsweredNoGoesOnWithTheStage)
+{
+    FrmVendrakul *w = start();
+    whenBoxOpens(w, [](QMessageBox &box) { buttonWithText(box, QStringLiteral("No"))->click(); });
+    test::moveOver(w->btnFinish, {75, 25});
+    test::click(w->btnFinish, {75, 25});
+    EXPECT_TRUE(w->stage().stageRunning);
+    EXPECT_TRUE(w->trmSure->isActive());
+    EXPECT_FALSE(w->btnFinish->isHidden());
+}
+
+// Closing the program while the question is open: the main window unloads
+// every window and goes. Nothing may touch a window that is gone, and the
+// stage is not evaluated.
+TEST_F(ExerciseWindow, programClosingWhileFinishIsAskedFromTheButtonEndsCleanly)
+{
+    FrmVendrakul *w = start();
+    const QPointer<FrmVendrakul> guard(w);
+    const QPointer<FakeMainWindow> mainGuard(main);
+    bool evaluated = false;
+    whenBoxOpens(w, [&](QMessageBox &) {
+        ctx->windows.unload(main);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        evaluated = guard && !guard->stage().stageRunning;
+    });
+    test::moveOver(w->btnFinish, {75, 25});
+    test::click(w->btnFinish, {75, 25});
+    EXPECT_FALSE(evaluated);
+    EXPECT_FALSE(mainGuard);
+    if (guard) {
+        EXPECT_TRUE(guard->stage().stageRunning) << "a stage being left is not evaluated";
+    }
+    QCoreApplication::sendPostedEvents();
+    EXPECT_FALSE(guard);
+    main = nullptr;
+}
+
+TEST_F(ExerciseWindow, programClosingWhileFinishIsAskedFromEnterEndsCleanly)
+{
+    FrmVendrakul *w = start();
+    w->activateWindow();
+    const QPointer<FrmVendrakul> guard(w);
+    const QPointer<FlexGrid> grid(w->gSoru);
+    whenBoxOpens(w, [&](QMessageBox &) {
+        ctx->windows.unload(main);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(grid) << "the grid's key handling is still on the stack";
+    });
+    ASSERT_TRUE(w->gSoru->isEditing());
+    QTest::keyClick(w->gSoru->editor(), Qt::Key_Return);
+    if (guard) {
+        EXPECT_TRUE(guard->stage().stageRunning);
+    }
+    QCoreApplication::sendPostedEvents();
+    EXPECT_FALSE(guard);
+    EXPECT_FALSE(grid);
+    main = nullptr;
+}
+
+TEST_F(ExerciseWindow, markerClicksToggleWhileTheStageRunsOnly)
+{
+    FrmVendrakul *w = start();
+    Surface *m0 = w->pIsaret[0];
+    test::click(m0, {10, 10});
+    EXPECT_TRUE(m0->hasPicture());
+    EXPECT_EQ(m0->picture(), w->pIsaretKlavuz->picture());
+    EXPECT_EQ(w->gSoru->cellBackColor(1, 40), 0xF8E5D7u);
+    test::click(m0, {10, 10});
+    EXPECT_FALSE(m0->hasPicture());
+
+    test::click(w->pIsaret[3], {10, 10});
+    w->finishStage();
+    test::click(w->pIsaret[3], {10, 10});
+    test::click(w->pIsaret[4], {10, 10});
+    EXPECT_TRUE(w->pIsaret[3]->hasPicture());
+    EXPECT_FALSE(w->pIsaret[4]->hasPicture());
+}
+
+TEST_F(ExerciseWindow, theSheetKeepsTheKeyboardFocus)
+{
+    FrmVendrakul *w = start();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    const auto focusInSheet = [w] {
+        const QWidget *f = QApplication::focusWidget();
+        return f && (f == w->gSoru || w->gSoru->isAncestorOf(f));
+    };
+    w->gSoru->setFocus();
+    ASSERT_TRUE(focusInSheet());
+
+    for (QWidget *target : {static_cast<QWidget *>(w->picTime), static_cast<QWidget *>(w->pIsaret[5]),
+                            static_cast<QWidget *>(w->pSoruAlt), static_cast<QWidget *>(w)})
+        test::click(target, {5, 5});
+    EXPECT_TRUE(focusInSheet()) << "clicks elsewhere on the window leave the focus in the sheet";
+    EXPECT_TRUE(w->gSoru->isEditing());
+
+    for (QWidget *target : {static_cast<QWidget *>(w->btnBack), static_cast<QWidget *>(w->btnFinish),
+                            static_cast<QWidget *>(w->picTime), static_cast<QWidget *>(w->pIsaret[19]),
+                            static_cast<QWidget *>(w->pSoruAlt)}) {
+        target->setFocus(Qt::OtherFocusReason);
+        EXPECT_TRUE(focusInSheet()) << target->objectName().toStdString();
+    }
+}
+
+TEST(ExerciseWindowLook, rendersWithTheRealSkin)
+{
+    const SkinTemplate skin;
+    ASSERT_FALSE(skin.isNull()) << "the template is built into the program";
+    FakeDayClock clock(36000.0f);
+    ScriptedRandom random({0.95, 0.31, 0.77, 0.12, 0.58});
+    FixedScreenMetrics screen(QRect(0, 0, 1280, 800));
+    AppContext ctx(skin, clock, random, screen);
+    ctx.windows.define(kFrmVendrakul, [&ctx] { return new FrmVendrakul(ctx); });
+    auto *w = ctx.windows.get<FrmVendrakul>(kFrmVendrakul);
+    w->setGeometry(0, 25, 1280, 775);
+    w->show();
+    if (w->stage().firstActivation)
+        emit w->activated();
+    clock.advance(83.0f);
+    QTest::qWait(30);
+    test::click(w->pIsaret[2], {10, 10});
+    QImage shot = w->grab().toImage();
+    // The body in the window's colour, the sheet panel's frame from the template.
+    EXPECT_EQ(shot.pixel(30, 400) & 0xFFFFFF, qRgb(197, 214, 237) & 0xFFFFFF);
+    EXPECT_EQ(shot.pixel(w->pSoruAlt->x() - 4, w->pSoruAlt->y() + 100),
+              skin.image().pixel(skin::kFrameLeft.topLeft()));
+    if (const QByteArray dir = qgetenv("VK_RENDER_DIR"); !dir.isEmpty()) {
+        shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/exercise-running.png"));
+        w->gSoru->setTextMatrix(5, 40, QStringLiteral("7"));
+        w->finishStage();
+        w->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/exercise-finished.png"));
+    }
+    ctx.windows.unload(w);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+} // namespace vk
