@@ -6,9 +6,7 @@ static void initResources()
 {
     // The resources live in a static library; make sure they are linked in.
     static const bool done = [] {
-#ifndef VK_NO_ARTWORK
         Q_INIT_RESOURCE(resources);
-#endif
         return true;
     }();
     (void)done;

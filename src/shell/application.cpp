@@ -1,0 +1,78 @@
+#include "shell/application.h"
+
+#include "platform/dayclock.h"
+#include "platform/qtscreenmetrics.h"
+#include "platform/randomsource.h"
+#include "shell/appcontext.h"
+#include "shell/frmzfon.h"
+#include "skin/frmmain.h"
+#include "skin/frmvendrakul.h"
+#include "skin/skintemplate.h"
+
+#include <QApplication>
+#include <QPointer>
+
+namespace vk {
+
+Application::Application()
+    : Application(Parts{})
+{
+}
+
+Application::Application(Parts parts)
+    : m_screen(parts.screen ? std::move(parts.screen) : std::make_unique<QtScreenMetrics>())
+    , m_clock(parts.clock ? std::move(parts.clock) : std::make_unique<SystemDayClock>())
+    , m_random(parts.random ? std::move(parts.random) : std::make_unique<Mt19937RandomSource>())
+    , m_skin(parts.skin ? std::move(parts.skin) : std::make_unique<SkinTemplate>())
+    , m_messages(parts.messages ? std::move(parts.messages) : plainMessageBox())
+    , m_ctx(std::make_unique<AppContext>(*m_skin, *m_clock, *m_random, *m_screen))
+{
+    defineWindows();
+}
+
+Application::~Application()
+{
+    // Windows still open refer to the context; they go first, the latest
+    // first (deleting a window deletes the windows it owns).
+    for (QList<Form *> open = m_ctx->windows.loaded(); !open.isEmpty(); open = m_ctx->windows.loaded())
+        delete open.last();
+}
+
+void Application::defineWindows()
+{
+    AppContext &ctx = *m_ctx;
+    ctx.windows.define(kFrmMain, [this, &ctx] {
+        auto *frm = new FrmMain(ctx);
+        frm->setMessageSink(m_messages);
+        return frm;
+    });
+    ctx.windows.define(kFrmVendrakul, [&ctx] { return new FrmVendrakul(ctx); });
+    ctx.windows.define(kFrmZFon, [&ctx] { return new FrmZFon(ctx); });
+}
+
+bool Application::start()
+{
+    auto *main = m_ctx->windows.get<FrmMain>(kFrmMain);
+    if (!main)
+        return false;
+    if (main->endedEarly()) {
+        // The program ends here: the window is discarded without its unload.
+        delete main;
+        return false;
+    }
+    main->show();
+    return true;
+}
+
+int Application::run()
+{
+    // The program ends when the main window has gone, whatever closed it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (!start())
+        return kExitScreenTooLow;
+    QPointer<Form> main = m_ctx->windows.find(kFrmMain);
+    QObject::connect(main, &QObject::destroyed, qApp, [] { QCoreApplication::exit(0); });
+    return QApplication::exec();
+}
+
+} // namespace vk

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/dayclock.h"
+#include "platform/randomsource.h"
+#include "platform/screenmetrics.h"
+#include "shell/messagesink.h"
+#include "skin/skintemplate.h"
+
+#include <memory>
+
+namespace vk {
+
+struct AppContext;
+
+// One run of the program: the shared objects, the three windows defined in
+// the registry, the main window loaded and shown, the event loop.
+class Application
+{
+public:
+    // What a test may replace; anything left empty is the real thing.
+    struct Parts {
+        std::unique_ptr<ScreenMetrics> screen;
+        std::unique_ptr<DayClock> clock;
+        std::unique_ptr<RandomSource> random;
+        std::unique_ptr<SkinTemplate> skin;
+        MessageSink messages;
+    };
+
+    Application();
+    explicit Application(Parts parts);
+    ~Application();
+
+    AppContext &context() { return *m_ctx; }
+
+    // Loads and shows the main window. False when the program has to end
+    // at once (the screen is too low): nothing is shown then.
+    bool start();
+    // start(), then the event loop; the program's exit status. Closing the
+    // main window ends it with 0; a screen too low ends it with kExitScreenTooLow.
+    int run();
+
+    static constexpr int kExitScreenTooLow = 1;
+
+private:
+    void defineWindows();
+
+    std::unique_ptr<ScreenMetrics> m_screen;
+    std::unique_ptr<DayClock> m_clock;
+    std::unique_ptr<RandomSource> m_random;
+    std::unique_ptr<SkinTemplate> m_skin;
+    MessageSink m_messages;
+    std::unique_ptr<AppContext> m_ctx;
+};
+
+} // namespace vk

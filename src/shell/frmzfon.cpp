@@ -1,0 +1,76 @@
+#include "shell/frmzfon.h"
+
+#include "platform/rounding.h"
+#include "platform/screenmetrics.h"
+#include "shell/appcontext.h"
+#include "shell/gradientfill.h"
+
+#include <array>
+
+namespace vk {
+
+FrmZFon::FrmZFon(AppContext &ctx)
+    : Form(kFrmZFon, ctx.screen)
+    , m_ctx(ctx)
+{
+    // Out of the task bar and kept below the program's other windows.
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint);
+    setWindowTitle(QStringLiteral("Fon"));
+    setBackColor(QColor(224, 224, 224));
+    setFocusPolicy(Qt::StrongFocus);
+    connect(this, &Surface::gotFocus, this, &FrmZFon::passFocusOn);
+    connect(this, &Form::activated, this, &FrmZFon::passFocusOn);
+}
+
+void FrmZFon::load()
+{
+    const QRect s = screen().geometry();
+    const int tx = screen().twipsPerPixelX();
+    const int ty = screen().twipsPerPixelY();
+    moveTw(s.x() * tx, s.y() * ty, s.width() * tx, s.height() * ty);
+    setAutoRedraw(true);
+    paintFourCornerGradient(kTopLeft, kTopRight, kBottomRight, kBottomLeft);
+    refresh();
+    setAutoRedraw(false);
+}
+
+void FrmZFon::paintFourCornerGradient(ColorRef topLeft, ColorRef topRight, ColorRef bottomRight, ColorRef bottomLeft)
+{
+    const std::int32_t w = roundHalfEven(scaleWidth());
+    const std::int32_t h = roundHalfEven(scaleHeight());
+    const std::array vertices{
+        gradientVertex(0, 0, topLeft),
+        gradientVertex(w, 0, topRight),
+        gradientVertex(w, h, bottomRight),
+        gradientVertex(0, h, bottomLeft),
+    };
+    const std::array triangles{GradientTriangle{0, 1, 2}, GradientTriangle{0, 2, 3}};
+
+    QImage shaded(std::max(w, 1), std::max(h, 1), QImage::Format_RGB32);
+    shaded.fill(backColor());
+    gradientFill(shaded, vertices, triangles);
+    // A window still waiting for its resize keeps an image of the old size.
+    if (autoRedraw() && keptImage().size() != shaded.size())
+        cls();
+    bitBlt(0, 0, shaded.width(), shaded.height(), shaded, 0, 0);
+}
+
+void FrmZFon::passFocusOn()
+{
+    Form *main = m_ctx.windows.find(kFrmMain);
+    if (!main || main->isMinimized())
+        return;
+    for (Form *form : m_ctx.windows.loaded()) {
+        if (form->name() == kFrmMain || form->name() == kFrmZFon)
+            continue;
+        // Focus failures (a hidden or disabled window) are of no interest.
+        // Activation hands the window's own focus control the focus again.
+        if (form->isVisible() && form->isEnabled())
+            form->activateWindow();
+        return;
+    }
+    if (main->isVisible())
+        main->activateWindow();
+}
+
+} // namespace vk

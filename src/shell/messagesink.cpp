@@ -1,0 +1,16 @@
+#include "shell/messagesink.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+
+namespace vk {
+
+MessageSink plainMessageBox()
+{
+    return [](const QString &text) {
+        QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text, QMessageBox::Ok);
+        box.exec();
+    };
+}
+
+} // namespace vk

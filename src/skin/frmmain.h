@@ -1,0 +1,85 @@
+#pragma once
+
+#include "platform/form.h"
+#include "shell/appcontext.h"
+#include "shell/messagesink.h"
+#include "ui/main/backdropmode.h"
+#include "ui/main/mainscreen.h"
+
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace vk {
+
+class MainWindowLifecycle;
+class WindowControlStrip;
+
+// The main window: the start screen with the settings panel, START and the
+// window-control strip. It holds its controls and routes their events to
+// the start-up and START handling, the main screen painter and the strip.
+class FrmMain : public Form, public MainWindowApi
+{
+    Q_OBJECT
+public:
+    explicit FrmMain(AppContext &ctx);
+    ~FrmMain() override;
+
+    // The load event: the start-up sequence. When the screen is too low the
+    // message has been shown and endedEarly() is true; the window must then
+    // be discarded without being shown.
+    void load() override;
+    bool endedEarly() const;
+
+    void temelYarismaEkraniCiz() override;
+    void placeSettingsPanel();
+    void unloadAllWindows();
+    void toggleBackdrop();
+    void centerOnWorkArea();
+
+    // The screen-height message goes here; a plain message box unless replaced.
+    void setMessageSink(MessageSink sink);
+
+    int hotCell() const;
+    bool backdropOn() const { return m_backdrop.isOn(); }
+    MainScreen &mainScreen() { return *m_mainScreen; }
+    WindowControlStrip &strip() { return *m_strip; }
+    AppContext &context() { return m_ctx; }
+
+    // lbBilgi is a control array; element 1 is its only element.
+    QLabel *lbBilgi(int index) const { return index == 1 ? m_lbBilgi1 : nullptr; }
+
+    // Controls, in definition order (lbBilgi(1) comes after cmbTimer). They
+    // live as long as the window.
+    Surface *picAyarlar = nullptr;
+    QPushButton *btnStart = nullptr;
+    QComboBox *cmbTimer = nullptr;
+    Surface *PFormKontrol = nullptr;
+    Surface *pSablon = nullptr;
+    QLabel *lbKucukURL = nullptr;
+    QLabel *lbKucukURLGolge = nullptr;
+
+    static constexpr int kDesignWidth = 934;
+    static constexpr int kDesignHeight = 727;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void defineControls();
+    void btnStartClick();
+
+    AppContext &m_ctx;
+    QLabel *m_lbBilgi1 = nullptr;
+    std::unique_ptr<MainScreen> m_mainScreen;
+    BackdropMode m_backdrop;
+    WindowControlStrip *m_strip = nullptr;
+    std::unique_ptr<MainWindowLifecycle> m_lifecycle;
+    bool m_centreWhenShown = true;
+
+    friend class MainWindowLifecycle;
+};
+
+} // namespace vk

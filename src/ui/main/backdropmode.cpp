@@ -1,0 +1,33 @@
+#include "ui/main/backdropmode.h"
+
+#include "platform/form.h"
+#include "shell/appcontext.h"
+#include "ui/main/workarea.h"
+
+namespace vk {
+
+void BackdropMode::toggle(Form &main)
+{
+    m_on = !m_on;
+    if (m_on) {
+        centerOnWorkArea(main, m_ctx.screen, m_ctx.windows);
+        if (Form *backdrop = m_ctx.windows.get(kFrmZFon)) {
+            backdrop->show();
+            // Behind the program's windows even where no window manager
+            // honours the stay-below hint.
+            backdrop->lower();
+        }
+    } else if (Form *backdrop = m_ctx.windows.find(kFrmZFon)) {
+        backdrop->hide();
+    }
+}
+
+void BackdropMode::hideIfOn()
+{
+    if (!m_on)
+        return;
+    if (Form *backdrop = m_ctx.windows.find(kFrmZFon))
+        backdrop->hide();
+}
+
+} // namespace vk

@@ -1,0 +1,155 @@
+#include "ui/main/mainscreen.h"
+
+#include "platform/drawtext.h"
+#include "platform/form.h"
+#include "platform/rounding.h"
+#include "shell/modmain.h"
+#include "skin/skinframe.h"
+#include "skin/skintemplate.h"
+#include "skin/templatemap.h"
+
+#include <QWidget>
+
+namespace vk {
+
+namespace {
+const QColor kWhite(255, 255, 255);
+const QColor kDarkRed(192, 0, 0);
+} // namespace
+
+StartScreenLayout startScreenLayout(int width, double scaleHeight, int titleHeight)
+{
+    StartScreenLayout l;
+    l.g = roundHalfEven(scaleHeight - 305 - 37 - titleHeight);
+    l.logoTop = roundHalfEven((l.g - 300) / 2.0 + titleHeight + 167);
+    l.logo = QPoint(roundHalfEven((width - skin::kLargeLogo.width()) / 2.0), l.logoTop);
+    l.slogan = QPoint(roundHalfEven((width - skin::kSlogan.width()) / 2.0), l.logoTop - 75);
+    return l;
+}
+
+QString mainTitleText()
+{
+    return QStringLiteral("KELVARIS VENDRAKUL\r\n20 DIGIT NUMBERS");
+}
+
+MainScreen::MainScreen(MainScreenControls controls, const SkinTemplate &skin, ModMain &mod)
+    : m_c(controls)
+    , m_skin(skin)
+    , m_mod(mod)
+    , m_titleHeight([](const Form &window, const QString &title) { return window.textHeight(title); })
+{
+}
+
+void MainScreen::temelYarismaEkraniCiz()
+{
+    using namespace skin;
+    Form &win = m_c.window;
+    const QImage &t = m_skin.image();
+    const QSize ts = m_skin.size();
+    const auto copy = [&](const QRect &piece, int x, int y) {
+        win.bitBlt(x, y, piece.width(), piece.height(), t, piece.x(), piece.y());
+    };
+
+    const int w = roundHalfEven(win.scaleWidth());
+    const int h = roundHalfEven(win.scaleHeight());
+    win.setAutoRedraw(true);
+    win.cls();
+
+    // Bands and borders are tiled while the tile's start lies inside the
+    // window (real division): the last tile may be clipped at the edge.
+    const QRect &topBand = m_mod.stageActive ? kStageTopBand : kStartTopBand;
+    for (int i = 0; w / 10.0 > i; ++i)
+        copy(topBand, 10 * i, 0);
+    const QRect bottom = bottomBand(ts);
+    for (int i = 0; w / 10.0 > i; ++i)
+        copy(bottom, 10 * i, h - 20);
+    for (int j = 0; h / 10.0 > j; ++j)
+        copy(kLeftBorder, 0, 10 * j);
+    const QRect right = rightBorder(ts);
+    for (int k = 0; h / 10.0 > k; ++k)
+        copy(right, w - 20, 10 * k);
+
+    if (m_mod.stageActive)
+        paintStageLook(w);
+    else
+        paintStartLook(w, h);
+
+    placeAddressLabels();
+
+    // The frame painter leaves the kept image switched off; the bottom
+    // corners still belong to the kept picture.
+    win.setAutoRedraw(true);
+    copy(bottomLeftCorner(ts), 0, h - 40);
+    copy(bottomRightCorner(ts), w - 40, h - 40);
+    win.refresh();
+    win.setAutoRedraw(false);
+}
+
+void MainScreen::paintStageLook(int w)
+{
+    Form &win = m_c.window;
+    const QImage &t = m_skin.image();
+    win.bitBlt(0, 0, skin::kStageHeaderBlock.width(), skin::kStageHeaderBlock.height(), t, skin::kStageHeaderBlock.x(),
+               skin::kStageHeaderBlock.y());
+    win.bitBlt(w - 30, 0, skin::kStageHeaderEnd.width(), skin::kStageHeaderEnd.height(), t, skin::kStageHeaderEnd.x(),
+               skin::kStageHeaderEnd.y());
+    // The stage look only sets the font; the next start screen inherits the face.
+    QFont f = win.font();
+    f.setFamily(QStringLiteral("Arial"));
+    f.setBold(true);
+    f.setPointSizeF(12);
+    win.setFont(f);
+}
+
+void MainScreen::paintStartLook(int w, int h)
+{
+    Form &win = m_c.window;
+    const QImage &t = m_skin.image();
+    const QRect topRight = skin::topRightCorner(m_skin.size());
+    win.bitBlt(0, 0, skin::kTopLeftCorner.width(), skin::kTopLeftCorner.height(), t, skin::kTopLeftCorner.x(),
+               skin::kTopLeftCorner.y());
+    win.bitBlt(w - 30, 0, topRight.width(), topRight.height(), t, topRight.x(), topRight.y());
+
+    // Bold and 28 points on whatever face the window has now.
+    QFont f = win.font();
+    f.setBold(true);
+    f.setPointSizeF(28);
+    win.setFont(f);
+
+    const QString title = mainTitleText();
+    win.setForeColor(kWhite);
+    m_mod.textRect.set(4, 77, w, h);
+    win.drawText(m_mod.textRect, dt::Center, title);
+    win.setForeColor(kDarkRed);
+    m_mod.textRect.set(0, 75, w, h);
+    win.drawText(m_mod.textRect, dt::Center, title);
+
+    const StartScreenLayout layout = startScreenLayout(w, win.scaleHeight(), m_titleHeight(win, title));
+    m_logoTop = layout.logoTop;
+    win.bitBlt(layout.logo.x(), layout.logo.y(), skin::kLargeLogo.width(), skin::kLargeLogo.height(), t,
+               skin::kLargeLogo.x(), skin::kLargeLogo.y());
+    win.bitBlt(layout.slogan.x(), layout.slogan.y(), skin::kSlogan.width(), skin::kSlogan.height(), t,
+               skin::kSlogan.x(), skin::kSlogan.y());
+
+    drawSkinFrame(win, m_c.picAyarlar, m_skin);
+}
+
+void MainScreen::placeAddressLabels()
+{
+    QWidget &url = m_c.lbKucukURL;
+    QWidget &shadow = m_c.lbKucukURLGolge;
+    url.raise();
+    url.move(m_c.PFormKontrol.x() - url.width() - 20, 3);
+    shadow.move(url.x() + 1, url.y() + 1);
+}
+
+void MainScreen::resizeHandling()
+{
+    Form &win = m_c.window;
+    if (win.isMinimized())
+        return;
+    temelYarismaEkraniCiz();
+    moveControl(m_c.PFormKontrol, win.scaleWidth() - kStripRightGap, kStripTop, kStripWidth, kStripHeight);
+}
+
+} // namespace vk

@@ -1,0 +1,173 @@
+#include "shell/appcontext.h"
+#include "shell/testapp.h"
+#include "skin/frmmain.h"
+#include "skin/templatemap.h"
+#include "ui/main/mainscreen.h"
+
+#include <QFontInfo>
+#include <QLabel>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace vk {
+namespace {
+
+using test::TestApp;
+
+TEST(StartScreenLayout, logoAndSloganFollowTheWindowAndTheTitleHeight)
+{
+    struct Case { int w, h, th1; StartScreenLayout expected; };
+    const Case cases[] = {
+        // 845 / 2 = 422.5 and 589 / 2 = 294.5 both go to the even neighbour.
+        {1280, 800, 90, {368, 291, {422, 291}, {422, 216}}},
+        {1024, 768, 90, {336, 275, {294, 275}, {294, 200}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.w);
+        EXPECT_EQ(startScreenLayout(c.w, c.h, c.th1), c.expected);
+    }
+}
+
+int countPixels(const QImage &image, const QRect &area, QRgb colour)
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
+    return n;
+}
+
+class MainScreenPainting : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(t.app->start());
+        frm = ctx().windows.find<FrmMain>(kFrmMain);
+        ASSERT_EQ(frm->size(), QSize(1280, 800));
+    }
+    AppContext &ctx() { return t.app->context(); }
+    QImage piece(const QRect &r) const { return t.app->context().skin.image().copy(r); }
+    const QImage &kept() const { return frm->keptImage(); }
+
+    TestApp t{QRect(0, 0, 1280, 800)};
+    FrmMain *frm = nullptr;
+};
+
+TEST_F(MainScreenPainting, startLookWithAKnownTitleHeightPutsLogoAndSloganWhereTheExampleSays)
+{
+    frm->mainScreen().setTitleHeight([](const Form &, const QString &) { return 90; });
+    frm->temelYarismaEkraniCiz();
+    EXPECT_EQ(frm->mainScreen().logoTop(), 291);
+    EXPECT_EQ(kept().copy(422, 291, 435, 300), piece(skin::kLargeLogo));
+    EXPECT_EQ(kept().copy(422, 216, 436, 45), piece(skin::kSlogan));
+    EXPECT_EQ(kept().copy(0, 0, 50, 50), piece(skin::kTopLeftCorner));
+}
+
+TEST_F(MainScreenPainting, startLookMeasuresTheTitleInTheWindowsFont)
+{
+    const int th1 = frm->textHeight(mainTitleText());
+    EXPECT_GT(th1, 60) << "two lines at 28 points";
+    const StartScreenLayout l = startScreenLayout(1280, 800, th1);
+    EXPECT_EQ(frm->mainScreen().logoTop(), l.logoTop);
+    EXPECT_EQ(kept().copy(l.logo.x(), l.logo.y(), 435, 300), piece(skin::kLargeLogo));
+
+    // The title is drawn twice: dark red, with a white copy 2 pixels lower right.
+    const QRect titleBand(0, 75, 1280, th1);
+    EXPECT_GT(countPixels(kept(), titleBand, qRgb(192, 0, 0)), 500);
+    EXPECT_GT(countPixels(kept(), titleBand, qRgb(255, 255, 255)), 100);
+
+    // The settings panel is framed: the frame's top-left corner piece.
+    const QRect panel = frm->picAyarlar->geometry();
+    EXPECT_EQ(kept().copy(panel.x() - 4, panel.y() - 4, 10, 4), piece(QRect(skin::kFrameTopLeft.topLeft(), QSize(10, 4))));
+}
+
+TEST_F(MainScreenPainting, stageLookDrawsOnlyTheHeaderAndFrame)
+{
+    ctx().mod.stageActive = true;
+    frm->temelYarismaEkraniCiz();
+    EXPECT_EQ(kept().copy(0, 0, 195, 97), piece(skin::kStageHeaderBlock));
+    EXPECT_EQ(kept().copy(1250, 0, 30, 97), piece(skin::kStageHeaderEnd));
+    EXPECT_EQ(kept().copy(600, 50, 10, 47), piece(QRect(400, 147, 10, 47))) << "stage band tiles";
+
+    const QRgb back = qRgb(197, 214, 237);
+    EXPECT_EQ(countPixels(kept(), QRect(40, 97, 1200, 663), back), 1200 * 663)
+        << "no title, no logo, no slogan, no frame around the settings panel";
+}
+
+// Both looks keep everything, the bottom corners included, in the kept picture.
+TEST_F(MainScreenPainting, bottomCornersBelongToTheKeptPictureInBothLooks)
+{
+    const QSize ts = ctx().skin.size();
+    for (const bool stage : {false, true}) {
+        SCOPED_TRACE(stage);
+        ctx().mod.stageActive = stage;
+        frm->temelYarismaEkraniCiz();
+        EXPECT_FALSE(frm->autoRedraw());
+        EXPECT_FALSE(frm->hasTransientDrawing());
+        EXPECT_EQ(kept().copy(0, 760, 40, 40), piece(skin::bottomLeftCorner(ts)));
+        EXPECT_EQ(kept().copy(1240, 760, 40, 40), piece(skin::bottomRightCorner(ts)));
+        EXPECT_EQ(kept().copy(600, 780, 10, 20), piece(skin::bottomBand(ts)));
+        EXPECT_EQ(frm->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(0, 760, 40, 40),
+                  piece(skin::bottomLeftCorner(ts)))
+            << "and on screen after a repaint";
+    }
+}
+
+// Painting changes the window's font and never restores it: the first
+// start screen is in the design face, a start screen after a stage in Arial.
+TEST_F(MainScreenPainting, theStageLookLeavesItsFaceToTheNextStartScreen)
+{
+    QFontInfo first(frm->font());
+    EXPECT_EQ(first.family(), QStringLiteral("Tahoma"));
+    EXPECT_TRUE(first.bold());
+    EXPECT_EQ(frm->font().pointSizeF(), 28);
+
+    ctx().mod.stageActive = true;
+    frm->temelYarismaEkraniCiz();
+    EXPECT_EQ(frm->font().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(frm->font().pointSizeF(), 12);
+
+    ctx().mod.stageActive = false;
+    frm->temelYarismaEkraniCiz();
+    EXPECT_EQ(frm->font().family(), QStringLiteral("Arial"));
+    EXPECT_TRUE(frm->font().bold());
+    EXPECT_EQ(frm->font().pointSizeF(), 28);
+    // The labels and the panel keep their own fonts.
+    EXPECT_EQ(QFontInfo(frm->lbBilgi(1)->font()).family(), QStringLiteral("Tahoma"));
+}
+
+TEST_F(MainScreenPainting, stripDocksTopRightAndTheAddressFollowsItAtThePainting)
+{
+    auto expectDocked = [&] {
+        const QRect strip = frm->PFormKontrol->geometry();
+        EXPECT_EQ(strip, QRect(frm->width() - 72, 4, 68, 15));
+        const QLabel &url = *frm->lbKucukURL;
+        EXPECT_EQ(url.x() + url.width(), strip.x() - 20);
+        EXPECT_EQ(url.y(), 3);
+        EXPECT_EQ(frm->lbKucukURLGolge->pos(), url.pos() + QPoint(1, 1));
+        const QObjectList &stack = frm->children();
+        EXPECT_GT(stack.indexOf(frm->lbKucukURL), stack.indexOf(frm->lbKucukURLGolge)) << "the address above its shadow";
+    };
+    expectDocked(); // after start-up
+
+    frm->resize(1100, 780);
+    EXPECT_EQ(frm->PFormKontrol->geometry(), QRect(1028, 4, 68, 15));
+    frm->temelYarismaEkraniCiz();
+    expectDocked();
+}
+
+TEST_F(MainScreenPainting, aMinimisedWindowIsNeitherRepaintedNorRedocked)
+{
+    frm->showMinimized();
+    ASSERT_TRUE(frm->isMinimized());
+    const QRect strip = frm->PFormKontrol->geometry();
+    ctx().mod.stageActive = true;
+    frm->mainScreen().resizeHandling();
+    EXPECT_EQ(frm->PFormKontrol->geometry(), strip);
+    EXPECT_EQ(kept().copy(0, 0, 50, 50), piece(skin::kTopLeftCorner)) << "still the start look";
+}
+
+} // namespace
+} // namespace vk

@@ -1,0 +1,94 @@
+#include "platform/form.h"
+#include "platform/screenmetrics.h"
+#include "shell/appcontext.h"
+#include "shell/testapp.h"
+#include "skin/frmmain.h"
+#include "ui/main/windowcontrolstrip.h"
+#include "ui/main/workarea.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace vk {
+namespace {
+
+using test::TestApp;
+
+TEST(WorkArea, windowIsCentredInTheWorkAreaAndNeverPushedOffItsTopLeft)
+{
+    struct Case { const char *what; QSize window; QRect workArea; QPoint expected; };
+    const Case cases[] = {
+        {"panel at the bottom", {1280, 800}, {0, 0, 1920, 1040}, {320, 120}},
+        {"panel at the left and top", {1280, 800}, {100, 50, 1820, 1030}, {370, 165}},
+        {"half pixel to the even neighbour", {1279, 800}, {0, 0, 1920, 1081}, {320, 140}},
+        {"window wider and taller than the area", {1280, 800}, {0, 0, 1024, 768}, {0, 0}},
+        {"larger than an offset area: screen edge, not area edge", {1280, 800}, {40, 30, 1000, 700}, {0, 0}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(workAreaPosition(c.window, c.workArea), c.expected) << c.what;
+}
+
+// Centring keeps the size, and every other window but the backdrop is
+// docked below the main window's top band.
+TEST(WorkArea, centringDocksTheStageWindowButNotTheBackdrop)
+{
+    FixedScreenMetrics screen(QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040));
+    WindowRegistry windows;
+    windows.define(kFrmMain, [&] { return new Form(kFrmMain, screen); });
+    windows.define(kFrmVendrakul, [&] { return new Form(kFrmVendrakul, screen); });
+    windows.define(kFrmZFon, [&] { return new Form(kFrmZFon, screen); });
+    Form *main = windows.get(kFrmMain);
+    Form *stage = windows.get(kFrmVendrakul);
+    Form *backdrop = windows.get(kFrmZFon);
+    main->setGeometry(5, 7, 1280, 800);
+    stage->setGeometry(1, 1, 10, 10);
+    backdrop->setGeometry(0, 0, 1920, 1080);
+
+    centerOnWorkArea(*main, screen, windows);
+
+    EXPECT_EQ(main->geometry(), QRect(320, 120, 1280, 800));
+    EXPECT_EQ(stage->geometry(), QRect(320, 145, 1280, 775));
+    EXPECT_EQ(backdrop->geometry(), QRect(0, 0, 1920, 1080));
+    for (Form *f : windows.loaded())
+        delete f;
+}
+
+// Backdrop mode: on centres the main window and shows the backdrop, off
+// hides it; minimising hides it but leaves the mode on, so the next click
+// switches the mode off and the one after brings the backdrop back.
+TEST(BackdropMode, togglingMinimisingAndTogglingAgain)
+{
+    TestApp t(QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040));
+    AppContext &ctx = t.app->context();
+    ASSERT_TRUE(t.app->start());
+    auto *frm = ctx.windows.find<FrmMain>(kFrmMain);
+    EXPECT_FALSE(frm->backdropOn());
+    EXPECT_FALSE(ctx.windows.isLoaded(kFrmZFon)) << "loaded only when first shown";
+
+    frm->toggleBackdrop();
+    Form *backdrop = ctx.windows.find(kFrmZFon);
+    ASSERT_NE(backdrop, nullptr);
+    EXPECT_TRUE(frm->backdropOn());
+    EXPECT_TRUE(backdrop->isVisible());
+    EXPECT_EQ(frm->geometry(), QRect(320, 120, 1280, 800));
+
+    // The strip's minimise cell.
+    frm->strip().mouseMove(0, 20);
+    frm->strip().click();
+    EXPECT_TRUE(frm->isMinimized());
+    EXPECT_FALSE(backdrop->isVisible());
+    EXPECT_TRUE(frm->backdropOn());
+
+    frm->showNormal();
+    EXPECT_FALSE(backdrop->isVisible()) << "restoring does not bring the backdrop back";
+    frm->toggleBackdrop();
+    EXPECT_FALSE(frm->backdropOn());
+    EXPECT_FALSE(backdrop->isVisible());
+    EXPECT_EQ(ctx.windows.find(kFrmZFon), backdrop) << "it stays loaded";
+    frm->toggleBackdrop();
+    EXPECT_TRUE(backdrop->isVisible());
+}
+
+} // namespace
+} // namespace vk
