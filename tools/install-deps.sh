@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev
   fonts-wine fonts-liberation2 fonts-dejavu-core
-  xvfb xdotool imagemagick x11-utils strace
+  xvfb xdotool imagemagick x11-utils strace openbox
 )
 
 missing=()
