@@ -1,0 +1,285 @@
+// Tens of thousands of random inputs on both windows: keys of every kind,
+// clicks and moves anywhere, resizes, minimise and restore, START and
+// BACK, the clock driven past its limit. After every step the stage must
+// still hold together.
+#include "robustnessfixture.h"
+
+
+#include <QDomElement>
+#include <QPointer>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+namespace vk {
+namespace {
+
+std::uint64_t envNumber(const char *name, std::uint64_t fallback)
+{
+    const char *v = std::getenv(name);
+    return v && *v ? std::strtoull(v, nullptr, 10) : fallback;
+}
+
+// Everything a keyboard can send, the keypad and the editing keys included.
+const Qt::Key kKeys[] = {
+    Qt::Key_0, Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5, Qt::Key_6, Qt::Key_7, Qt::Key_8, Qt::Key_9,
+    Qt::Key_0, Qt::Key_5, Qt::Key_9, Qt::Key_A, Qt::Key_X, Qt::Key_Z, Qt::Key_Space, Qt::Key_Backspace,
+    Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Insert, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Tab,
+    Qt::Key_Backtab, Qt::Key_Left, Qt::Key_Left, Qt::Key_Right, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down,
+    Qt::Key_Home, Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Asterisk, Qt::Key_Asterisk, Qt::Key_Plus,
+    Qt::Key_Minus, Qt::Key_Period, Qt::Key_Comma, Qt::Key_F1, Qt::Key_F4, Qt::Key_F10, Qt::Key_V, Qt::Key_C,
+    Qt::Key_Menu,
+};
+const Qt::KeyboardModifiers kModifiers[] = {
+    Qt::NoModifier, Qt::NoModifier, Qt::NoModifier, Qt::NoModifier, Qt::KeypadModifier, Qt::KeypadModifier,
+    Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier, Qt::ControlModifier | Qt::ShiftModifier,
+};
+
+class Abuse
+{
+public:
+    explicit Abuse(std::uint64_t seed)
+        : program(seed)
+        , rng(seed * 7919 + 1)
+    {
+    }
+
+    int pick(int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); }
+
+    void step()
+    {
+        const int action = pick(100);
+        if (action < 45)
+            pressKey();
+        else if (action < 70)
+            mouseSomewhere();
+        else if (action < 74)
+            resizeSomething();
+        else if (action < 76)
+            minimiseOrRestore();
+        else if (action < 82)
+            program.clickStart();
+        else if (action < 84)
+            program.clickBack();
+        else if (action < 92)
+            moveTheClock();
+        else if (action < 94)
+            QTest::qWait(12); // let the 10 ms clock tick for real
+        else
+            clickAControl();
+        program.settle();
+    }
+
+    // What must hold after any input.
+    void check(int stepNo)
+    {
+        FrmVendrakul *w = program.stage();
+        if (!w)
+            return;
+        const StageRecord &stage = w->stage();
+        const FlexGrid &grid = *w->gSoru;
+        if (stage.firstActivation)
+            return;
+        if (stage.stageRunning) {
+            ASSERT_EQ(grid.row(), 5) << "cursor left the answer row at step " << stepNo;
+            ASSERT_GE(grid.col(), 1) << "step " << stepNo;
+            ASSERT_LE(grid.col(), 40) << "step " << stepNo;
+        }
+        QStringList cells;
+        for (int c = 1; c <= 40; ++c) {
+            const QString t = grid.textMatrix(5, c);
+            ASSERT_TRUE(t.isEmpty() || (t.size() == 1 && t[0].isDigit()))
+                << "cell (5," << c << ") holds '" << t.toStdString() << "' at step " << stepNo;
+            cells << t;
+        }
+        QString rebuilt;
+        for (const QString &t : cells)
+            rebuilt += t.isEmpty() ? QStringLiteral(" ") : t;
+        ASSERT_EQ(problemElement(stage).attribute(doc::kAnswer).toStdString(), rebuilt.trimmed().toStdString())
+            << "the stored answer left the answer row at step " << stepNo;
+
+        // Once evaluated, a stage stays as it was evaluated.
+        if (!stage.stageRunning) {
+            QString reveal;
+            for (int c = 1; c <= 40; ++c)
+                reveal += grid.textMatrix(7, c) + QLatin1Char('/') + QString::number(grid.cellBackColor(7, c)) + QLatin1Char(';');
+            if (finishedWindow.isNull() || finishedWindow.data() != w) {
+                finishedWindow = w;
+                finishedReveal = reveal;
+                ++evaluations;
+                ASSERT_EQ(grid.textMatrix(7, 40).size(), 1) << "the product is revealed";
+            } else {
+                ASSERT_EQ(reveal.toStdString(), finishedReveal.toStdString()) << "evaluated again at step " << stepNo;
+            }
+        }
+    }
+
+    test::RunningProgram program;
+    std::mt19937_64 rng;
+    QPointer<const QWidget> finishedWindow; // a new stage may reuse the old one's address
+    QString finishedReveal;
+    int evaluations = 0;
+
+private:
+    void pressKey()
+    {
+        const Qt::Key key = kKeys[pick(std::size(kKeys))];
+        const Qt::KeyboardModifiers mods = kModifiers[pick(std::size(kModifiers))];
+        QWidget *target = QApplication::focusWidget();
+        if (!target || pick(5) == 0)
+            target = randomWidget();
+        if (target)
+            QTest::keyClick(target, key, mods);
+    }
+
+    QWidget *randomWindow()
+    {
+        FrmVendrakul *w = program.stage();
+        if (w && pick(4) != 0)
+            return w;
+        return program.main();
+    }
+
+    QWidget *randomWidget()
+    {
+        QWidget *window = randomWindow();
+        if (!window)
+            return nullptr;
+        const QList<QWidget *> children = window->findChildren<QWidget *>();
+        if (children.isEmpty() || pick(6) == 0)
+            return window;
+        return children.at(pick(static_cast<int>(children.size())));
+    }
+
+    // The strip's close cell would end the program: everything else is fair.
+    bool onCloseCell(QWidget *window, QPoint p)
+    {
+        FrmMain *m = program.main();
+        if (window != m || !m)
+            return false;
+        const QRect strip = m->PFormKontrol->geometry();
+        return p.x() >= strip.x() + 50 && p.y() >= strip.y() - 40 && p.y() <= strip.bottom() + 40;
+    }
+
+    void mouseSomewhere()
+    {
+        QWidget *window = randomWindow();
+        if (!window || window->width() <= 0 || window->height() <= 0)
+            return;
+        const QPoint p(pick(window->width()), pick(window->height()));
+        if (onCloseCell(window, p))
+            return;
+        QWidget *target = window->childAt(p);
+        if (!target)
+            target = window;
+        const QPoint local = target->mapFrom(window, p);
+        // Never the strip's close cell, even when a captured strip takes the click.
+        if (QWidget::mouseGrabber() && program.main() && QWidget::mouseGrabber() == program.main()->PFormKontrol)
+            return;
+        const Qt::MouseButton button = pick(5) == 0 ? Qt::RightButton : Qt::LeftButton;
+        switch (pick(4)) {
+        case 0:
+            QTest::mouseMove(target, local);
+            break;
+        case 1:
+            QTest::mousePress(target, button, {}, local);
+            break;
+        case 2:
+            QTest::mouseRelease(target, button, {}, local);
+            break;
+        default:
+            QTest::mouseMove(target, local);
+            QTest::mouseClick(target, button, {}, local);
+            break;
+        }
+    }
+
+    void clickAControl()
+    {
+        FrmVendrakul *w = program.stage();
+        if (!w)
+            return;
+        switch (pick(4)) {
+        case 0: { // a marker
+            Surface *marker = w->pIsaret.at(pick(static_cast<int>(w->pIsaret.size())));
+            QTest::mouseClick(marker, Qt::LeftButton, {}, QPoint(10, 16));
+            break;
+        }
+        case 1: // FINISH, hovered first so that the click counts
+            if (w->btnFinish->isVisible())
+                test::RunningProgram::hoverAndClick(w->btnFinish);
+            break;
+        case 2: { // a cell anywhere on the sheet
+            const int row = pick(9), col = pick(42);
+            QTest::mouseClick(w->gSoru->viewport(), Qt::LeftButton, {}, w->gSoru->cellRect(row, col).center());
+            break;
+        }
+        default:
+            if (FrmMain *m = program.main())
+                m->cmbTimer->setCurrentIndex(pick(2));
+            break;
+        }
+    }
+
+    void resizeSomething()
+    {
+        QWidget *window = randomWindow();
+        if (window)
+            window->resize(200 + pick(1500), 150 + pick(1000));
+    }
+
+    void minimiseOrRestore()
+    {
+        QWidget *window = randomWindow();
+        if (!window)
+            return;
+        if (window->isMinimized())
+            window->showNormal();
+        else
+            window->showMinimized();
+    }
+
+    void moveTheClock()
+    {
+        const int kind = pick(10);
+        if (kind == 0)
+            program.clock->advance(900.0f); // straight past the limit
+        else if (kind == 1)
+            program.clock->set(86399.0f - static_cast<float>(pick(20))); // about to wrap at midnight
+        else
+            program.clock->advance(static_cast<float>(pick(3000)) / 100.0f);
+        if (program.clock->secondsSinceMidnight() >= 86400.0f)
+            program.clock->set(program.clock->secondsSinceMidnight() - 86400.0f);
+        if (FrmVendrakul *w = program.stage())
+            if (!w->stage().firstActivation)
+                w->stageClock().tick();
+    }
+};
+
+TEST(Abuse, randomInputNeverBreaksTheStage)
+{
+    const std::uint64_t seed = envNumber("VK_ABUSE_SEED", 20261210);
+    const int steps = static_cast<int>(envNumber("VK_ABUSE_STEPS", 20000));
+    std::cout << "abuse seed " << seed << ", " << steps << " steps (VK_ABUSE_SEED, VK_ABUSE_STEPS)" << std::endl;
+
+    Abuse abuse(seed);
+    abuse.program.clickStart();
+    for (int i = 0; i < steps; ++i) {
+        abuse.step();
+        abuse.check(i);
+        if (::testing::Test::HasFatalFailure())
+            return;
+        // Keep a stage on screen most of the time.
+        if (!abuse.program.stage() && abuse.pick(3) == 0)
+            abuse.program.clickStart();
+    }
+    std::cout << abuse.evaluations << " stages evaluated, " << abuse.program.boxesAnswered() << " questions answered"
+              << std::endl;
+    EXPECT_GT(abuse.evaluations, 0) << "the run never reached a finish: the input mix is too weak";
+}
+
+} // namespace
+} // namespace vk
