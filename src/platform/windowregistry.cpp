@@ -17,8 +17,8 @@ Form *WindowRegistry::get(const QString &name)
     if (it == m_factories.end())
         return nullptr;
     Form *form = it->second();
-    m_loaded.append({name, QPointer<Form>(form)});
-    connect(form, &QObject::destroyed, this, [this, name] { forget(name); });
+    m_loaded.append({name, QPointer<QObject>(form)});
+    connect(form, &QObject::destroyed, this, [this](QObject *gone) { forget(gone); });
     form->load();
     return form;
 }
@@ -26,8 +26,9 @@ Form *WindowRegistry::get(const QString &name)
 Form *WindowRegistry::find(const QString &name) const
 {
     for (const auto &entry : m_loaded)
-        if (entry.first == name && entry.second)
-            return entry.second.data();
+        if (entry.first == name)
+            if (Form *f = form(entry.second))
+                return f;
     return nullptr;
 }
 
@@ -35,8 +36,8 @@ QList<Form *> WindowRegistry::loaded() const
 {
     QList<Form *> forms;
     for (const auto &entry : m_loaded)
-        if (entry.second)
-            forms.append(entry.second.data());
+        if (Form *f = form(entry.second))
+            forms.append(f);
     return forms;
 }
 
@@ -53,7 +54,7 @@ void WindowRegistry::unload(Form *form)
     // Out of the collection at once: a reference made right after the unload
     // loads a fresh window, as it should.
     for (qsizetype i = 0; i < m_loaded.size(); ++i)
-        if (m_loaded[i].second == form)
+        if (m_loaded[i].second.data() == form)
             m_loaded.removeAt(i--);
     form->disconnect(this);
     form->hide();
@@ -64,11 +65,18 @@ void WindowRegistry::unload(Form *form)
         emit allUnloaded();
 }
 
-void WindowRegistry::forget(const QString &name)
+void WindowRegistry::forget(const QObject *gone)
 {
     for (qsizetype i = 0; i < m_loaded.size(); ++i)
-        if (m_loaded[i].first == name && !m_loaded[i].second)
+        if (m_loaded[i].second.isNull() || m_loaded[i].second.data() == gone)
             m_loaded.removeAt(i--);
+}
+
+Form *WindowRegistry::form(const QPointer<QObject> &p)
+{
+    // Only windows still whole count: one whose destruction has begun has
+    // already been forgotten.
+    return static_cast<Form *>(p.data());
 }
 
 } // namespace vk

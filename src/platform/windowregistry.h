@@ -52,10 +52,13 @@ signals:
     void allUnloaded();
 
 private:
-    void forget(const QString &name);
+    void forget(const QObject *gone);
+    static Form *form(const QPointer<QObject> &p);
 
     std::map<QString, Factory> m_factories;
-    QList<QPair<QString, QPointer<Form>>> m_loaded;
+    // Held as QObject: a window being destroyed is no longer a Form by the
+    // time it says so, and must not be looked at as one.
+    QList<QPair<QString, QPointer<QObject>>> m_loaded;
 };
 
 } // namespace vk
