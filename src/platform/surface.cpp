@@ -66,34 +66,46 @@ void Surface::setPicture(const QImage &picture)
 
 void Surface::cls()
 {
-    if (m_autoRedraw)
+    if (m_autoRedraw) {
         rebuildKept(size(), false);
+        m_keptDirty = rect();
+    }
     dropTransient();
     update();
 }
 
 void Surface::refresh()
 {
+    // Only what was drawn since the last refresh can differ from the screen:
+    // repainting that much keeps a full-window recomposition from costing a
+    // second full repaint when a frame is added to it afterwards.
+    const QRect changed = (m_keptDirty | m_transientDirty) & rect();
     dropTransient();
-    repaint();
+    m_keptDirty = QRect();
+    m_transientDirty = QRect();
+    if (!changed.isEmpty())
+        repaint(changed);
 }
 
-QImage &Surface::target()
+QImage &Surface::target(const QRect &area)
 {
-    if (m_autoRedraw)
+    if (m_autoRedraw) {
+        m_keptDirty |= area;
         return m_kept;
+    }
     if (m_transient.size() != size()) {
         m_transient = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
         m_transient.fill(Qt::transparent);
     }
     m_transientState = TransientState::Pending;
-    update();
+    m_transientDirty |= area;
+    update(area);
     return m_transient;
 }
 
 void Surface::bitBlt(int x, int y, int w, int h, const QImage &source, int sx, int sy)
 {
-    QImage &dst = target();
+    QImage &dst = target(QRect(x, y, w, h) & rect());
     if (is32Bit(source) && source.format() != QImage::Format_ARGB32) {
         copyRect(dst, x, y, w, h, source, sx, sy);
         return;
@@ -125,7 +137,7 @@ void Surface::drawText(const TextRect &rect, unsigned format, const QString &tex
         flags |= Qt::TextDontClip;
 
     const QRect box(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1));
-    QPainter p(&target());
+    QPainter p(&target((format & dt::NoClip) ? this->rect() : box & this->rect()));
     p.setFont(font());
     p.setPen(m_foreColor);
     p.drawText(box, flags, shown);
@@ -133,7 +145,7 @@ void Surface::drawText(const TextRect &rect, unsigned format, const QString &tex
 
 void Surface::printAt(double x, double y, const QString &text)
 {
-    QPainter p(&target());
+    QPainter p(&target(rect()));
     p.setFont(font());
     p.setPen(m_foreColor);
     const QFontMetrics fm(font());
@@ -255,6 +267,15 @@ void Surface::focusInEvent(QFocusEvent *event)
 
 void Surface::rebuildKept(const QSize &size, bool keepOld)
 {
+    // A picture that covers the whole surface is the kept image itself,
+    // shared until something is drawn on it (the hidden template box holds
+    // 4 MB that way only once).
+    const QSize wanted = size.expandedTo(QSize(1, 1));
+    if (!m_picture.isNull() && m_picture.size() == wanted && (!keepOld || m_kept.isNull() || m_kept.size() == wanted)) {
+        if (!keepOld || m_kept.isNull())
+            m_kept = m_picture;
+        return;
+    }
     // Clearing at the same size refills the image in place: a 1280 x 800
     // window would otherwise allocate 4 MB at every repaint of its skin.
     if (!keepOld && m_kept.size() == size.expandedTo(QSize(1, 1))) {

@@ -82,8 +82,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
 
-    // The image drawing goes to now; marks transient drawing for the screen.
-    QImage &target();
+    // The image drawing goes to now, noting the area it is about to change;
+    // marks transient drawing for the screen.
+    QImage &target(const QRect &area);
 
 private:
     enum class TransientState { None, Pending, Shown };
@@ -97,6 +98,8 @@ private:
     QImage m_picture;
     QImage m_kept;
     QImage m_transient;
+    QRect m_keptDirty;      // kept image drawn on since the last refresh
+    QRect m_transientDirty; // screen-only drawing since the last refresh
     TransientState m_transientState = TransientState::None;
     Pointer m_pointer = Pointer::Default;
     bool m_pressedHere = false;
