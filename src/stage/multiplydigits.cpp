@@ -1,6 +1,7 @@
 #include "stage/multiplydigits.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -14,14 +15,45 @@ namespace {
 constexpr std::uint64_t kLimbBase = 1'000'000'000;
 constexpr std::size_t kLimbDigits = 9;
 
-using Limbs = std::vector<std::uint64_t>;
+// Limb storage: on the stack for operands up to 144 digits (the stage's
+// factors have 20), on the heap beyond.
+class Limbs
+{
+public:
+    explicit Limbs(std::size_t count)
+        : m_count(count)
+    {
+        if (count > m_small.size())
+            m_large.resize(count);
+        m_data = count > m_small.size() ? m_large.data() : m_small.data();
+        std::fill(m_data, m_data + count, 0);
+    }
+    Limbs(const Limbs &) = delete;
+    Limbs &operator=(const Limbs &) = delete;
+
+    std::size_t size() const { return m_count; }
+    std::uint64_t &operator[](std::size_t i) { return m_data[i]; }
+    std::uint64_t operator[](std::size_t i) const { return m_data[i]; }
+    std::uint64_t *begin() { return m_data; }
+    std::uint64_t *end() { return m_data + m_count; }
+
+private:
+    std::array<std::uint64_t, 32> m_small;
+    std::vector<std::uint64_t> m_large;
+    std::uint64_t *m_data;
+    std::size_t m_count;
+};
+
+std::size_t limbCount(std::string_view text)
+{
+    return (text.size() + kLimbDigits - 1) / kLimbDigits;
+}
 
 // Limbs of `text` from the units upwards. Also the one place where the
 // operand is checked: anything but '0'-'9' is refused before it is read as
 // a digit.
 void toLimbs(std::string_view text, Limbs &limbs, const char *which)
 {
-    limbs.assign((text.size() + kLimbDigits - 1) / kLimbDigits, 0);
     std::size_t end = text.size();
     for (std::uint64_t &limb : limbs) {
         const std::size_t begin = end > kLimbDigits ? end - kLimbDigits : 0;
@@ -49,14 +81,15 @@ std::string multiplyDigits(std::string_view first, std::string_view second)
     const std::string_view b = swap ? first : second;
     const std::size_t n = a.size();
 
-    thread_local Limbs al, bl, column;
+    Limbs al(limbCount(a));
+    Limbs bl(limbCount(b));
     toLimbs(a, al, swap ? "second" : "first");
     toLimbs(b, bl, swap ? "first" : "second");
     if (n == 0)
         return {};
 
     // Cross products by limb column, carry passed left after each column.
-    column.assign(al.size() + bl.size(), 0);
+    Limbs column(al.size() + bl.size());
     unsigned __int128 carry = 0;
     for (std::size_t k = 0; k < column.size(); ++k) {
         unsigned __int128 sum = carry;
