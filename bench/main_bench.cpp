@@ -123,10 +123,10 @@ void runProbe(benchmark::State &state, const char *mode)
 }
 
 void BM_process_vendrakulFirstStartScreen(benchmark::State &state) { runProbe(state, "vendrakul"); }
-BENCHMARK(BM_process_vendrakulFirstStartScreen)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_process_vendrakulFirstStartScreen)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(15);
 
 void BM_process_plainQtWindow(benchmark::State &state) { runProbe(state, "plain"); }
-BENCHMARK(BM_process_plainQtWindow)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_process_plainQtWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(15);
 
 int probe(int argc, char **argv, const char *mode)
 {
