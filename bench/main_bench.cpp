@@ -1,6 +1,7 @@
 // The main window: its start screen painting, and the way from nothing to
 // the first painted start screen next to a minimal Qt Widgets program that
 // only shows one window, in the same run.
+#include "firstpaint.h"
 #include "platform/fonts.h"
 #include "platform/screenmetrics.h"
 #include "shell/appcontext.h"
@@ -9,15 +10,17 @@
 #include "skin/skintemplate.h"
 
 #include <QApplication>
-#include <QTimer>
 #include <QWidget>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <spawn.h>
 #include <string>
+#include <vector>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -97,58 +100,92 @@ void BM_firstWindow_plainQt(benchmark::State &state)
 }
 BENCHMARK(BM_firstWindow_plainQt)->Unit(benchmark::kMicrosecond);
 
-// Whole processes: this program started again in a probe mode that does
-// what the program's main does (or what a minimal Qt program does), paints
-// the first window and quits.
-std::string g_self;
+// Whole processes, from the moment one is spawned to its first painted
+// frame: the trainer started as its main() does it, next to a minimal Qt
+// Widgets program that only shows one window, and the same with one label
+// of text on it. They alternate so that a busy machine weighs on all alike;
+// the figures are medians.
+std::string g_dir;
 
-void runProbe(benchmark::State &state, const char *mode)
+struct ProbeRun {
+    double wallMs = 0;
+    double cpuMs = 0;
+};
+
+bool runProbe(const std::string &name, ProbeRun &run, const char *option = nullptr)
 {
+    int out[2];
+    if (pipe(out) != 0)
+        return false;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    std::string path = g_dir + "/" + name;
+    std::string opt = option ? option : "";
+    char *argv[] = {path.data(), option ? opt.data() : nullptr, nullptr};
+    pid_t pid = 0;
+    const long long started = vkbench::nowNs(CLOCK_MONOTONIC);
+    const int spawned = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    if (spawned != 0) {
+        close(out[0]);
+        return false;
+    }
+    std::string text;
+    char buf[256];
+    for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0;)
+        text.append(buf, static_cast<std::size_t>(n));
+    close(out[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    long long wall = 0;
+    long long cpu = 0;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || std::sscanf(text.c_str(), "%lld %lld", &wall, &cpu) != 2)
+        return false;
+    run.wallMs = (wall - started) / 1e6;
+    run.cpuMs = cpu / 1e6;
+    return true;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+void BM_process_firstPaint(benchmark::State &state)
+{
+    const int pairs = static_cast<int>(state.range(0));
+    std::vector<double> oursWall, plainWall, labelWall, oursCpu, plainCpu, labelCpu;
     for (auto _ : state) {
-        pid_t pid = 0;
-        char arg[] = "--probe";
-        std::string m = mode;
-        char *argv[] = {g_self.data(), arg, m.data(), nullptr};
-        if (posix_spawn(&pid, g_self.c_str(), nullptr, nullptr, argv, environ) != 0) {
-            state.SkipWithError("cannot start the probe");
-            return;
+        for (int i = 0; i < pairs; ++i) {
+            ProbeRun ours, plain, label;
+            if (!runProbe("bench_firstpaint_vendrakul", ours) || !runProbe("bench_firstpaint_plain", plain)
+                || !runProbe("bench_firstpaint_plain", label, "--label")) {
+                state.SkipWithError("a probe failed");
+                return;
+            }
+            oursWall.push_back(ours.wallMs);
+            plainWall.push_back(plain.wallMs);
+            labelWall.push_back(label.wallMs);
+            oursCpu.push_back(ours.cpuMs);
+            plainCpu.push_back(plain.cpuMs);
+            labelCpu.push_back(label.cpuMs);
         }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-            state.SkipWithError("the probe failed");
-            return;
-        }
+        state.SetIterationTime(median(oursWall) / 1e3);
     }
+    state.counters["vendrakul_ms"] = median(oursWall);
+    state.counters["plain_ms"] = median(plainWall);
+    state.counters["vendrakul_cpu_ms"] = median(oursCpu);
+    state.counters["plain_cpu_ms"] = median(plainCpu);
+    state.counters["label_ms"] = median(labelWall);
+    state.counters["label_cpu_ms"] = median(labelCpu);
+    state.counters["runs"] = pairs;
 }
-
-void BM_process_vendrakulFirstStartScreen(benchmark::State &state) { runProbe(state, "vendrakul"); }
-BENCHMARK(BM_process_vendrakulFirstStartScreen)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(15);
-
-void BM_process_plainQtWindow(benchmark::State &state) { runProbe(state, "plain"); }
-BENCHMARK(BM_process_plainQtWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(15);
-
-int probe(int argc, char **argv, const char *mode)
-{
-    QApplication qapp(argc, argv);
-    if (std::strcmp(mode, "vendrakul") == 0) {
-        QApplication::setApplicationName(QStringLiteral("Vendrakul"));
-        vk::registerFonts();
-        vk::Application app;
-        if (!app.start())
-            return 1;
-        mainOf(app)->repaint();
-        QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
-        return QApplication::exec();
-    }
-    QWidget w;
-    w.setWindowTitle(QStringLiteral("Kelvaris Ostravel"));
-    w.resize(1280, 800);
-    w.show();
-    w.repaint();
-    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
-    return QApplication::exec();
-}
+BENCHMARK(BM_process_firstPaint)->Arg(21)->Iterations(1)->Repetitions(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -156,12 +193,10 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (argc >= 3 && std::strcmp(argv[1], "--probe") == 0)
-        return probe(argc, argv, argv[2]);
-
     char self[4096] = {};
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    g_self = n > 0 ? std::string(self, static_cast<std::size_t>(n)) : std::string(argv[0]);
+    g_dir = n > 0 ? std::string(self, static_cast<std::size_t>(n)) : std::string(argv[0]);
+    g_dir = g_dir.substr(0, g_dir.find_last_of('/'));
 
     QApplication qapp(argc, argv);
     vk::registerFonts();

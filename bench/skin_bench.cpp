@@ -19,6 +19,8 @@ struct Copy {
     QRect piece;
     int x;
     int y;
+    int across = 1; // tiles side by side, as Surface::tileBlt lays them
+    int down = 1;
 };
 
 // The pieces a main window of 1280 x 800 is composed of, in order.
@@ -26,22 +28,20 @@ std::vector<Copy> windowComposition(const vk::SkinTemplate &skin, int W, int H)
 {
     using namespace vk::skin;
     const QSize t = skin.size();
-    std::vector<Copy> copies;
-    for (int i = 0; W / 10.0 > i; ++i)
-        copies.push_back({kStartTopBand, 10 * i, 0});
-    for (int i = 0; W / 10.0 > i; ++i)
-        copies.push_back({bottomBand(t), 10 * i, H - 20});
-    for (int j = 0; H / 10.0 > j; ++j)
-        copies.push_back({kLeftBorder, 0, 10 * j});
-    for (int k = 0; H / 10.0 > k; ++k)
-        copies.push_back({rightBorder(t), W - 20, 10 * k});
-    copies.push_back({kTopLeftCorner, 0, 0});
-    copies.push_back({topRightCorner(t), W - 30, 0});
-    copies.push_back({kLargeLogo, 422, 291});
-    copies.push_back({kSlogan, 422, 216});
-    copies.push_back({bottomLeftCorner(t), 0, H - 40});
-    copies.push_back({bottomRightCorner(t), W - 40, H - 40});
-    return copies;
+    const int across = vk::Surface::tileCount(W, 10);
+    const int down = vk::Surface::tileCount(H, 10);
+    return {
+        {kStartTopBand, 0, 0, across, 1},
+        {bottomBand(t), 0, H - 20, across, 1},
+        {kLeftBorder, 0, 0, 1, down},
+        {rightBorder(t), W - 20, 0, 1, down},
+        {kTopLeftCorner, 0, 0},
+        {topRightCorner(t), W - 30, 0},
+        {kLargeLogo, 422, 291},
+        {kSlogan, 422, 216},
+        {bottomLeftCorner(t), 0, H - 40},
+        {bottomRightCorner(t), W - 40, H - 40},
+    };
 }
 
 void BM_drawSkinFrame_sheetPanel(benchmark::State &state)
@@ -66,14 +66,15 @@ void BM_composeWindow_surface(benchmark::State &state)
         window.setAutoRedraw(true);
         window.cls();
         for (const Copy &c : copies)
-            window.bitBlt(c.x, c.y, c.piece.width(), c.piece.height(), skin.image(), c.piece.x(), c.piece.y());
+            window.tileBlt(c.x, c.y, c.piece.width(), c.piece.height(), c.across, c.down, skin.image(), c.piece.x(),
+                           c.piece.y());
         window.setAutoRedraw(false);
         benchmark::DoNotOptimize(window.keptImage().constBits());
     }
 }
 BENCHMARK(BM_composeWindow_surface)->Unit(benchmark::kMicrosecond);
 
-// The floor: the same rectangles as bare memcpy rows into a fresh image.
+// For comparison: the same tiles as bare memcpy rows, one tile after another.
 void BM_composeWindow_rawMemcpy(benchmark::State &state)
 {
     const vk::SkinTemplate skin;
@@ -83,13 +84,17 @@ void BM_composeWindow_rawMemcpy(benchmark::State &state)
     for (auto _ : state) {
         target.fill(qRgb(197, 214, 237));
         uchar *bits = target.bits();
-        for (const Copy &c : copies) {
-            const QRect dst = QRect(c.x, c.y, c.piece.width(), c.piece.height()) & target.rect();
-            for (int row = dst.top(); row <= dst.bottom(); ++row)
-                std::memcpy(bits + row * target.bytesPerLine() + dst.left() * 4,
-                            src.constScanLine(c.piece.y() + row - c.y) + (c.piece.x() + dst.left() - c.x) * 4,
-                            static_cast<std::size_t>(dst.width()) * 4);
-        }
+        for (const Copy &c : copies)
+            for (int j = 0; j < c.down; ++j)
+                for (int i = 0; i < c.across; ++i) {
+                    const int x = c.x + i * c.piece.width();
+                    const int y = c.y + j * c.piece.height();
+                    const QRect dst = QRect(x, y, c.piece.width(), c.piece.height()) & target.rect();
+                    for (int row = dst.top(); row <= dst.bottom(); ++row)
+                        std::memcpy(bits + row * target.bytesPerLine() + dst.left() * 4,
+                                    src.constScanLine(c.piece.y() + row - y) + (c.piece.x() + dst.left() - x) * 4,
+                                    static_cast<std::size_t>(dst.width()) * 4);
+                }
         benchmark::DoNotOptimize(bits);
     }
 }

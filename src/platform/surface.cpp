@@ -115,6 +115,56 @@ void Surface::bitBlt(int x, int y, int w, int h, const QImage &source, int sx, i
     p.drawImage(QRect(x, y, w, h), source, QRect(sx, sy, w, h));
 }
 
+void Surface::tileBlt(int x, int y, int w, int h, int across, int down, const QImage &source, int sx, int sy)
+{
+    if (w <= 0 || h <= 0 || across <= 0 || down <= 0)
+        return;
+    // Only whole tiles inside the source repeat cleanly; anything else takes
+    // the plain way, one copy after another.
+    const bool wholeTile = sx >= 0 && sy >= 0 && sx + w <= source.width() && sy + h <= source.height();
+    if (!wholeTile || !is32Bit(source) || source.format() == QImage::Format_ARGB32) {
+        for (int j = 0; j < down; ++j)
+            for (int i = 0; i < across; ++i)
+                bitBlt(x + i * w, y + j * h, w, h, source, sx, sy);
+        return;
+    }
+    const QRect area = QRect(x, y, w * across, h * down) & rect();
+    QImage &dst = target(area);
+    const QRect clip = area & dst.rect();
+    if (clip.isEmpty())
+        return;
+    const qsizetype stride = dst.bytesPerLine();
+    uchar *bits = dst.bits();
+    const int span = clip.width();
+    const int phase = (clip.left() - x) % w; // column of the tile the first pixel comes from
+    for (int row = clip.top(); row <= clip.bottom(); ++row) {
+        auto *d = reinterpret_cast<quint32 *>(bits + row * stride) + clip.left();
+        const auto *s = reinterpret_cast<const quint32 *>(source.constScanLine(sy + (row - y) % h)) + sx;
+        // One period of the row, starting where the clip cuts into a tile,
+        // then doubled out of the row itself.
+        int done = std::min(w - phase, span);
+        std::memcpy(d, s + phase, static_cast<std::size_t>(done) * 4);
+        if (done < span) {
+            const int rest = std::min(phase, span - done);
+            std::memcpy(d + done, s, static_cast<std::size_t>(rest) * 4);
+            done += rest;
+        }
+        while (done < span) {
+            const int n = std::min(done, span - done);
+            std::memcpy(d + done, d, static_cast<std::size_t>(n) * 4);
+            done += n;
+        }
+    }
+}
+
+int Surface::tileCount(double extent, int step)
+{
+    int n = 0;
+    while (extent / step > n)
+        ++n;
+    return n;
+}
+
 void Surface::drawText(const TextRect &rect, unsigned format, const QString &text)
 {
     int flags = 0;

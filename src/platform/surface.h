@@ -47,6 +47,14 @@ public:
     // Plain source copy of a rectangle of `source` to (x, y), clipped at both
     // images' edges; negative positions are fine.
     void bitBlt(int x, int y, int w, int h, const QImage &source, int sx, int sy);
+    // The same w x h copy repeated: `across` times to the right and `down`
+    // times below, each next to the last (tile i, j at x + i * w, y + j * h).
+    // Exactly what the bitBlt calls one by one would leave, at a fraction of
+    // the cost for narrow tiles.
+    void tileBlt(int x, int y, int w, int h, int across, int down, const QImage &source, int sx, int sy);
+    // How many tiles `step` apart a loop "while extent / step > i" lays:
+    // the last one may run past the edge.
+    static int tileCount(double extent, int step);
     // Text in the surface's font and fore colour, transparent background,
     // laid out in `rect` by the dt:: format bits; clipped unless dt::NoClip.
     void drawText(const TextRect &rect, unsigned format, const QString &text);

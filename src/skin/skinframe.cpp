@@ -19,15 +19,16 @@ void drawSkinFrame(Surface &window, const QWidget &ctl, const SkinTemplate &skin
     };
 
     window.setAutoRedraw(true);
-    // The edge loops run while i < W / 4 in real division: ceil(W / 4) tiles.
-    for (int i = 0; i < W / 4.0; ++i)
-        blit(kFrameTop, L - 4 + 4 * i, T - 4);
-    for (int j = 0; j < W / 4.0; ++j)
-        blit(kFrameBottom, L - 4 + 4 * j, T + H);
-    for (int k = 0; k < H / 4.0; ++k)
-        blit(kFrameLeft, L - 4, T - 4 + 4 * k);
-    for (int m = 0; m < H / 4.0; ++m)
-        blit(kFrameRight, L + W, T - 4 + 4 * m);
+    const auto tile = [&](const QRect &piece, int x, int y, int across, int down) {
+        window.tileBlt(x, y, piece.width(), piece.height(), across, down, t, piece.x(), piece.y());
+    };
+    // The edges are ceil(W / 4) and ceil(H / 4) tiles of 4 pixels.
+    const int across = Surface::tileCount(W, 4);
+    const int down = Surface::tileCount(H, 4);
+    tile(kFrameTop, L - 4, T - 4, across, 1);
+    tile(kFrameBottom, L - 4, T + H, across, 1);
+    tile(kFrameLeft, L - 4, T - 4, 1, down);
+    tile(kFrameRight, L + W, T - 4, 1, down);
     blit(kFrameTopLeft, L - 4, T - 4);
     blit(kFrameTopRight, L + W - 6, T - 4);
     blit(kFrameBottomLeft, L - 4, T + H - 6);

@@ -73,9 +73,11 @@ QImage markerPicture()
 QIcon programIcon()
 {
     initResources();
+    // With their sizes given the files are read only when a size is asked
+    // for, not while the main window is being built.
     QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/vendrakul.png"));
-    icon.addFile(QStringLiteral(":/icons/vendrakul-16.png"));
+    icon.addFile(QStringLiteral(":/icons/vendrakul.png"), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/icons/vendrakul-16.png"), QSize(16, 16));
     return icon;
 }
 

@@ -45,6 +45,40 @@ TEST(Surface, copiesAreClippedAtBothEdgesAndAcceptNegativePlaces)
     EXPECT_EQ(at(s.keptImage(), 12, 10), 0xFFFFFFu);
 }
 
+// Tiling is only a faster way to lay the copies one by one: whatever the
+// clipping at the target's edges, the pictures must agree pixel for pixel.
+TEST(Surface, tilingLeavesWhatTheSingleCopiesLeave)
+{
+    const QImage src = coordinateImage(60, 40);
+    struct Case {
+        int x, y, w, h, across, down, sx, sy;
+    } cases[] = {
+        {0, 0, 10, 7, 5, 1, 20, 3},     // a band along the top
+        {-7, 2, 4, 4, 13, 1, 1, 1},     // starts left of the target, runs past its right edge
+        {3, -9, 5, 6, 1, 9, 50, 30},    // a column cut at the top and the bottom
+        {-3, -2, 3, 2, 15, 17, 0, 0},   // a whole area, all four edges cut
+        {5, 5, 10, 10, 2, 2, 55, 35},   // tiles running past the source: the plain way
+        {45, 5, 4, 4, 3, 1, 0, 0},      // wholly outside
+    };
+    for (const Case &c : cases) {
+        Surface tiled, single;
+        for (Surface *s : {&tiled, &single}) {
+            s->resize(41, 31);
+            s->setBackColor(Qt::white);
+            s->setAutoRedraw(true);
+            s->cls();
+        }
+        tiled.tileBlt(c.x, c.y, c.w, c.h, c.across, c.down, src, c.sx, c.sy);
+        for (int j = 0; j < c.down; ++j)
+            for (int i = 0; i < c.across; ++i)
+                single.bitBlt(c.x + i * c.w, c.y + j * c.h, c.w, c.h, src, c.sx, c.sy);
+        EXPECT_EQ(tiled.keptImage(), single.keptImage()) << "tiles at " << c.x << "," << c.y;
+    }
+    EXPECT_EQ(Surface::tileCount(1280, 10), 128);
+    EXPECT_EQ(Surface::tileCount(1275, 10), 128) << "the last tile runs past the edge";
+    EXPECT_EQ(Surface::tileCount(0, 4), 0);
+}
+
 // Drawing with the kept image switched off reaches the screen only: the
 // next repaint shows the kept image again, which was never touched.
 TEST(Surface, transientDrawingIsGoneAfterTheNextRepaint)

@@ -71,16 +71,15 @@ void paintExerciseWindow(const ExerciseWindowParts &parts, const SkinTemplate &s
 
     // A width or height that is not a multiple of the tile still gets a
     // last tile, clipped at the edge.
-    const QRect bottom = bottomBand(ts);
-    const QRect right = rightBorder(ts);
-    for (int i = 0; W / 10.0 > i; ++i)
-        copy(kExerciseTopBand, kTileWidth * i, 0);
-    for (int j = 0; W / 10.0 > j; ++j)
-        copy(bottom, kTileWidth * j, H - 20);
-    for (int k = 0; H / 10.0 > k; ++k)
-        copy(kLeftBorder, 0, kTileWidth * k);
-    for (int m = 0; H / 10.0 > m; ++m)
-        copy(right, W - 20, kTileWidth * m);
+    const auto tile = [&](const QRect &piece, int x, int y, int across, int down) {
+        win.tileBlt(x, y, piece.width(), piece.height(), across, down, t, piece.x(), piece.y());
+    };
+    const int across = Surface::tileCount(W, kTileWidth);
+    const int down = Surface::tileCount(H, kTileWidth);
+    tile(kExerciseTopBand, 0, 0, across, 1);
+    tile(bottomBand(ts), 0, H - 20, across, 1);
+    tile(kLeftBorder, 0, 0, 1, down);
+    tile(rightBorder(ts), W - 20, 0, 1, down);
 
     copy(kExerciseHeaderBlock, 0, 0);
     copy(kExerciseHeaderEnd, W - 30, 0);
@@ -98,8 +97,9 @@ void paintExerciseWindow(const ExerciseWindowParts &parts, const SkinTemplate &s
 
     const ExerciseLayout l = exerciseLayout(W, H, parts.sheetWidth, parts.sheetHeight);
     copy(kTabLeft, l.tabLeft, kTabTop);
-    for (int n = 0; kTabMiddleWidth / 2 > n; ++n)
-        copy(kTabSlice, tabSliceX(W, n), kTabTop);
+    // The slices stand 2 pixels apart, as wide as they are: slice n is at
+    // tabSliceX(W, 0) + 2n, since adding an even number keeps the rounding.
+    tile(kTabSlice, l.tabSlice0, kTabTop, kTabMiddleWidth / 2, 1);
     copy(kTabRight, l.tabRight, kTabTop);
 
     moveControl(parts.picTime, l.picTime.x(), l.picTime.y(), kTabMiddleWidth, kClockHeight);

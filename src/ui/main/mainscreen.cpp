@@ -57,17 +57,15 @@ void MainScreen::temelYarismaEkraniCiz()
 
     // Bands and borders are tiled while the tile's start lies inside the
     // window (real division): the last tile may be clipped at the edge.
-    const QRect &topBand = m_mod.stageActive ? kStageTopBand : kStartTopBand;
-    for (int i = 0; w / 10.0 > i; ++i)
-        copy(topBand, 10 * i, 0);
-    const QRect bottom = bottomBand(ts);
-    for (int i = 0; w / 10.0 > i; ++i)
-        copy(bottom, 10 * i, h - 20);
-    for (int j = 0; h / 10.0 > j; ++j)
-        copy(kLeftBorder, 0, 10 * j);
-    const QRect right = rightBorder(ts);
-    for (int k = 0; h / 10.0 > k; ++k)
-        copy(right, w - 20, 10 * k);
+    const auto tile = [&](const QRect &piece, int x, int y, int across, int down) {
+        win.tileBlt(x, y, piece.width(), piece.height(), across, down, t, piece.x(), piece.y());
+    };
+    const int across = Surface::tileCount(w, 10);
+    const int down = Surface::tileCount(h, 10);
+    tile(m_mod.stageActive ? kStageTopBand : kStartTopBand, 0, 0, across, 1);
+    tile(bottomBand(ts), 0, h - 20, across, 1);
+    tile(kLeftBorder, 0, 0, 1, down);
+    tile(rightBorder(ts), w - 20, 0, 1, down);
 
     if (m_mod.stageActive)
         paintStageLook(w);

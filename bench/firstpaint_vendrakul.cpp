@@ -1,0 +1,38 @@
+// The trainer's own start-up, done as its main() does it, up to the first
+// painted frame of the start screen; reports that moment and ends.
+// With --trace it also writes the time of each step to stderr.
+#include "firstpaint.h"
+
+#include "platform/fonts.h"
+#include "shell/appcontext.h"
+#include "shell/application.h"
+#include "skin/frmmain.h"
+
+#include <QApplication>
+
+#include <cstring>
+
+int main(int argc, char **argv)
+{
+    const bool trace = argc > 1 && std::strcmp(argv[1], "--trace") == 0;
+    const long long t0 = vkbench::nowNs(CLOCK_MONOTONIC);
+    const auto step = [&](const char *what) {
+        if (trace)
+            std::fprintf(stderr, "%8.2f ms  %s\n", (vkbench::nowNs(CLOCK_MONOTONIC) - t0) / 1e6, what);
+    };
+    QApplication qapp(argc, argv);
+    step("QApplication");
+    QApplication::setApplicationName(QStringLiteral("Vendrakul"));
+    vk::registerFonts();
+    step("registerFonts");
+    vk::Application app;
+    step("Application");
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (!app.start())
+        return 1;
+    step("start (main window loaded and shown)");
+    vkbench::FirstFrameWatch watch(app.context().windows.find<vk::FrmMain>(vk::kFrmMain));
+    const int rc = QApplication::exec();
+    step("first frame");
+    return rc;
+}
