@@ -1,0 +1,477 @@
+// Random use of the program aimed at the finish question: while the box is
+// open its own event loop runs, the clock keeps ticking, the main window
+// stays usable and the exercise window must take no input. Every question
+// is left a random way (Yes, No, Escape, closing the box, letting it answer
+// itself), and the run ends by closing the program, sometimes with the box
+// still open. After every step the stage must still hold together and a
+// finished stage must show exactly the evaluation of the answer it froze.
+#include "reliability/programdriver.h"
+
+#include "sheet/answertext.h"
+
+#include <QDomElement>
+#include <QPointer>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <random>
+
+namespace vk {
+namespace {
+
+using test::ProgramDriver;
+
+const Qt::Key kKeys[] = {
+    Qt::Key_0,        Qt::Key_1,      Qt::Key_2,     Qt::Key_3,         Qt::Key_4,        Qt::Key_5,
+    Qt::Key_6,        Qt::Key_7,      Qt::Key_8,     Qt::Key_9,         Qt::Key_Backspace, Qt::Key_Left,
+    Qt::Key_Right,    Qt::Key_Up,     Qt::Key_Down,  Qt::Key_Home,      Qt::Key_End,      Qt::Key_PageUp,
+    Qt::Key_PageDown, Qt::Key_Tab,    Qt::Key_Backtab, Qt::Key_Escape,  Qt::Key_Return,   Qt::Key_Enter,
+    Qt::Key_Space,    Qt::Key_Delete, Qt::Key_Asterisk, Qt::Key_A,      Qt::Key_V,        Qt::Key_F2,
+    Qt::Key_F4,       Qt::Key_Y,      Qt::Key_N,
+};
+const Qt::KeyboardModifiers kModifiers[] = {
+    Qt::NoModifier,      Qt::NoModifier,    Qt::NoModifier, Qt::KeypadModifier,
+    Qt::KeypadModifier,  Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier,
+};
+
+enum class Ending { Yes, No, Escape, CloseBox, TimeOut, CloseProgram };
+
+class QuestionAbuse
+{
+public:
+    QuestionAbuse(std::uint64_t seed, int steps)
+        : program(seed)
+        , rng(seed ^ 0x5EED5EEDull)
+        , m_steps(steps)
+    {
+        m_poll.setInterval(0);
+        QObject::connect(&m_poll, &QTimer::timeout, &m_poll, [this] { onPoll(); });
+        m_poll.start();
+    }
+
+    int pick(int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); }
+
+    void run()
+    {
+        ASSERT_TRUE(program.started);
+        startStage();
+        for (m_step = 0; m_step < m_steps; ++m_step) {
+            step();
+            if (::testing::Test::HasFatalFailure())
+                return;
+            checkStage("after a step");
+            if (::testing::Test::HasFatalFailure())
+                return;
+        }
+        // The end: close the program, half the time from inside the question.
+        if (program.stage() && program.stage()->stage().stageRunning && pick(2) == 0) {
+            m_closeFromQuestion = true;
+            askByFinish();
+        } else {
+            program.clickStripCell(4);
+        }
+        ASSERT_EQ(program.main(), nullptr) << "the close cell did not close the program";
+        ASSERT_EQ(program.stage(), nullptr);
+        m_poll.stop();
+        program.shutDown();
+    }
+
+    int questions = 0;
+    int evaluations = 0;
+    int endings[6] = {};
+    ProgramDriver program;
+    std::mt19937_64 rng;
+
+private:
+    // ---- outside the question -------------------------------------------------
+
+    void step()
+    {
+        const int action = pick(100);
+        if (action < 40)
+            typeOnSheet();
+        else if (action < 50)
+            askByFinish();
+        else if (action < 58)
+            askByEnter();
+        else if (action < 66)
+            clickMarker();
+        else if (action < 76)
+            moveClock(false);
+        else if (action < 80)
+            resizeOrMinimise();
+        else if (action < 84)
+            program.back();
+        else if (action < 90)
+            startStage();
+        else if (action < 95)
+            clickCell();
+        else
+            mainWindowAction();
+        ProgramDriver::settle();
+        if (!program.stage() && pick(2) == 0)
+            startStage();
+    }
+
+    void startStage()
+    {
+        // Keep the day clock clear of midnight: the stage's own reading of
+        // the time is checked elsewhere, here it only has to be predictable.
+        if (!program.stage() && program.clock->secondsSinceMidnight() > 70000.0f)
+            program.clock->set(36000.0f);
+        program.start();
+        if (FrmVendrakul *w = program.stage(); w && m_stageWindow != w) {
+            m_stageWindow = w;
+            m_stageStart = w->stage().startTime;
+            m_frozen = false;
+        }
+    }
+
+    QWidget *sheetTarget()
+    {
+        FrmVendrakul *w = program.stage();
+        if (!w)
+            return nullptr;
+        if (QWidget *focus = QApplication::focusWidget(); focus && pick(4) != 0)
+            return focus;
+        return w->gSoru->editor() ? static_cast<QWidget *>(w->gSoru->editor()) : w->gSoru;
+    }
+
+    void typeOnSheet()
+    {
+        QWidget *target = sheetTarget();
+        if (!target)
+            return;
+        Qt::Key key = kKeys[pick(std::size(kKeys))];
+        // Enter opens the question: that is askByEnter's business.
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            key = Qt::Key_Left;
+        QTest::keyClick(target, key, kModifiers[pick(std::size(kModifiers))]);
+    }
+
+    void askByFinish()
+    {
+        if (!program.stage())
+            return;
+        const bool running = program.stage()->stage().stageRunning;
+        m_answered = false;
+        program.finish();
+        afterQuestion(running);
+    }
+
+    void askByEnter()
+    {
+        FrmVendrakul *w = program.stage();
+        if (!w)
+            return;
+        const bool running = w->stage().stageRunning;
+        m_answered = false;
+        QWidget *target = w->gSoru->editor() ? static_cast<QWidget *>(w->gSoru->editor()) : w->gSoru;
+        QTest::keyClick(target, pick(2) ? Qt::Key_Return : Qt::Key_Enter,
+                        pick(2) ? Qt::NoModifier : Qt::KeypadModifier);
+        ProgramDriver::settle();
+        afterQuestion(running);
+    }
+
+    // What the answer must have done to the stage.
+    void afterQuestion(bool wasRunning)
+    {
+        FrmVendrakul *w = program.stage();
+        if (!m_answered || !w || w != m_stageWindow)
+            return;
+        const float elapsed = program.clock->secondsSinceMidnight() - m_stageStart;
+        // The next tick sees a limit reached while the box was open.
+        w->stageClock().tick();
+        ProgramDriver::settle();
+        const bool running = w->stage().stageRunning;
+        if (m_lastEnding == Ending::Yes) {
+            EXPECT_FALSE(running) << "Yes did not finish the stage at step " << m_step;
+        } else if (wasRunning && elapsed < 898.0f) {
+            EXPECT_TRUE(running) << "a question answered " << static_cast<int>(m_lastEnding)
+                                 << " finished the stage at step " << m_step;
+        } else if (elapsed > 902.0f) {
+            EXPECT_FALSE(running) << "the limit passed during the question, the stage still runs at step " << m_step;
+        }
+    }
+
+    void clickMarker()
+    {
+        FrmVendrakul *w = program.stage();
+        if (!w)
+            return;
+        if (pick(3) == 0 && w->gSoru->editor()) {
+            QTest::keyClick(w->gSoru->editor(), Qt::Key_Asterisk, Qt::KeypadModifier);
+            return;
+        }
+        Surface *marker = w->pIsaret.at(pick(static_cast<int>(w->pIsaret.size())));
+        QTest::mouseClick(marker, Qt::LeftButton, {}, QPoint(10, 16));
+    }
+
+    void clickCell()
+    {
+        FrmVendrakul *w = program.stage();
+        if (!w)
+            return;
+        const int row = pick(9), col = pick(42);
+        QTest::mouseClick(w->gSoru->viewport(), pick(4) ? Qt::LeftButton : Qt::RightButton, {},
+                          w->gSoru->cellRect(row, col).center());
+    }
+
+    void moveClock(bool insideQuestion)
+    {
+        const int kind = pick(insideQuestion ? 4 : 12);
+        if (kind == 0)
+            program.clock->advance(450.0f + static_cast<float>(pick(600)));
+        else
+            program.clock->advance(static_cast<float>(pick(2000)) / 100.0f);
+        if (FrmVendrakul *w = program.stage(); w && !w->stage().firstActivation)
+            w->stageClock().tick();
+    }
+
+    QWidget *someWindow()
+    {
+        if (FrmVendrakul *w = program.stage(); w && pick(2))
+            return w;
+        return program.main();
+    }
+
+    void resizeOrMinimise()
+    {
+        QWidget *window = someWindow();
+        if (!window)
+            return;
+        switch (pick(3)) {
+        case 0:
+            window->resize(300 + pick(1200), 200 + pick(800));
+            break;
+        case 1:
+            window->showMinimized();
+            break;
+        default:
+            window->showNormal();
+            break;
+        }
+    }
+
+    // The main window stays usable while a stage runs (and while its
+    // question is open): START again, the combo, the backdrop and minimise cells.
+    void mainWindowAction()
+    {
+        FrmMain *m = program.main();
+        if (!m)
+            return;
+        switch (pick(4)) {
+        case 0:
+            startStage();
+            break;
+        case 1:
+            m->cmbTimer->setCurrentIndex(pick(m->cmbTimer->count()));
+            break;
+        case 2:
+            program.clickStripCell(1);
+            break;
+        default:
+            program.clickStripCell(2);
+            m->showNormal();
+            break;
+        }
+    }
+
+    // ---- inside the question --------------------------------------------------
+
+    void onPoll()
+    {
+        FrmVendrakul *w = program.stage();
+        QMessageBox *box = w ? w->msgBox().openBox() : nullptr;
+        if (!box)
+            return;
+        if (m_inQuestion) {
+            // A question asked from behind an open one: the box let input
+            // through to its window. Answer it, or the test would wait in it.
+            if (box != m_openQuestion) {
+                ADD_FAILURE() << "a second question opened behind the first, step " << m_step;
+                box->reject();
+            }
+            return;
+        }
+        m_inQuestion = true;
+        m_openQuestion = box;
+        ++questions;
+        workTheQuestion(w);
+        m_inQuestion = false;
+        m_openQuestion = nullptr;
+    }
+
+    void workTheQuestion(FrmVendrakul *window)
+    {
+        QPointer<FrmVendrakul> w(window);
+        checkStage("the question opened");
+        EXPECT_TRUE(w->stage().stageRunning) << "a question was asked about a finished stage at step " << m_step;
+        const QStringList before = test::answerCells(*w->gSoru);
+        const QString storedBefore = problemElement(w->stage()).attribute(doc::kAnswer);
+
+        // The user goes on using the program while the box waits.
+        const int actions = pick(6);
+        for (int i = 0; i < actions && w && w->msgBox().openBox(); ++i) {
+            switch (pick(7)) {
+            case 0:
+            case 1:
+                QTest::keyClick(pick(2) ? static_cast<QWidget *>(w->gSoru) : w.data(),
+                                kKeys[pick(std::size(kKeys))], kModifiers[pick(std::size(kModifiers))]);
+                break;
+            case 2:
+                ProgramDriver::hoverAndClick(pick(2) ? w->btnBack : w->btnFinish);
+                break;
+            case 3:
+                QTest::mouseClick(w->pIsaret.at(pick(static_cast<int>(w->pIsaret.size()))), Qt::LeftButton, {},
+                                  QPoint(10, 16));
+                break;
+            case 4:
+                moveClock(true);
+                break;
+            case 5:
+                resizeOrMinimise();
+                break;
+            default:
+                mainWindowAction();
+                break;
+            }
+            if (!w)
+                break;
+            checkStage("inside the question");
+            EXPECT_TRUE(w->stage().stageRunning) << "the stage finished while its question was open, step " << m_step;
+            EXPECT_EQ(test::answerCells(*w->gSoru), before) << "the answer changed behind the box, step " << m_step;
+            EXPECT_EQ(problemElement(w->stage()).attribute(doc::kAnswer), storedBefore);
+        }
+        if (!w || !w->msgBox().openBox())
+            return;
+
+        Ending ending = static_cast<Ending>(pick(5));
+        if (m_closeFromQuestion)
+            ending = Ending::CloseProgram;
+        ++endings[static_cast<int>(ending)];
+        m_lastEnding = ending;
+        m_answered = true;
+        QMessageBox *box = w->msgBox().openBox();
+        switch (ending) {
+        case Ending::Yes:
+            QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+            break;
+        case Ending::No:
+            QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
+            break;
+        case Ending::Escape:
+            QTest::keyClick(box, Qt::Key_Escape);
+            break;
+        case Ending::CloseBox:
+            box->close();
+            break;
+        case Ending::TimeOut:
+            // The answer timer's ticks, without waiting for them.
+            for (int tick = 0; tick < 10000 && w && w->msgBox().openBox(); ++tick)
+                w->msgBox().trmMsgBoxTimer();
+            break;
+        case Ending::CloseProgram:
+            program.clickStripCell(4);
+            break;
+        }
+        if (w && ending != Ending::CloseProgram) {
+            EXPECT_EQ(w->msgBox().openBox(), nullptr) << "the question stayed open after its answer, step " << m_step;
+        }
+    }
+
+    // ---- what must hold ---------------------------------------------------
+
+    void checkStage(const char *when)
+    {
+        FrmVendrakul *w = program.stage();
+        if (!w || w->stage().firstActivation)
+            return;
+        const StageRecord &stage = w->stage();
+        const FlexGrid &grid = *w->gSoru;
+        const QStringList cells = test::answerCells(grid);
+        for (int c = 1; c <= 40; ++c) {
+            const QString &t = cells[c - 1];
+            ASSERT_TRUE(t.isEmpty() || (t.size() == 1 && t[0].isDigit()))
+                << "cell (5," << c << ") holds '" << t.toStdString() << "' " << when << ", step " << m_step;
+        }
+        ASSERT_EQ(problemElement(stage).attribute(doc::kAnswer), answerFromCells(cells))
+            << "the stored answer left the answer row " << when << ", step " << m_step;
+        if (stage.stageRunning) {
+            ASSERT_EQ(grid.row(), 5) << when << ", step " << m_step;
+            ASSERT_TRUE(grid.col() >= 1 && grid.col() <= 40) << "column " << grid.col() << " " << when;
+            return;
+        }
+        if (!m_frozen || m_stageWindow != w) {
+            // The first sight of a finished stage: the reveal must be the
+            // product, digit by digit, each marked against the answer above it.
+            m_stageWindow = w;
+            m_frozen = true;
+            m_frozenAnswer = cells;
+            ++evaluations;
+            const QString product = stage.correctProduct;
+            ASSERT_FALSE(product.isEmpty());
+            ASSERT_LE(product.size(), 40);
+            for (int i = 0; i < product.size(); ++i) {
+                const int column = 40 - i;
+                const QString digit = product.mid(product.size() - 1 - i, 1);
+                ASSERT_EQ(grid.textMatrix(7, column), digit) << "reveal column " << column << ", step " << m_step;
+                const ColorRef expected = cells[column - 1] == digit ? 0x00C000 : 0x8080FF;
+                ASSERT_EQ(grid.cellBackColor(7, column), expected) << "reveal column " << column;
+            }
+            m_frozenReveal = revealOf(grid);
+            return;
+        }
+        // Evaluated once: nothing of the answer or its reveal moves afterwards.
+        ASSERT_EQ(cells, m_frozenAnswer) << "the answer changed after the finish " << when << ", step " << m_step;
+        ASSERT_EQ(revealOf(grid), m_frozenReveal) << "the reveal changed " << when << ", step " << m_step;
+    }
+
+    static QStringList revealOf(const FlexGrid &grid)
+    {
+        QStringList reveal;
+        for (int c = 0; c < grid.cols(); ++c)
+            reveal << grid.textMatrix(7, c) + QLatin1Char('/') + QString::number(grid.cellBackColor(7, c));
+        return reveal;
+    }
+
+    QTimer m_poll;
+    int m_steps = 0;
+    int m_step = 0;
+    bool m_inQuestion = false;
+    QPointer<QMessageBox> m_openQuestion;
+    bool m_closeFromQuestion = false;
+    bool m_answered = false;
+    Ending m_lastEnding = Ending::No;
+    QPointer<FrmVendrakul> m_stageWindow;
+    float m_stageStart = 0.0f;
+    bool m_frozen = false;
+    QStringList m_frozenAnswer;
+    QStringList m_frozenReveal;
+};
+
+TEST(QuestionAbuse, theQuestionSurvivesAnythingDoneAroundIt)
+{
+    const std::uint64_t seed = test::envNumber("VK_ABUSE_SEED", 31337);
+    const int steps = static_cast<int>(test::envNumber("VK_ABUSE_STEPS", 20000));
+    std::cout << "seed " << seed << ", " << steps << " steps (override with VK_ABUSE_SEED, VK_ABUSE_STEPS)"
+              << std::endl;
+
+    QuestionAbuse abuse(seed, steps);
+    abuse.run();
+    std::cout << abuse.questions << " questions (yes " << abuse.endings[0] << ", no " << abuse.endings[1]
+              << ", escape " << abuse.endings[2] << ", closed " << abuse.endings[3] << ", timed out "
+              << abuse.endings[4] << ", program closed " << abuse.endings[5] << "), " << abuse.evaluations
+              << " stages evaluated" << std::endl;
+    if (steps >= 1000) {
+        EXPECT_GT(abuse.evaluations, 10) << "too few finishes: the input mix no longer reaches them";
+        for (int e = 0; e < 5; ++e) {
+            EXPECT_GT(abuse.endings[e], 0) << "no question ended the way " << e;
+        }
+    }
+}
+
+} // namespace
+} // namespace vk
