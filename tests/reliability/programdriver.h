@@ -13,6 +13,7 @@
 #include "skin/frmvendrakul.h"
 #include "stage/stage.h"
 #include "support/fakes.h"
+#include "support/memory.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -31,17 +32,6 @@ inline std::uint64_t envNumber(const char *name, std::uint64_t fallback)
 {
     const char *v = std::getenv(name);
     return v && *v ? std::strtoull(v, nullptr, 10) : fallback;
-}
-
-inline long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
 }
 
 // The answer row (5, 1..40) as the user sees it.

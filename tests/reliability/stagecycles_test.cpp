@@ -19,17 +19,6 @@ namespace {
 
 using test::ProgramDriver;
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
 
 // How each cycle leaves its question.
 enum class Answer { Yes, No, TimeOut, Escape };
@@ -99,7 +88,7 @@ TEST(StageCycles, fiveHundredWorkedStagesLeaveNothingBehind)
     }
     const long atEnd = test::residentKb();
     std::cout << "resident memory: " << atFifty << " kB after 50 stages, " << atEnd << " kB after 500" << std::endl;
-    if (!kSanitized) {
+    if (!test::kSanitized) {
         EXPECT_LE(atEnd - atFifty, 2048) << "memory grows with every stage";
     }
     program.clickStripCell(4);

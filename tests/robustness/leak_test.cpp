@@ -3,6 +3,7 @@
 // build the resident memory must stay flat once the first stages have
 // warmed the caches (fonts, glyphs, pictures).
 #include "robustnessfixture.h"
+#include "support/memory.h"
 
 #include <QFile>
 
@@ -11,28 +12,6 @@
 namespace vk {
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
-
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 TEST(Leaks, fiveHundredStartsAndBacksKeepMemoryFlat)
 {
@@ -55,11 +34,11 @@ TEST(Leaks, fiveHundredStartsAndBacksKeepMemoryFlat)
         program.clickBack();
         ASSERT_EQ(program.stage(), nullptr) << "BACK did not unload the stage, cycle " << cycle;
         if (cycle == 50)
-            atFifty = residentKb();
+            atFifty = test::residentKb();
     }
-    const long atEnd = residentKb();
+    const long atEnd = test::residentKb();
     std::cout << "resident memory: " << atFifty << " kB after 50 stages, " << atEnd << " kB after 500" << std::endl;
-    if (!kSanitized) {
+    if (!test::kSanitized) {
         EXPECT_LE(atEnd - atFifty, 2048) << "memory grows with every stage";
     }
 }
