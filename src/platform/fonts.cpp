@@ -8,9 +8,10 @@ namespace vk {
 bool registerFonts()
 {
     static const bool registered = [] {
-        bool any = false;
-        for (const char *file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
-            any = QFontDatabase::addApplicationFont(QString::fromLatin1(file)) >= 0 || any;
+        // Only the regular face: Wine's bold Tahoma draws with the regular
+        // face's ink, just spaced wider, so bold Tahoma would not look bold.
+        // Without a bold face Qt emboldens the regular one.
+        const bool any = QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")) >= 0;
         QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
         QFont::insertSubstitution(QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"));
         return any;
