@@ -5,10 +5,13 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev
   fonts-wine fonts-liberation2 fonts-dejavu-core
-  xvfb xdotool imagemagick x11-utils strace openbox
+  xvfb xdotool imagemagick x11-utils strace
+  # The end-to-end tests: two window managers, a server whose screen can
+  # change size while the program runs, xrandr to change it.
+  openbox xfwm4 dbus xserver-xephyr x11-xserver-utils
 )
 
 missing=()

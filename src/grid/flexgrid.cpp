@@ -652,6 +652,17 @@ void FlexGrid::finishEditing()
     m_editor->hide();
 }
 
+void FlexGrid::discardEditing()
+{
+    if (!m_editing)
+        return;
+    m_editing = false;
+    ++m_editSession;
+    if (m_editor->hasFocus())
+        setFocus(Qt::OtherFocusReason);
+    m_editor->hide();
+}
+
 bool FlexGrid::navigate(int key, Qt::KeyboardModifiers modifiers)
 {
     const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
@@ -686,6 +697,8 @@ bool FlexGrid::navigate(int key, Qt::KeyboardModifiers modifiers)
 
 void FlexGrid::editorKeyPress(QKeyEvent *e)
 {
+    if (!m_keyboardInput)
+        return;
     const std::uint64_t session = m_editSession;
     const int row = m_row;
     const int col = m_col;
@@ -776,6 +789,8 @@ bool FlexGrid::event(QEvent *e)
 void FlexGrid::keyPressEvent(QKeyEvent *e)
 {
     e->accept();
+    if (!m_keyboardInput)
+        return;
     if (m_editing) {
         editorKeyPress(e);
         return;

@@ -150,8 +150,15 @@ public:
     // Opens the editor on the current cell unless beforeEdit cancels; on an
     // editor already open there, asks again and closes it when refused.
     void editCell();
+    // While off, keys do nothing at all in the grid: no navigation, no
+    // editing, no key events raised. On when the grid is made.
+    void setKeyboardInput(bool on) { m_keyboardInput = on; }
+    bool keyboardInput() const { return m_keyboardInput; }
     // Writes the editor's text back and closes it.
     void finishEditing();
+    // Closes the editor without writing its text into the cell: the cell
+    // already holds what the program put there.
+    void discardEditing();
     QLineEdit *editor() const;
 
     using QWidget::move;
@@ -220,6 +227,7 @@ private:
     bool m_loadingEditor = false;
     bool m_focusInside = false;
     int m_keyPressDepth = 0;
+    bool m_keyboardInput = true;
     std::optional<std::pair<int, int>> m_pendingMove;
 };
 

@@ -178,6 +178,10 @@ std::int32_t ModMsgBox::showHookedMsgBox(MsgBoxRequest &request, QWidget &window
     box->setWindowModality(Qt::NonModal);
     m_box = box;
 
+    // Where the keyboard goes back to once the box has closed.
+    const QPointer<QWidget> focusBefore = QApplication::focusWidget();
+    const QPointer<QWidget> ownerWindow = owner->window();
+
     std::int32_t answer = mb::IdNo;
     {
         OwnerInputBlocker blocker(owner, box);
@@ -186,6 +190,11 @@ std::int32_t ModMsgBox::showHookedMsgBox(MsgBoxRequest &request, QWidget &window
         // Unloading the window while the box is open destroys the box with it.
         QObject::connect(box, &QObject::destroyed, &loop, &QEventLoop::quit);
         box->show();
+        // The box takes the keyboard: without a window manager nobody else
+        // gives it, and one that prevents focus stealing may keep it on the
+        // owner.
+        box->raise();
+        box->activateWindow();
         msgBoxWnd = reinterpret_cast<MsgBoxHandle>(box.data());
         loop.exec(QEventLoop::DialogExec);
         if (box) {
@@ -195,6 +204,11 @@ std::int32_t ModMsgBox::showHookedMsgBox(MsgBoxRequest &request, QWidget &window
         }
     }
 
+    if (ownerWindow && ownerWindow->isVisible()) {
+        ownerWindow->activateWindow();
+        if (focusBefore && focusBefore->window() == ownerWindow)
+            focusBefore->setFocus(Qt::ActiveWindowFocusReason);
+    }
     if (life.expired())
         return answer;
     m_box = nullptr;

@@ -1,10 +1,12 @@
 #include "platform/form.h"
 
+#include "platform/nativewindow.h"
 #include "platform/rounding.h"
 #include "platform/screenmetrics.h"
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QWindow>
 
 namespace vk {
 
@@ -15,16 +17,22 @@ Form::Form(const QString &name, const ScreenMetrics &screen, QWidget *owner)
 {
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose);
+    NativeWindowWatcher::instance().watch(this);
+}
+
+QPoint Form::screenPosition() const
+{
+    return nativewindow::screenPosition(*this).value_or(pos());
 }
 
 std::int32_t Form::twLeft() const
 {
-    return x() * m_screen.twipsPerPixelX();
+    return screenPosition().x() * m_screen.twipsPerPixelX();
 }
 
 std::int32_t Form::twTop() const
 {
-    return y() * m_screen.twipsPerPixelY();
+    return screenPosition().y() * m_screen.twipsPerPixelY();
 }
 
 std::int32_t Form::twWidth() const
@@ -48,12 +56,39 @@ void Form::showOwned(QWidget *owner)
 {
     if (owner && parentWidget() != owner) {
         const QRect geometry = this->geometry();
-        setParent(owner, windowFlags() | Qt::Window);
+        // A tool window of its owner: X11 window managers keep it above the
+        // owner (it is transient for it) and out of the window lists.
+        setParent(owner, (windowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
         setGeometry(geometry);
+    }
+    if (owner && !isVisible()) {
+        // The native window, made now so that it can be marked before it
+        // is shown (winId() would make the owner's child widgets native).
+        create();
+        if (QWindow *handle = windowHandle())
+            handle->setTransientParent(owner->window()->windowHandle());
+        nativewindow::keepOutOfTaskbar(*this);
     }
     show();
     raise();
     activateWindow();
+}
+
+void Form::nativeWindowLost()
+{
+    closeFromOutside();
+}
+
+void Form::closeFromOutside()
+{
+    closeByProgram();
+}
+
+void Form::closeByProgram()
+{
+    m_closingByProgram = true;
+    close();
+    m_closingByProgram = false;
 }
 
 bool Form::event(QEvent *event)
@@ -76,6 +111,13 @@ void Form::changeEvent(QEvent *event)
 
 void Form::closeEvent(QCloseEvent *event)
 {
+    if (!m_closingByProgram) {
+        // The window manager asks (or someone outside the program). What
+        // that means is the window's to say, once this event is over.
+        event->ignore();
+        QMetaObject::invokeMethod(this, &Form::closeFromOutside, Qt::QueuedConnection);
+        return;
+    }
     emit unloading();
     event->accept();
 }

@@ -25,6 +25,8 @@ public:
     // Runs once, right after creation, before anything else refers to the window.
     virtual void load() {}
 
+    // Position and size in twips. The position is where the window really
+    // stands on the screen once it is shown (see screenPosition()).
     std::int32_t twLeft() const;
     std::int32_t twTop() const;
     std::int32_t twWidth() const;
@@ -37,8 +39,32 @@ public:
 
     bool isMinimizedState() const { return isMinimized(); }
 
-    // Shows the window without blocking, kept above `owner`.
+    // The window's top-left corner on the screen, in pixels: asked of the
+    // display server while the window is shown (a reparenting window
+    // manager can leave Qt's cached position behind), else Qt's own.
+    QPoint screenPosition() const;
+
+    // Shows the window without blocking, owned by `owner`: kept above it by
+    // the window manager, without a task-bar entry of its own, and given
+    // the keyboard.
     void showOwned(QWidget *owner);
+
+    // The native window was destroyed from outside the program. Handled as
+    // a close asked for by the window manager.
+    void nativeWindowLost();
+
+    // Closes the window as the program's own unloading does (the registry
+    // calls it): the unloading signal, then the close. Any other close
+    // (the window manager's, a bare QWidget::close()) is a close from
+    // outside.
+    void closeByProgram();
+
+protected:
+    // A close asked for from outside the program: the window manager's
+    // close (Alt+F4, a close button of a panel) or the native window torn
+    // down. Runs after the request's event has been handled. Unloads the
+    // window unless a window overrides it.
+    virtual void closeFromOutside();
 
 signals:
     void activated();
@@ -52,6 +78,7 @@ protected:
 private:
     QString m_name;
     const ScreenMetrics &m_screen;
+    bool m_closingByProgram = false;
 };
 
 } // namespace vk

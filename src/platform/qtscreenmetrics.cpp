@@ -11,6 +11,29 @@ const QScreen *screen()
 }
 } // namespace
 
+QtScreenMetrics::QtScreenMetrics()
+    : m_watch(std::make_unique<QObject>())
+{
+    if (!qGuiApp)
+        return;
+    QObject::connect(qGuiApp, &QGuiApplication::primaryScreenChanged, m_watch.get(), [this](QScreen *primary) {
+        follow(primary);
+        notifyChanged();
+    });
+    follow(QGuiApplication::primaryScreen());
+}
+
+QtScreenMetrics::~QtScreenMetrics() = default;
+
+void QtScreenMetrics::follow(QScreen *screen)
+{
+    m_screenWatch = std::make_unique<QObject>();
+    if (!screen)
+        return;
+    QObject::connect(screen, &QScreen::geometryChanged, m_screenWatch.get(), [this] { notifyChanged(); });
+    QObject::connect(screen, &QScreen::availableGeometryChanged, m_screenWatch.get(), [this] { notifyChanged(); });
+}
+
 QRect QtScreenMetrics::geometry() const
 {
     return screen() ? screen()->geometry() : QRect(0, 0, 1280, 800);

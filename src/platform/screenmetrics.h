@@ -2,6 +2,8 @@
 
 #include <QRect>
 
+#include <functional>
+
 namespace vk {
 
 // What the program asks of the screen: its size, the work area left by
@@ -18,6 +20,20 @@ public:
 
     int twipsPerPixelX() const;
     int twipsPerPixelY() const;
+
+    // Called after the screen's size or work area changed while the
+    // program runs (a new resolution, a monitor unplugged, a panel added).
+    void setChangeHandler(std::function<void()> handler) { m_changed = std::move(handler); }
+
+protected:
+    void notifyChanged() const
+    {
+        if (m_changed)
+            m_changed();
+    }
+
+private:
+    std::function<void()> m_changed;
 };
 
 // A screen with fixed figures, for tests and benchmarks.
@@ -34,6 +50,14 @@ public:
     QRect availableGeometry() const override { return m_available; }
     double logicalDpiX() const override { return m_dpi; }
     double logicalDpiY() const override { return m_dpi; }
+
+    // The screen changes as a resolution change would change it.
+    void change(QRect geometry, QRect available = {})
+    {
+        m_geometry = geometry;
+        m_available = available.isNull() ? geometry : available;
+        notifyChanged();
+    }
 
 private:
     QRect m_geometry;

@@ -58,7 +58,7 @@ void WindowRegistry::unload(Form *form)
             m_loaded.removeAt(i--);
     form->disconnect(this);
     form->hide();
-    form->close();
+    form->closeByProgram();
     form->deleteLater();
     emit windowUnloaded(name);
     if (loaded().isEmpty())

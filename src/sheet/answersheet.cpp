@@ -116,6 +116,12 @@ void AnswerSheet::storeAnswer()
     problem.setAttribute(doc::kAnswer, answerFromCells(cells));
 }
 
+void AnswerSheet::closeForInput()
+{
+    m_grid.discardEditing();
+    m_grid.setKeyboardInput(false);
+}
+
 void AnswerSheet::gotFocus() { m_grid.editCell(); }
 
 void AnswerSheet::beforeRowColChange(int, int, int newRow, int newCol, bool &cancel)

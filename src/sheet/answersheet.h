@@ -39,6 +39,9 @@ public:
     void markerClicked(int index);
     // Writes the answer row into "cevap".
     void storeAnswer();
+    // At the finish: the editor closes and no key reaches the sheet's rules
+    // any more. The mouse can still move the cursor along the answer row.
+    void closeForInput();
 
     const ColumnMarkers &markers() const { return m_markers; }
 

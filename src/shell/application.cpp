@@ -28,10 +28,15 @@ Application::Application(Parts parts)
     , m_ctx(std::make_unique<AppContext>(*m_skin, *m_clock, *m_random, *m_screen))
 {
     defineWindows();
+    m_screen->setChangeHandler([this] {
+        if (auto *main = m_ctx->windows.find<FrmMain>(kFrmMain))
+            main->screenChanged();
+    });
 }
 
 Application::~Application()
 {
+    m_screen->setChangeHandler(nullptr);
     // Windows still open refer to the context; they go first, the latest
     // first (deleting a window deletes the windows it owns).
     for (QList<Form *> open = m_ctx->windows.loaded(); !open.isEmpty(); open = m_ctx->windows.loaded())
@@ -61,6 +66,9 @@ bool Application::start()
         return false;
     }
     main->show();
+    // The keyboard starts on START; without a window manager nobody else
+    // would give the window the focus.
+    main->activateWindow();
     return true;
 }
 
@@ -69,7 +77,7 @@ int Application::run()
     // The program ends when the main window has gone, whatever closed it.
     QApplication::setQuitOnLastWindowClosed(false);
     if (!start())
-        return kExitScreenTooLow;
+        return kExitScreenTooSmall;
     QPointer<Form> main = m_ctx->windows.find(kFrmMain);
     QObject::connect(main, &QObject::destroyed, qApp, [] { QCoreApplication::exit(0); });
     return QApplication::exec();

@@ -36,10 +36,10 @@ public:
     // at once (the screen is too low): nothing is shown then.
     bool start();
     // start(), then the event loop; the program's exit status. Closing the
-    // main window ends it with 0; a screen too low ends it with kExitScreenTooLow.
+    // main window ends it with 0; a screen too small ends it with kExitScreenTooSmall.
     int run();
 
-    static constexpr int kExitScreenTooLow = 1;
+    static constexpr int kExitScreenTooSmall = 1;
 
 private:
     void defineWindows();

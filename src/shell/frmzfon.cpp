@@ -24,6 +24,11 @@ FrmZFon::FrmZFon(AppContext &ctx)
 
 void FrmZFon::load()
 {
+    coverScreen();
+}
+
+void FrmZFon::coverScreen()
+{
     const QRect s = screen().geometry();
     const int tx = screen().twipsPerPixelX();
     const int ty = screen().twipsPerPixelY();

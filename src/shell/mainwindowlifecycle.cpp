@@ -2,10 +2,12 @@
 
 #include "shell/appcontext.h"
 #include "shell/dockedplacement.h"
+#include "shell/frmzfon.h"
 #include "shell/screenfit.h"
 #include "skin/frmmain.h"
 #include "ui/main/settingspanel.h"
 #include "ui/main/windowcontrolstrip.h"
+#include "ui/main/workarea.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -25,9 +27,9 @@ void MainWindowLifecycle::load()
     m_frm.cmbTimer->setCurrentIndex(0);
 
     const ScreenFit fit = screenFit(m_ctx.screen);
-    if (fit == ScreenFit::TooLow) {
+    if (fit == ScreenFit::TooSmall) {
         if (m_messages)
-            m_messages(kScreenTooLowMessage);
+            m_messages(kScreenTooSmallMessage);
         m_endedEarly = true;
         return;
     }
@@ -50,10 +52,62 @@ void MainWindowLifecycle::copyStripGlyphs()
     m_frm.strip().copyInitialGlyphs();
 }
 
+TwipsRect MainWindowLifecycle::mainRect() const
+{
+    return {m_frm.twLeft(), m_frm.twTop(), m_frm.twWidth(), m_frm.twHeight()};
+}
+
 void MainWindowLifecycle::activation()
 {
+    for (Form *docked : dockedWindows(m_ctx.windows)) {
+        if (docked->isVisible() && !docked->isMinimized()) {
+            docked->raise();
+            docked->activateWindow();
+            return;
+        }
+    }
     // Enter or Space starts a stage at once.
     m_frm.btnStart->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void MainWindowLifecycle::followMove()
+{
+    if (!m_frm.isVisible() || m_frm.isMinimized())
+        return;
+    dockWindows(mainRect(), m_ctx.windows);
+}
+
+void MainWindowLifecycle::followWindowState(Qt::WindowStates oldState)
+{
+    const bool minimised = m_frm.isMinimized();
+    if (minimised == oldState.testFlag(Qt::WindowMinimized))
+        return;
+    const QList<Form *> docked = dockedWindows(m_ctx.windows);
+    for (Form *form : docked) {
+        if (minimised)
+            form->showMinimized();
+        else
+            form->showNormal();
+    }
+    if (minimised || docked.isEmpty())
+        return;
+    followMove();
+    docked.first()->raise();
+    docked.first()->activateWindow();
+}
+
+void MainWindowLifecycle::fitToScreen()
+{
+    if (m_endedEarly)
+        return;
+    const TwipsRect fitted = mainWindowRefit(m_ctx.screen, mainRect());
+    m_frm.moveTw(fitted.left, fitted.top, fitted.width, fitted.height);
+    // A hidden window's resize waits until it is shown; lay it out now.
+    m_frm.mainScreen().resizeHandling();
+    placeSettingsPanel();
+    dockWindows(fitted, m_ctx.windows);
+    if (auto *backdrop = m_ctx.windows.find<FrmZFon>(kFrmZFon))
+        backdrop->coverScreen();
 }
 
 void MainWindowLifecycle::placeSettingsPanel()
@@ -75,7 +129,7 @@ void MainWindowLifecycle::start()
     m_ctx.mod.timerEnabled = m_frm.cmbTimer->currentIndex() == 0;
     m_ctx.mod.stageActive = true;
 
-    const TwipsRect main{m_frm.twLeft(), m_frm.twTop(), m_frm.twWidth(), m_frm.twHeight()};
+    const TwipsRect main = mainRect();
     if (Form *stage = m_ctx.windows.get(kFrmVendrakul)) {
         const TwipsRect docked = dockedPlacement(main);
         stage->moveTw(docked.left, docked.top, docked.width, docked.height);

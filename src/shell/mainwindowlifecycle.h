@@ -1,6 +1,9 @@
 #pragma once
 
+#include "shell/dockedplacement.h"
 #include "shell/messagesink.h"
+
+#include <Qt>
 
 namespace vk {
 
@@ -23,6 +26,9 @@ public:
     void load();
     bool endedEarly() const { return m_endedEarly; }
 
+    // Every activation of the main window. START takes the focus, unless a
+    // stage window is open: the keyboard is the stage's, so a click on the
+    // main window's band or strip hands the activation on to it.
     void activation();
     // START: the stage window docked over the main window, which repaints
     // itself in its stage look.
@@ -30,11 +36,23 @@ public:
     void placeSettingsPanel();
     void unloadAllWindows();
 
+    // The main window moved (the window manager, a user's drag): docked
+    // windows follow it.
+    void followMove();
+    // The main window was minimised or restored, by the strip or by the
+    // window manager: docked windows go with it.
+    void followWindowState(Qt::WindowStates oldState);
+    // The screen changed under the running program: the main window is
+    // sized and placed for the new screen, docked windows and the backdrop
+    // follow.
+    void fitToScreen();
+
     static constexpr int kPanelWidth = 750;
     static constexpr int kPanelHeight = 120;
 
 private:
     void copyStripGlyphs();
+    TwipsRect mainRect() const;
 
     FrmMain &m_frm;
     AppContext &m_ctx;
@@ -42,6 +60,6 @@ private:
     bool m_endedEarly = false;
 };
 
-inline const QString kScreenTooLowMessage = QStringLiteral("Minimum secreen resolution must be 1024x768");
+inline const QString kScreenTooSmallMessage = QStringLiteral("Minimum secreen resolution must be 1024x768");
 
 } // namespace vk

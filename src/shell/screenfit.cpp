@@ -2,7 +2,16 @@
 
 #include "platform/screenmetrics.h"
 
+#include <algorithm>
+
 namespace vk {
+
+int screenWidthPixels(const ScreenMetrics &screen)
+{
+    const int tx = screen.twipsPerPixelX();
+    const int widthTwips = screen.geometry().width() * tx;
+    return widthTwips / tx;
+}
 
 int screenHeightPixels(const ScreenMetrics &screen)
 {
@@ -13,10 +22,11 @@ int screenHeightPixels(const ScreenMetrics &screen)
 
 ScreenFit screenFit(const ScreenMetrics &screen)
 {
+    const int width = screenWidthPixels(screen);
     const int height = screenHeightPixels(screen);
-    if (height < kMinimumScreenHeight)
-        return ScreenFit::TooLow;
-    if (height < kStandardScreenHeight)
+    if (height < kMinimumScreenHeight || width < kMinimumScreenWidth)
+        return ScreenFit::TooSmall;
+    if (height < kStandardScreenHeight || width < kStandardWidthPixels)
         return ScreenFit::FillScreen;
     return ScreenFit::Standard;
 }
@@ -31,10 +41,26 @@ TwipsRect mainWindowPlacement(ScreenFit fit, const ScreenMetrics &screen, const 
         return {s.x() * tx, s.y() * ty, s.width() * tx, s.height() * ty};
     case ScreenFit::Standard:
         return {current.left, current.top, kStandardWidthPixels * tx, kStandardHeightPixels * ty};
-    case ScreenFit::TooLow:
+    case ScreenFit::TooSmall:
         break;
     }
     return current;
+}
+
+TwipsRect mainWindowRefit(const ScreenMetrics &screen, const TwipsRect &current)
+{
+    const ScreenFit fit = screenFit(screen);
+    if (fit != ScreenFit::Standard)
+        return mainWindowPlacement(ScreenFit::FillScreen, screen, current);
+    const int tx = screen.twipsPerPixelX();
+    const int ty = screen.twipsPerPixelY();
+    const QRect area = screen.availableGeometry();
+    const auto inside = [](int at, int size, int areaStart, int areaSize) {
+        return std::max(areaStart, std::min(at, areaStart + areaSize - size));
+    };
+    const int left = inside(current.left / tx, kStandardWidthPixels, area.x(), area.width());
+    const int top = inside(current.top / ty, kStandardHeightPixels, area.y(), area.height());
+    return {left * tx, top * ty, kStandardWidthPixels * tx, kStandardHeightPixels * ty};
 }
 
 } // namespace vk

@@ -9,8 +9,10 @@
 #include "ui/main/workarea.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 
 namespace vk {
 
@@ -63,6 +65,7 @@ FrmMain::FrmMain(AppContext &ctx)
     connect(picAyarlar, &Surface::resized, this,
             [this] { layoutSettingsPanel(*picAyarlar, *btnStart, *m_lbBilgi1, *cmbTimer); });
     connect(btnStart, &QPushButton::clicked, this, &FrmMain::btnStartClick);
+    btnStart->installEventFilter(this);
 }
 
 FrmMain::~FrmMain() = default;
@@ -184,6 +187,17 @@ void FrmMain::centerOnWorkArea()
     vk::centerOnWorkArea(*this, m_ctx.screen, m_ctx.windows);
 }
 
+void FrmMain::screenChanged()
+{
+    if (m_refitPending)
+        return;
+    m_refitPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_refitPending = false;
+        m_lifecycle->fitToScreen();
+    });
+}
+
 int FrmMain::hotCell() const
 {
     return m_strip->hotCell();
@@ -205,6 +219,33 @@ void FrmMain::showEvent(QShowEvent *event)
         move(std::max(s.x(), s.x() + (s.width() - width()) / 2), std::max(s.y(), s.y() + (s.height() - height()) / 2));
     }
     Form::showEvent(event);
+}
+
+void FrmMain::moveEvent(QMoveEvent *event)
+{
+    Form::moveEvent(event);
+    m_lifecycle->followMove();
+}
+
+void FrmMain::changeEvent(QEvent *event)
+{
+    Form::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        m_lifecycle->followWindowState(static_cast<QWindowStateChangeEvent *>(event)->oldState());
+}
+
+bool FrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    // START has the focus so that Enter or Space starts a stage at once; a
+    // push button outside a dialog takes only Space by itself.
+    if (watched == btnStart && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !key->isAutoRepeat()) {
+            btnStart->click();
+            return true;
+        }
+    }
+    return Form::eventFilter(watched, event);
 }
 
 } // namespace vk

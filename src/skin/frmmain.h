@@ -38,6 +38,10 @@ public:
     void unloadAllWindows();
     void toggleBackdrop();
     void centerOnWorkArea();
+    // The screen's size or work area changed: the window is fitted to the
+    // new screen once the change has settled (one refit for a burst of
+    // notices).
+    void screenChanged();
 
     // The screen-height message goes here; a plain message box unless replaced.
     void setMessageSink(MessageSink sink);
@@ -66,6 +70,9 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void defineControls();
@@ -78,6 +85,7 @@ private:
     WindowControlStrip *m_strip = nullptr;
     std::unique_ptr<MainWindowLifecycle> m_lifecycle;
     bool m_centreWhenShown = true;
+    bool m_refitPending = false;
 
     friend class MainWindowLifecycle;
 };

@@ -252,6 +252,8 @@ void FrmVendrakul::finishStage()
         return;
     trmSure->stop();
     m_stage.stageRunning = false;
+    // The sheet takes no more keys: no caret, no cursor moves, no markers.
+    m_sheet->closeForInput();
 
     m_clock->showFinalReading();
     picTime->show();
@@ -312,6 +314,17 @@ void FrmVendrakul::btnBackClick()
 {
     if (!m_backButton->takeClick())
         return;
+    leaveStage();
+}
+
+void FrmVendrakul::closeFromOutside()
+{
+    if (!m_unloading)
+        leaveStage();
+}
+
+void FrmVendrakul::leaveStage()
+{
     m_ctx.mod.stageActive = false;
     // Repainting the main window may run events; this window may not
     // outlive them, nor may the main window.

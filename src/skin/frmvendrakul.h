@@ -82,6 +82,8 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    // The window manager's close acts as BACK.
+    void closeFromOutside() override;
 
 private:
     // What the finish confirmation needs of the window.
@@ -103,6 +105,9 @@ private:
     void createControls();
     void createMarker(int index);
     void formUnload();
+    // BACK's work once the click has counted: the start screen, whole, and
+    // the stage gone with this window.
+    void leaveStage();
 
     AppContext &m_ctx;
     StageRecord m_stage;

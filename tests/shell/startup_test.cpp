@@ -12,6 +12,9 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
+
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -44,17 +47,19 @@ struct ScreenCase {
     QRect expected; // where the main window stands once shown
 };
 
-// Only the height decides: 768..799 fills the screen, 800 and more gets
-// 1280 x 800 centred (a narrower screen still gets the full width).
-TEST(StartUp, mainWindowIsSizedByTheScreenHeight)
+// A screen of at least 1280 x 800 gets a 1280 x 800 window, centred; a
+// smaller one from 1024 x 768 up is covered whole, so that FINISH, the
+// clock and the window's own close cell never stand off the screen.
+TEST(StartUp, mainWindowIsSizedByTheScreen)
 {
     const ScreenCase cases[] = {
-        {"exactly 768 high", QRect(0, 0, 1024, 768), QRect(0, 0, 1024, 768)},
+        {"exactly 1024 x 768", QRect(0, 0, 1024, 768), QRect(0, 0, 1024, 768)},
         {"799 high", QRect(0, 0, 1280, 799), QRect(0, 0, 1280, 799)},
-        {"800 wide, 768 high", QRect(0, 0, 800, 768), QRect(0, 0, 800, 768)},
         {"exactly 800 high", QRect(0, 0, 1280, 800), QRect(0, 0, 1280, 800)},
         {"large screen", QRect(0, 0, 1920, 1080), QRect(320, 140, 1280, 800)},
-        {"narrow but high enough", QRect(0, 0, 1024, 800), QRect(0, 0, 1280, 800)},
+        {"high enough but narrower than the window", QRect(0, 0, 1024, 800), QRect(0, 0, 1024, 800)},
+        {"1152 x 864", QRect(0, 0, 1152, 864), QRect(0, 0, 1152, 864)},
+        {"1279 wide", QRect(0, 0, 1279, 1024), QRect(0, 0, 1279, 1024)},
     };
     for (const ScreenCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -64,24 +69,29 @@ TEST(StartUp, mainWindowIsSizedByTheScreenHeight)
         ASSERT_NE(frm, nullptr);
         EXPECT_TRUE(frm->isVisible());
         EXPECT_EQ(frm->geometry(), c.expected);
+        EXPECT_EQ(frm->PFormKontrol->geometry().right(), c.expected.width() - 5) << "the strip is on the screen";
         EXPECT_TRUE(t.messages.isEmpty());
     }
 }
 
-// A screen one pixel too low: the message, then the end with a failure
-// status; no window is left and none was shown.
-TEST(StartUp, screenTooLowShowsTheMessageAndEndsWithFailure)
+// A screen lower than 768 or narrower than 1024 pixels: the message, then
+// the end with a failure status; no window is left and none was shown.
+TEST(StartUp, screenTooSmallShowsTheMessageAndEndsWithFailure)
 {
-    TestApp t(QRect(0, 0, 1024, 767));
-    ShowWatch shows;
+    for (const QRect screen : {QRect(0, 0, 1024, 767), QRect(0, 0, 800, 768), QRect(0, 0, 768, 1024),
+                               QRect(0, 0, 1023, 800)}) {
+        SCOPED_TRACE(QStringLiteral("%1 x %2").arg(screen.width()).arg(screen.height()).toStdString());
+        TestApp t(screen);
+        ShowWatch shows;
 
-    const int status = t.app->run();
+        const int status = t.app->run();
 
-    EXPECT_NE(status, 0);
-    EXPECT_EQ(status, Application::kExitScreenTooLow);
-    EXPECT_EQ(t.messages, QStringList{QStringLiteral("Minimum secreen resolution must be 1024x768")});
-    EXPECT_TRUE(t.app->context().windows.loaded().isEmpty());
-    EXPECT_EQ(shows.windowsShown, 0);
+        EXPECT_NE(status, 0);
+        EXPECT_EQ(status, Application::kExitScreenTooSmall);
+        EXPECT_EQ(t.messages, QStringList{QStringLiteral("Minimum secreen resolution must be 1024x768")});
+        EXPECT_TRUE(t.app->context().windows.loaded().isEmpty());
+        EXPECT_EQ(shows.windowsShown, 0);
+    }
 }
 
 TEST(StartUp, loadResetsTheChoiceClearsTheStageAndPlacesThePanel)
@@ -193,23 +203,120 @@ TEST_F(Start, anOpenStageWindowIsOnlyPlacedAgain)
     EXPECT_EQ(first->geometry(), QRect(frm->x(), frm->y() + 25, frm->width(), frm->height() - 25));
 }
 
+// START has the focus so that Enter starts a stage as Space does: the
+// Return key and the keypad's Enter both.
+TEST_F(Start, enterOnStartStartsAStage)
+{
+    for (const auto &[key, modifiers] : {std::pair{Qt::Key_Return, Qt::NoModifier}, std::pair{Qt::Key_Enter, Qt::KeypadModifier}}) {
+        SCOPED_TRACE(key);
+        QTest::keyClick(frm->btnStart, key, modifiers);
+        ASSERT_NE(stageWindow(), nullptr);
+        EXPECT_TRUE(stageWindow()->isVisible());
+        EXPECT_TRUE(ctx().mod.stageActive);
+        ctx().windows.unload(stageWindow());
+        ctx().mod.stageActive = false;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+// While a stage runs the keyboard is the stage's: activating the main
+// window (a click on its band or strip) hands the activation on.
+TEST_F(Start, activatingTheMainWindowDuringAStageKeepsTheKeyboardOnTheStage)
+{
+    QTest::mouseClick(frm->btnStart, Qt::LeftButton);
+    Form *stage = stageWindow();
+    ASSERT_NE(stage, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(stage));
+
+    frm->activateWindow();
+    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(stage));
+    EXPECT_NE(QApplication::focusWidget(), frm->btnStart);
+    EXPECT_TRUE(stage->isAncestorOf(QApplication::focusWidget()));
+}
+
+// Minimising the main window takes the stage window with it, restoring
+// brings both back with the stage docked; moving the main window moves
+// the stage window along.
+TEST_F(Start, theStageWindowFollowsTheMainWindow)
+{
+    QTest::mouseClick(frm->btnStart, Qt::LeftButton);
+    Form *stage = stageWindow();
+    ASSERT_NE(stage, nullptr);
+
+    frm->showMinimized();
+    EXPECT_TRUE(stage->isMinimized());
+    frm->showNormal();
+    EXPECT_FALSE(stage->isMinimized());
+    EXPECT_TRUE(stage->isVisible());
+
+    frm->move(100, 60);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(stage->geometry(), QRect(100, 85, 1280, 775));
+}
+
+// A new resolution or a monitor unplugged while the program runs: the
+// main window is fitted to the new screen by the start-up rules, the
+// stage window stays docked and the backdrop covers the new screen.
+TEST_F(Start, aChangedScreenRefitsTheWindows)
+{
+    QTest::mouseClick(frm->btnStart, Qt::LeftButton);
+    Form *stage = stageWindow();
+    ASSERT_NE(stage, nullptr);
+    frm->toggleBackdrop();
+    Form *backdrop = ctx().windows.find(kFrmZFon);
+    ASSERT_NE(backdrop, nullptr);
+
+    struct Change {
+        const char *name;
+        QRect screen;
+        QRect workArea;
+        QRect expected;
+    };
+    const Change changes[] = {
+        {"down to 1024 x 768", QRect(0, 0, 1024, 768), {}, QRect(0, 0, 1024, 768)},
+        {"back to 1920 x 1080", QRect(0, 0, 1920, 1080), {}, QRect(0, 0, 1280, 800)},
+        {"a panel takes the top 120 pixels", QRect(0, 0, 1920, 1080), QRect(0, 120, 1920, 960), QRect(0, 120, 1280, 800)},
+        {"1280 x 800 with the panel", QRect(0, 0, 1280, 800), QRect(0, 30, 1280, 770), QRect(0, 30, 1280, 800)},
+    };
+    for (const Change &c : changes) {
+        SCOPED_TRACE(c.name);
+        t.screen->change(c.screen, c.workArea);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(frm->geometry(), c.expected);
+        EXPECT_EQ(stage->geometry(), c.expected.adjusted(0, 25, 0, 0));
+        EXPECT_EQ(backdrop->geometry(), c.screen);
+        EXPECT_EQ(frm->picAyarlar->x(), (c.expected.width() - 750) / 2) << "the panel is centred again";
+    }
+}
+
 // Closing the main window, by its strip or by the system, closes every
 // other window without a question and ends the program with success.
 TEST(Closing, closingTheMainWindowUnloadsEverythingAndEndsWithSuccess)
 {
-    for (const bool byStrip : {true, false}) {
-        SCOPED_TRACE(byStrip ? "strip" : "system");
+    enum class By { Strip, Program, WindowManager, NativeWindowLost };
+    for (const By by : {By::Strip, By::Program, By::WindowManager, By::NativeWindowLost}) {
+        SCOPED_TRACE(static_cast<int>(by));
         TestApp t(QRect(0, 0, 1920, 1080));
         AppContext &ctx = t.app->context();
         QTimer::singleShot(0, [&] {
             auto *frm = ctx.windows.find<FrmMain>(kFrmMain);
             QTest::mouseClick(frm->btnStart, Qt::LeftButton);
             frm->toggleBackdrop();
-            if (byStrip) {
+            switch (by) {
+            case By::Strip:
                 frm->strip().mouseMove(0, 60);
                 frm->strip().click();
-            } else {
+                break;
+            case By::Program:
                 frm->close();
+                break;
+            case By::WindowManager:
+                frm->windowHandle()->close();
+                break;
+            case By::NativeWindowLost:
+                frm->nativeWindowLost();
+                break;
             }
         });
         QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });

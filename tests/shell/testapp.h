@@ -17,7 +17,9 @@ struct TestApp {
     explicit TestApp(QRect screen, QRect workArea = {})
     {
         Application::Parts parts;
-        parts.screen = std::make_unique<FixedScreenMetrics>(screen, workArea);
+        auto fixedScreen = std::make_unique<FixedScreenMetrics>(screen, workArea);
+        this->screen = fixedScreen.get();
+        parts.screen = std::move(fixedScreen);
         parts.clock = std::make_unique<FakeDayClock>(36000.0f);
         parts.random = std::make_unique<ScriptedRandom>(std::vector<double>{0.11, 0.52, 0.93, 0.34, 0.75, 0.06});
         parts.messages = [this](const QString &text) { messages.append(text); };
@@ -25,6 +27,7 @@ struct TestApp {
     }
 
     QStringList messages;
+    FixedScreenMetrics *screen = nullptr; // owned by the application
     std::unique_ptr<Application> app;
 };
 

@@ -88,7 +88,8 @@ bool DrawnButton::takeClick()
         m_button.releaseMouse();
     paintNormal();
     m_state = 0;
-    m_button.setMousePointer(Surface::Pointer::Arrow);
+    // The pointer keeps its hand while it stays over the button; the next
+    // move sets it by the state again.
     return true;
 }
 

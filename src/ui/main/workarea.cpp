@@ -31,14 +31,28 @@ void centerOnWorkArea(Form &main, const ScreenMetrics &screen, WindowRegistry &w
     const auto wp = static_cast<std::int16_t>(roundHalfEven(static_cast<double>(main.twWidth()) / tx));
     const auto hp = static_cast<std::int16_t>(roundHalfEven(static_cast<double>(main.twHeight()) / ty));
     const QPoint at = workAreaPosition(QSize(wp, hp), screen.availableGeometry());
-    main.moveTw(at.x() * tx, at.y() * ty, wp * tx, hp * ty);
+    const TwipsRect placed{at.x() * tx, at.y() * ty, wp * tx, hp * ty};
+    main.moveTw(placed.left, placed.top, placed.width, placed.height);
+    // Docked where the main window was just sent: the window manager may
+    // not have moved it yet.
+    dockWindows(placed, windows);
+}
 
-    const TwipsRect docked = dockedPlacement({main.twLeft(), main.twTop(), main.twWidth(), main.twHeight()});
+QList<Form *> dockedWindows(const WindowRegistry &windows)
+{
+    QList<Form *> docked;
     for (Form *form : windows.loaded()) {
-        if (form->name() == kFrmZFon || form->name() == kFrmMain)
-            continue;
-        form->moveTw(docked.left, docked.top, docked.width, docked.height);
+        if (form->name() != kFrmZFon && form->name() != kFrmMain)
+            docked.append(form);
     }
+    return docked;
+}
+
+void dockWindows(const TwipsRect &main, const WindowRegistry &windows)
+{
+    const TwipsRect docked = dockedPlacement(main);
+    for (Form *form : dockedWindows(windows))
+        form->moveTw(docked.left, docked.top, docked.width, docked.height);
 }
 
 } // namespace vk

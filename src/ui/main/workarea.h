@@ -1,5 +1,8 @@
 #pragma once
 
+#include "shell/dockedplacement.h"
+
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -18,5 +21,13 @@ QPoint workAreaPosition(QSize windowSize, QRect workArea);
 // Centres the main window in the screen's work area, keeping its size, and
 // docks every other open window except the backdrop below its top band.
 void centerOnWorkArea(Form &main, const ScreenMetrics &screen, WindowRegistry &windows);
+
+// The open windows that belong over the main window: all but the main
+// window and the backdrop (in practice the exercise window).
+QList<Form *> dockedWindows(const WindowRegistry &windows);
+
+// Docks every such window below the top band of a main window standing at
+// `main` (twips).
+void dockWindows(const TwipsRect &main, const WindowRegistry &windows);
 
 } // namespace vk

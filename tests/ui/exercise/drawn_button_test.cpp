@@ -178,6 +178,7 @@ TEST_F(DrawnButtons, aClickCountsOnlyWhileRegisteredAndLeavesTheNormalLook)
     EXPECT_FALSE(holdsCapture(*back));
     EXPECT_EQ(screenLook(*back), "N");
     EXPECT_FALSE(s.autoRedraw());
+    EXPECT_EQ(s.cursor().shape(), Qt::PointingHandCursor) << "the pointer is still over the button: the hand stays";
 
     // Pointer still over it, no move yet: a second press and click do nothing.
     test::press(&s, {75, 25});

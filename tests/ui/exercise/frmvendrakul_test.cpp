@@ -15,11 +15,13 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace vk {
 namespace {
@@ -525,6 +527,91 @@ TEST_F(ExerciseWindow, theSheetKeepsTheKeyboardFocus)
         target->setFocus(Qt::OtherFocusReason);
         EXPECT_TRUE(focusInSheet()) << target->objectName().toStdString();
     }
+}
+
+// The window manager's close (Alt+F4, or the native window destroyed under
+// the program) leaves the stage as BACK does: the main window repaints its
+// start screen and the stage window goes.
+TEST_F(ExerciseWindow, aCloseFromTheWindowManagerActsAsBack)
+{
+    const std::function<void(FrmVendrakul *)> closes[] = {
+        [](FrmVendrakul *w) { w->windowHandle()->close(); },
+        [](FrmVendrakul *w) { w->nativeWindowLost(); },
+    };
+    for (const auto &close : closes) {
+        FrmVendrakul *w = start();
+        main->repaints = 0;
+        const QPointer<FrmVendrakul> guard(w);
+        close(w);
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+        EXPECT_FALSE(ctx->windows.isLoaded(kFrmVendrakul));
+        EXPECT_TRUE(guard.isNull());
+        EXPECT_FALSE(ctx->mod.stageActive);
+        EXPECT_EQ(main->repaints, 1);
+        EXPECT_FALSE(main->stageActiveSeen) << "the start screen, not the stage look";
+    }
+}
+
+// After the finish the sheet is no longer an editor: no caret, and keys
+// neither move its cursor nor step the markers nor change the answer.
+TEST_F(ExerciseWindow, afterTheFinishNoKeyReachesTheSheet)
+{
+    FrmVendrakul *w = start();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("12"));
+    ASSERT_EQ(w->gSoru->textMatrix(answerRow(w), 39), QStringLiteral("2"));
+    ASSERT_EQ(w->gSoru->col(), 38);
+
+    w->finishStage();
+    EXPECT_FALSE(w->gSoru->isEditing());
+
+    const QString answer = w->stage().stageElement.firstChildElement().attribute(QStringLiteral("cevap"));
+    const auto setMarkers = [w] {
+        int n = 0;
+        for (int i = 0; i < ColumnMarkers::kCount; ++i)
+            n += w->sheet().markers().isSet(i) ? 1 : 0;
+        return n;
+    };
+    for (const auto &[key, modifiers] : {std::pair{Qt::Key_Left, Qt::NoModifier}, std::pair{Qt::Key_Right, Qt::NoModifier},
+                                         std::pair{Qt::Key_Asterisk, Qt::KeypadModifier},
+                                         std::pair{Qt::Key_5, Qt::NoModifier}, std::pair{Qt::Key_Backspace, Qt::NoModifier},
+                                         std::pair{Qt::Key_Return, Qt::NoModifier}}) {
+        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : w->gSoru;
+        QTest::keyClick(target, key, modifiers);
+        SCOPED_TRACE(key);
+        EXPECT_EQ(w->gSoru->col(), 38);
+        EXPECT_FALSE(w->gSoru->isEditing());
+        EXPECT_EQ(setMarkers(), 0);
+        EXPECT_EQ(w->stage().stageElement.firstChildElement().attribute(QStringLiteral("cevap")), answer);
+        EXPECT_EQ(w->msgBox().openBox(), nullptr);
+    }
+}
+
+// The question takes the keyboard when it opens, and the sheet has it
+// again when the question closes, so a keyboard-only user can go on.
+TEST_F(ExerciseWindow, theQuestionTakesTheKeyboardAndGivesItBack)
+{
+    FrmVendrakul *w = start();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    w->gSoru->setFocus();
+    bool boxHadTheKeyboard = false;
+    whenBoxOpens(w, [&](QMessageBox &box) {
+        boxHadTheKeyboard = QTest::qWaitForWindowActive(&box, 2000) && box.isAncestorOf(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+
+    EXPECT_TRUE(boxHadTheKeyboard);
+    EXPECT_TRUE(w->stage().stageRunning) << "Escape answers No";
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w, 2000));
+    const QWidget *focus = QApplication::focusWidget();
+    EXPECT_TRUE(focus && (focus == w->gSoru || w->gSoru->isAncestorOf(focus)));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_7);
+    EXPECT_EQ(w->gSoru->textMatrix(answerRow(w), 40), QStringLiteral("7"));
 }
 
 TEST(ExerciseWindowLook, rendersWithTheRealSkin)
