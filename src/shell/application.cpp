@@ -10,6 +10,7 @@
 #include "skin/skintemplate.h"
 
 #include <QApplication>
+#include <QStyleHints>
 #include <QPointer>
 
 namespace vk {
@@ -27,6 +28,10 @@ Application::Application(Parts parts)
     , m_messages(parts.messages ? std::move(parts.messages) : plainMessageBox())
     , m_ctx(std::make_unique<AppContext>(*m_skin, *m_clock, *m_random, *m_screen))
 {
+    // The answer cell's caret does not blink: the highlighted cell already
+    // shows where the next digit goes, and a blinking caret would repaint
+    // twice a second through a whole stage.
+    QGuiApplication::styleHints()->setCursorFlashTime(0);
     defineWindows();
     m_screen->setChangeHandler([this] {
         if (auto *main = m_ctx->windows.find<FrmMain>(kFrmMain))

@@ -39,7 +39,6 @@ FrmMain::FrmMain(AppContext &ctx)
     , m_backdrop(ctx)
 {
     setWindowTitle(QStringLiteral("Kelvaris Ostravel"));
-    setWindowIcon(programIcon());
     setBackColor(kPanelColour);
     setFont(makeFont(QStringLiteral("Tahoma"), 8.25));
     resize(kDesignWidth, kDesignHeight);
@@ -219,6 +218,17 @@ void FrmMain::showEvent(QShowEvent *event)
         move(std::max(s.x(), s.x() + (s.width() - width()) / 2), std::max(s.y(), s.y() + (s.height() - height()) / 2));
     }
     Form::showEvent(event);
+}
+
+void FrmMain::paintEvent(QPaintEvent *event)
+{
+    Form::paintEvent(event);
+    // The icon is for task bars and window lists, not for the first frame:
+    // it is read once that frame is on the screen.
+    if (!m_iconSet) {
+        m_iconSet = true;
+        QTimer::singleShot(0, this, [this] { setWindowIcon(programIcon()); });
+    }
 }
 
 void FrmMain::moveEvent(QMoveEvent *event)

@@ -70,6 +70,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -86,6 +87,7 @@ private:
     std::unique_ptr<MainWindowLifecycle> m_lifecycle;
     bool m_centreWhenShown = true;
     bool m_refitPending = false;
+    bool m_iconSet = false;
 
     friend class MainWindowLifecycle;
 };
