@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# CPU used over 20 s by a running stage's idle clock (the real trainer on a
-# private X server, START clicked, nothing typed), next to a bare Qt
-# program running only a 10 ms precise timer, both over the same seconds.
-# Prints one JSON object with the share of one core each used.
+# CPU used by the real trainer at rest on a private X server, 20 s each:
+# on the start screen, in a running stage (START clicked, nothing typed;
+# beside a bare Qt program running only a 10 ms precise timer over the same
+# seconds) and after the finish. Prints one JSON object with the share of
+# one core each used.
 set -euo pipefail
 build=${1:-build}
 seconds=${VK_IDLE_SECONDS:-20}
@@ -30,6 +31,13 @@ done
 windows() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | wc -l; }
 before=$(windows "$pid")
 eval "$(xdotool getwindowgeometry --shell "$id")"
+
+# The start screen, waiting for the user.
+sleep 2
+start0=$(cpu_ns "$pid")
+sleep "$seconds"
+start1=$(cpu_ns "$pid")
+
 xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 190 + 60 + 22)) click 1
 # START opens the exercise window (and the backdrop): more windows shown.
 started=false
@@ -46,6 +54,16 @@ sleep 2
 ours0=$(cpu_ns "$pid"); bare0=$(cpu_ns "$bare")
 sleep "$seconds"
 ours1=$(cpu_ns "$pid"); bare1=$(cpu_ns "$bare")
-kill "$pid" "$bare"; wait "$pid" "$bare" 2>/dev/null || true
-pid=""; bare=""
-echo "{\"idle_stage_cpu_percent\": $(share "$ours0" "$ours1"), \"bare_timer_cpu_percent\": $(share "$bare0" "$bare1"), \"seconds\": $seconds, \"stage_started\": $started}"
+kill "$bare"; wait "$bare" 2>/dev/null || true
+bare=""
+
+# Enter asks, Enter again answers Yes: the product is revealed, the clock
+# has stopped, and the window waits for BACK.
+xdotool key Return; sleep 1; xdotool key Return
+sleep 2
+done0=$(cpu_ns "$pid")
+sleep "$seconds"
+done1=$(cpu_ns "$pid")
+kill "$pid"; wait "$pid" 2>/dev/null || true
+pid=""
+echo "{\"idle_stage_cpu_percent\": $(share "$ours0" "$ours1"), \"bare_timer_cpu_percent\": $(share "$bare0" "$bare1"), \"start_screen_cpu_percent\": $(share "$start0" "$start1"), \"finished_cpu_percent\": $(share "$done0" "$done1"), \"seconds\": $seconds, \"stage_started\": $started}"

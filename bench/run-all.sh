@@ -4,8 +4,13 @@
 # (no X server for the idle clock, say) shows as "not measured". In-process
 # figures are medians of 5 repetitions in CPU time; start-up is timed per
 # process, 21 of each, alternating.
+#
+# bench/run-all.sh BUILD [EARLIER_BUILD]: with a second build (an earlier
+# revision built in another folder) its figures are measured in the same
+# run and shown beside the new ones.
 set -uo pipefail
 build=${1:-build}
+earlier=${2:-}
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 # Offscreen, on a 1280 x 800 screen at 96 DPI (the plugin's own screen is
@@ -13,101 +18,118 @@ trap 'rm -rf "$out"' EXIT
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen:configfile=$(cd "$(dirname "$0")" && pwd)/offscreen-screen.json}
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$out}
 
-for b in stage sheet flow skin exercise main; do
-  echo "running bench_$b ..." >&2
-  "$build/bench/bench_$b" --benchmark_format=json --benchmark_repetitions=5 --benchmark_min_time=0.2 \
-    > "$out/$b.json" 2>/dev/null || echo "bench_$b failed" >&2
-done
-echo "running bench_memory (100 stages) ..." >&2
-"$build/bench/bench_memory" 2>/dev/null > "$out/memory.json" || echo "bench_memory failed" >&2
-echo "running the idle clock for ${VK_IDLE_SECONDS:-20} s, then the bare timer as long ..." >&2
-bash "$(dirname "$0")/idle_cpu.sh" "$build" > "$out/idle.json" || echo "the idle clock could not be measured" >&2
+measure() { # BUILD DIR
+  local build=$1 dir=$2
+  mkdir -p "$dir"
+  for b in stage sheet flow skin exercise main; do
+    echo "running $build/bench_$b ..." >&2
+    "$build/bench/bench_$b" --benchmark_format=json --benchmark_repetitions=5 --benchmark_min_time=0.2 \
+      > "$dir/$b.json" 2>/dev/null || echo "bench_$b failed" >&2
+  done
+  echo "running $build/bench_memory (100 stages) ..." >&2
+  "$build/bench/bench_memory" 2>/dev/null > "$dir/memory.json" || echo "bench_memory failed" >&2
+  echo "running $build's trainer at rest: start screen, stage beside the bare timer, finished; ${VK_IDLE_SECONDS:-20} s each ..." >&2
+  bash "$(dirname "$0")/idle_cpu.sh" "$build" > "$dir/idle.json" || echo "the idle clock could not be measured" >&2
+}
+measure "$build" "$out/new"
+[[ -n "$earlier" ]] && measure "$earlier" "$out/old"
 
 python3 - "$out" <<'PY'
 import json, sys, os
 out = sys.argv[1]
+seconds = os.environ.get("VK_IDLE_SECONDS", "20")
 
-def load(name):
-    with open(os.path.join(out, name + ".json")) as f:
-        return json.load(f)
+def table(where):
+    """Rows (what, figure, goal, met) measured in out/where."""
+    def load(name):
+        with open(os.path.join(out, where, name + ".json")) as f:
+            return json.load(f)
 
-def bench(name):
-    return load(name)["benchmarks"]
+    def bench(name):
+        return load(name)["benchmarks"]
 
-def median(name, prefix):
-    """Median over the repetitions of the CPU time, in microseconds: on a
-    machine others build on, wall time mostly measures them."""
-    units = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}
-    for b in bench(name):
-        if b["name"].startswith(prefix) and b.get("aggregate_name") == "median":
-            return b["cpu_time"] * units[b["time_unit"]]
-    raise KeyError(prefix)
+    def median(name, prefix):
+        """Median over the repetitions of the CPU time, in microseconds: on a
+        machine others build on, wall time mostly measures them."""
+        units = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}
+        for b in bench(name):
+            if b["name"].startswith(prefix) and b.get("aggregate_name") == "median":
+                return b["cpu_time"] * units[b["time_unit"]]
+        raise KeyError(prefix)
 
-rows = []
-def row(what, figure, goal, met):
-    rows.append((what, figure, goal, "yes" if met is True else "NO" if met is False else "-"))
+    rows = []
+    def measured(what, goal, compute):
+        """compute() returns (figure, met); anything missing shows as not measured."""
+        try:
+            figure, met = compute()
+        except Exception:
+            figure, met = "not measured", False
+        rows.append((what, figure, goal, "yes" if met is True else "NO" if met is False else "-"))
 
-def measured(what, goal, compute):
-    """compute() returns (figure, met); anything missing shows as not measured."""
-    try:
-        figure, met = compute()
-    except Exception:
-        figure, met = "not measured", False
-    row(what, figure, goal, met)
+    def first_paint():
+        return next(b for b in bench("main") if b["name"].startswith("BM_process_firstPaint"))
+    measured("program start to first painted start screen, wall (median of 21 runs each)", "<= 1.2 x label", lambda: (
+        lambda p: (f"{p['vendrakul_ms']:.1f} ms vs {p['label_ms']:.1f} ms bare window with one label ({p['vendrakul_ms']/p['label_ms']:.2f} x)",
+                   p['vendrakul_ms'] <= 1.2 * p['label_ms']))(first_paint()))
+    measured("  the same in CPU time", "<= 1.2 x label", lambda: (
+        lambda p: (f"{p['vendrakul_cpu_ms']:.1f} ms vs {p['label_cpu_ms']:.1f} ms ({p['vendrakul_cpu_ms']/p['label_cpu_ms']:.2f} x)",
+                   p['vendrakul_cpu_ms'] <= 1.2 * p['label_cpu_ms']))(first_paint()))
+    measured("  bare Qt window without text, wall and CPU", "-", lambda: (
+        lambda p: (f"{p['plain_ms']:.1f} ms wall, {p['plain_cpu_ms']:.1f} ms CPU (ours {p['vendrakul_ms']/p['plain_ms']:.2f} x)", None))(first_paint()))
+    measured("  in-process part: build, load, show, paint the main window", "-", lambda: (
+        f"{median('main', 'BM_firstStartScreen_vendrakul')/1000:.2f} ms", None))
+    measured("START to a running stage (problem, window, sheet, clock)", "< 15 ms", lambda: (
+        lambda v: (f"{v:.2f} ms", v < 15))(median("exercise", "BM_StartToFirstActivation") / 1000))
+    measured("paintExerciseWindow 1280 x 775 (composition)", "< 300 us", lambda: (
+        lambda v: (f"{v:.0f} us", v < 300))(median("exercise", "BM_PaintExerciseWindow/onScreen:0")))
+    measured("  the same with the window on screen (its repaint)", "-", lambda: (
+        f"{median('exercise', 'BM_PaintExerciseWindow/onScreen:1'):.0f} us", None))
+    measured("start screen 1280 x 800 painted on screen, titles included", "< 300 us", lambda: (
+        lambda v: (f"{v:.0f} us", v < 300))(median("main", "BM_temelYarismaEkraniCiz_1280x800_shown")))
+    def keystroke():
+        v = next(b["median_us"] for b in bench("sheet") if b.get("aggregate_name") == "median" and "median_us" in b)
+        return f"{v:.1f} us", v < 200
+    measured("one digit typed (key event to cell, cursor, answer)", "< 200 us", keystroke)
+    measured("one clock tick, no redraw", "< 5 us", lambda: (
+        lambda v: (f"{v*1000:.0f} ns", v < 5))(median("flow", "BM_tickWithoutRedraw")))
+    measured("one clock tick that redraws the display", "-", lambda: (
+        f"{median('flow', 'BM_tickWithRedraw'):.1f} us", None))
+    measured("multiplyDigits, two 20-digit factors", "<= 1.0 x GMP", lambda: (
+        lambda a, g: (f"{a*1000:.0f} ns vs GMP {g*1000:.0f} ns ({a/g:.2f} x)", a <= g))(
+            median("stage", "BM_multiplyDigits_ours"), median("stage", "BM_multiplyDigits_gmp")))
+    measured("createProblem, whole problem document", "< 20 us", lambda: (
+        lambda v: (f"{v:.1f} us", v < 20))(median("stage", "BM_createProblem")))
+    measured("drawSkinFrame around the 902 x 234 sheet panel", "-", lambda: (
+        f"{median('skin', 'BM_drawSkinFrame_sheetPanel'):.1f} us", None))
+    measured("1280 x 800 window composed from the template", "< 250 us", lambda: (
+        lambda v, r: (f"{v:.0f} us (tile by tile memcpy {r:.0f} us)", v < 250))(
+            median("skin", "BM_composeWindow_surface"), median("skin", "BM_composeWindow_rawMemcpy")))
+    measured("resident memory (VmRSS) after start", "-", lambda: (
+        f"{load('memory')['rss_after_start_kb']/1024:.1f} MiB", None))
+    measured("resident memory (VmRSS) after 100 stages", "-", lambda: (
+        f"{load('memory')['rss_after_100_stages_kb']/1024:.1f} MiB", None))
+    def idle():
+        i = load("idle")
+        if not i.get("stage_started", True):
+            raise RuntimeError("START did not open a stage")
+        return i
+    measured(f"CPU of a running stage at rest, {seconds} s beside a bare timer (Xvfb)", "<= 1.1 x bare timer", lambda: (
+        lambda i: (f"{i['idle_stage_cpu_percent']:.2f} % vs {i['bare_timer_cpu_percent']:.2f} % bare 10 ms timer "
+                   f"({i['idle_stage_cpu_percent']/i['bare_timer_cpu_percent']:.2f} x)",
+                   i['idle_stage_cpu_percent'] <= 1.1 * i['bare_timer_cpu_percent']))(idle()))
+    measured(f"CPU of the finished stage at rest, {seconds} s", "0.0 %", lambda: (
+        lambda v: (f"{v:.3f} %", round(v, 1) == 0.0))(idle()["finished_cpu_percent"]))
+    measured(f"CPU of the start screen at rest, {seconds} s", "0.0 %", lambda: (
+        lambda v: (f"{v:.3f} %", round(v, 1) == 0.0))(idle()["start_screen_cpu_percent"]))
+    return rows
 
-def first_paint():
-    p = next(b for b in bench("main") if b["name"].startswith("BM_process_firstPaint"))
-    return p
-measured("program start to first painted start screen, wall (median of 21 runs each)", "<= 1.3 x bare", lambda: (
-    lambda p: (f"{p['vendrakul_ms']:.1f} ms vs {p['plain_ms']:.1f} ms bare Qt window ({p['vendrakul_ms']/p['plain_ms']:.2f} x)",
-               p['vendrakul_ms'] <= 1.3 * p['plain_ms']))(first_paint()))
-measured("  the same in CPU time", "-", lambda: (
-    lambda p: (f"{p['vendrakul_cpu_ms']:.1f} ms vs {p['plain_cpu_ms']:.1f} ms ({p['vendrakul_cpu_ms']/p['plain_cpu_ms']:.2f} x)", None))(first_paint()))
-measured("  bare Qt window with one label of text (fonts set up)", "-", lambda: (
-    lambda p: (f"{p['label_ms']:.1f} ms wall, {p['label_cpu_ms']:.1f} ms CPU (ours {p['vendrakul_ms']/p['label_ms']:.2f} x)", None))(first_paint()))
-measured("  in-process part: build, load, show, paint the main window", "-", lambda: (
-    f"{median('main', 'BM_firstStartScreen_vendrakul')/1000:.2f} ms", None))
-measured("START to a running stage (problem, window, sheet, clock)", "< 15 ms", lambda: (
-    lambda v: (f"{v:.2f} ms", v < 15))(median("exercise", "BM_StartToFirstActivation") / 1000))
-measured("paintExerciseWindow 1280 x 775 (composition)", "< 300 us", lambda: (
-    lambda v: (f"{v:.0f} us", v < 300))(median("exercise", "BM_PaintExerciseWindow/onScreen:0")))
-measured("  the same with the window on screen (its repaint)", "-", lambda: (
-    f"{median('exercise', 'BM_PaintExerciseWindow/onScreen:1'):.0f} us", None))
-measured("temelYarismaEkraniCiz 1280 x 800 on screen, titles included", "< 300 us", lambda: (
-    lambda v: (f"{v:.0f} us", v < 300))(median("main", "BM_temelYarismaEkraniCiz_1280x800_shown")))
-def keystroke():
-    v = next(b["median_us"] for b in bench("sheet") if b.get("aggregate_name") == "median" and "median_us" in b)
-    return f"{v:.1f} us", v < 200
-measured("one digit typed (key event to cell, cursor, answer)", "< 200 us", keystroke)
-measured("one clock tick, no redraw", "< 5 us", lambda: (
-    lambda v: (f"{v*1000:.0f} ns", v < 5))(median("flow", "BM_tickWithoutRedraw")))
-measured("one clock tick that redraws the display", "-", lambda: (
-    f"{median('flow', 'BM_tickWithRedraw'):.1f} us", None))
-measured("multiplyDigits, two 20-digit factors", "<= 1.0 x GMP", lambda: (
-    lambda a, g: (f"{a*1000:.0f} ns vs GMP {g*1000:.0f} ns ({a/g:.2f} x)", a <= g))(
-        median("stage", "BM_multiplyDigits_ours"), median("stage", "BM_multiplyDigits_gmp")))
-measured("createProblem, whole problem document", "< 20 us", lambda: (
-    lambda v: (f"{v:.1f} us", v < 20))(median("stage", "BM_createProblem")))
-measured("drawSkinFrame around the 902 x 234 sheet panel", "-", lambda: (
-    f"{median('skin', 'BM_drawSkinFrame_sheetPanel'):.1f} us", None))
-measured("1280 x 800 window composed from the template", "< 250 us", lambda: (
-    lambda v, r: (f"{v:.0f} us (tile by tile memcpy {r:.0f} us)", v < 250))(
-        median("skin", "BM_composeWindow_surface"), median("skin", "BM_composeWindow_rawMemcpy")))
-measured("resident memory (VmRSS) after start", "-", lambda: (
-    f"{load('memory')['rss_after_start_kb']/1024:.1f} MiB", None))
-measured("resident memory (VmRSS) after 100 stages", "-", lambda: (
-    f"{load('memory')['rss_after_100_stages_kb']/1024:.1f} MiB", None))
-def idle():
-    i = load("idle")
-    if not i.get("stage_started", True):
-        raise RuntimeError("START did not open a stage")
-    return (f"{i['idle_stage_cpu_percent']:.2f} % vs {i['bare_timer_cpu_percent']:.2f} % bare 10 ms timer",
-            i['idle_stage_cpu_percent'] <= i['bare_timer_cpu_percent'])
-measured(f"CPU of a running stage's idle clock, {os.environ.get('VK_IDLE_SECONDS', '20')} s beside a bare timer (Xvfb)", "<= bare timer", idle)
-
-w = [max(len(r[k]) for r in rows + [("measured", "figure", "goal", "met")]) for k in range(4)]
+new = table("new")
+old = table("old") if os.path.isdir(os.path.join(out, "old")) else None
+header = ("measured", "figure", "goal", "met") + (("before", "met before") if old else ())
+rows = [r + ((o[1], o[3]) if old else ()) for r, o in zip(new, old or new)]
+w = [max(len(r[k]) for r in rows + [header]) for k in range(len(header))]
 fmt = "| " + " | ".join("{:<%d}" % n for n in w) + " |"
-print(fmt.format("measured", "figure", "goal", "met"))
+print(fmt.format(*header))
 print("|" + "|".join("-" * (n + 2) for n in w) + "|")
 for r in rows:
     print(fmt.format(*r))
