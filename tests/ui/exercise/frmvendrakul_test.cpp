@@ -501,6 +501,70 @@ TEST_F(ExerciseWindow, markerClicksToggleWhileTheStageRunsOnly)
     EXPECT_FALSE(w->pIsaret[4]->hasPicture());
 }
 
+// A click is a press and a release on the same marker or button. Qt hands
+// the release to the surface that had the press, wherever the pointer is by
+// then: pressing and dragging off before letting go does nothing, and a
+// release over a surface whose press was made elsewhere does nothing either.
+TEST_F(ExerciseWindow, aPressAndAReleaseInDifferentPlacesAreNoClick)
+{
+    FrmVendrakul *w = start();
+    bool asked = false;
+    QTimer answerNo;
+    answerNo.setInterval(5);
+    QObject::connect(&answerNo, &QTimer::timeout, [&] {
+        if (QMessageBox *box = w->msgBox().openBox()) {
+            asked = true;
+            buttonWithText(*box, QStringLiteral("No"))->click();
+        }
+    });
+    answerNo.start();
+
+    struct Target {
+        const char *name;
+        Surface *surface;
+        QPointF inside, outside; // outside: over the next marker, or above the button
+        bool hovered;            // a drawn button acts only once the pointer has entered it
+    };
+    const Target targets[] = {
+        {"marker 0", w->pIsaret[0], {10, 10}, {-12, 10}, false},
+        {"marker 7", w->pIsaret[7], {10, 10}, {-12, 10}, false},
+        {"marker 19", w->pIsaret[19], {10, 10}, {-30, 10}, false},
+        {"BACK", w->btnBack, {75, 25}, {75, -30}, true},
+        {"FINISH", w->btnFinish, {75, 25}, {75, -30}, true},
+    };
+    const auto nothingHappened = [&] {
+        for (int i = 0; i < 20; ++i)
+            EXPECT_FALSE(w->pIsaret[i]->hasPicture()) << "marker " << i;
+        for (int c = 21; c <= 40; ++c)
+            EXPECT_NE(w->gSoru->cellBackColor(1, c), 0xF8E5D7u) << "column " << c;
+        EXPECT_TRUE(ctx->windows.isLoaded(kFrmVendrakul));
+        EXPECT_EQ(main->repaints, 0);
+        EXPECT_FALSE(asked);
+        EXPECT_TRUE(w->stage().stageRunning);
+    };
+    for (const Target &t : targets) {
+        SCOPED_TRACE(t.name);
+        if (t.hovered)
+            test::moveOver(t.surface, t.inside);
+        test::press(t.surface, t.inside);
+        test::moveOver(t.surface, t.outside, Qt::LeftButton);
+        test::release(t.surface, t.outside);
+        nothingHappened();
+
+        if (t.hovered)
+            test::moveOver(t.surface, t.inside);
+        test::release(t.surface, t.inside);
+        nothingHappened();
+        if (t.hovered)
+            test::moveOver(t.surface, t.outside);
+    }
+
+    // The same events make a click when press and release meet on one marker.
+    test::click(w->pIsaret[7], {10, 10});
+    EXPECT_TRUE(w->pIsaret[7]->hasPicture());
+    answerNo.stop();
+}
+
 TEST_F(ExerciseWindow, theSheetKeepsTheKeyboardFocus)
 {
     FrmVendrakul *w = start();
