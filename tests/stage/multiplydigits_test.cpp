@@ -53,6 +53,38 @@ TEST(MultiplyDigits, rejectsCharactersOtherThanDigits)
     EXPECT_THROW(multiplyDigits(std::string("1\0" "2", 3), "5"), NotADigitString);
 }
 
+// The error names the operand at fault and the place of the first bad
+// character in it. When both are bad, the leading operand is read first:
+// the longer one, or the first when both are equally long.
+TEST(MultiplyDigits, errorNamesTheOperandAtFault)
+{
+    struct Case {
+        std::string first, second;
+        std::string operand;
+        int position;
+    };
+    const Case cases[] = {
+        {"12a4", "1234", "first", 3},
+        {"1234", "12b4", "second", 3},
+        {"1x34", "12y4", "first", 2},  // equally long, both bad
+        {"7x", "12345", "first", 2},   // the shorter one bad
+        {"12345", "9?", "second", 2},
+        {"7x", "1z345", "second", 2},  // both bad: the longer second leads
+        {"1a345", "7x", "first", 2},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.first + " x " + c.second);
+        try {
+            multiplyDigits(c.first, c.second);
+            ADD_FAILURE() << "accepted";
+        } catch (const NotADigitString &e) {
+            const std::string message = e.what();
+            EXPECT_TRUE(message.starts_with(c.operand + " operand ")) << message;
+            EXPECT_TRUE(message.ends_with("position " + std::to_string(c.position))) << message;
+        }
+    }
+}
+
 std::string gmpProduct(const std::string &a, const std::string &b)
 {
     mpz_t x, y, z;
