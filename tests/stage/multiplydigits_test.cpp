@@ -1,6 +1,7 @@
 #include "stage/multiplydigits.h"
 
-#include <gmp.h>
+#include "gmpproduct.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -85,20 +86,6 @@ TEST(MultiplyDigits, errorNamesTheOperandAtFault)
     }
 }
 
-std::string gmpProduct(const std::string &a, const std::string &b)
-{
-    mpz_t x, y, z;
-    mpz_init_set_str(x, a.empty() ? "0" : a.c_str(), 10);
-    mpz_init_set_str(y, b.empty() ? "0" : b.c_str(), 10);
-    mpz_init(z);
-    mpz_mul(z, x, y);
-    std::string s(mpz_sizeinbase(z, 10) + 2, '\0');
-    mpz_get_str(s.data(), 10, z);
-    s.resize(std::char_traits<char>::length(s.c_str()));
-    mpz_clears(x, y, z, nullptr);
-    return s;
-}
-
 // Against GMP, over random lengths 0 to 60 with leading zeros: the value
 // must agree and the length must be 2n - 1 or 2n, zeros in front kept.
 TEST(MultiplyDigits, agreesWithGmpOnRandomOperands)
@@ -128,7 +115,7 @@ TEST(MultiplyDigits, agreesWithGmpOnRandomOperands)
         }
         const std::size_t firstNonZero = ours.find_first_not_of('0');
         const std::string value = firstNonZero == std::string::npos ? "0" : ours.substr(firstNonZero);
-        ASSERT_EQ(value, gmpProduct(a, b)) << a << " x " << b;
+        ASSERT_EQ(value, test::gmpProduct(a, b)) << a << " x " << b;
     }
 }
 

@@ -27,6 +27,10 @@ namespace {
 using test::FakeDayClock;
 using test::ScriptedRandom;
 
+// Backgrounds of the revealed digits, 0x00BBGGRR.
+constexpr ColorRef kGreen = 0x00C000;    // RGB 0, 192, 0: the user's digit matches
+constexpr ColorRef kLightRed = 0x8080FF; // RGB 255, 128, 128: it does not
+
 // The main window as the exercise window sees it: it repaints on request
 // and, when it closes, unloads every other window, as the program's does.
 class FakeMainWindow final : public Form, public MainWindowApi
@@ -280,15 +284,15 @@ TEST_P(FinishedStages, revealTheProductAndTheVerdict)
     EXPECT_FLOAT_EQ(w->stage().elapsedTime, 125.3f);
     for (qsizetype i = 1; i <= product.size(); ++i)
         ASSERT_EQ(w->gSoru->textMatrix(revealRow(w), 41 - static_cast<int>(i)), product.mid(product.size() - i, 1));
-    EXPECT_EQ(cellsColoured(w, kRevealMismatch), c.red);
-    EXPECT_EQ(cellsColoured(w, kRevealMatch), product.size() - c.red);
+    EXPECT_EQ(cellsColoured(w, kLightRed), c.red);
+    EXPECT_EQ(cellsColoured(w, kGreen), product.size() - c.red);
     if (c.wrongColumn > 0) {
-        EXPECT_EQ(w->gSoru->cellBackColor(revealRow(w), c.wrongColumn), kRevealMismatch);
+        EXPECT_EQ(w->gSoru->cellBackColor(revealRow(w), c.wrongColumn), kLightRed);
     }
     if (product.size() == 39) {
         EXPECT_TRUE(w->gSoru->textMatrix(revealRow(w), 1).isEmpty());
-        EXPECT_NE(w->gSoru->cellBackColor(revealRow(w), 1), kRevealMismatch);
-        EXPECT_NE(w->gSoru->cellBackColor(revealRow(w), 1), kRevealMatch);
+        EXPECT_NE(w->gSoru->cellBackColor(revealRow(w), 1), kLightRed);
+        EXPECT_NE(w->gSoru->cellBackColor(revealRow(w), 1), kGreen);
     }
     EXPECT_FALSE(w->picSonuc->isHidden());
     EXPECT_EQ(w->picSonuc->picture(), (c.correct ? w->pSonucOK : w->pSonucHata)->picture());
@@ -302,7 +306,7 @@ TEST_P(FinishedStages, revealTheProductAndTheVerdict)
     clock.advance(50.0f);
     w->finishStage();
     EXPECT_FLOAT_EQ(w->stage().elapsedTime, 125.3f);
-    EXPECT_EQ(cellsColoured(w, kRevealMismatch), c.red);
+    EXPECT_EQ(cellsColoured(w, kLightRed), c.red);
     EXPECT_EQ(w->picSonuc->keptImage(), result);
 }
 
