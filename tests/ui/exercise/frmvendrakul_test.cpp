@@ -1,6 +1,7 @@
 #include "exercisetestsupport.h"
 #include "support/fakes.h"
 
+#include "flow/stageclock.h"
 #include "grid/flexgrid.h"
 #include "msgbox/modmsgbox.h"
 #include "platform/screenmetrics.h"
@@ -363,8 +364,12 @@ TEST_F(ExerciseWindow, backDuringARunningStageLeavesWithoutEvaluating)
     FrmVendrakul *w = start();
     const QPointer<FrmVendrakul> guard(w);
     const QPointer<FlexGrid> grid(w->gSoru);
-    typeAnswer(w, QStringLiteral("123"));
+    // Typed from the units leftwards: 1 in column 40, 2 in 39, 3 in 38.
+    for (const Qt::Key key : {Qt::Key_1, Qt::Key_2, Qt::Key_3})
+        QTest::keyClick(w->gSoru->editor(), key);
+    const QString product = w->stage().correctProduct;
     const QString answerBefore = problemElement(w->stage()).attribute(doc::kAnswer);
+    ASSERT_EQ(answerBefore, QStringLiteral("321")) << "the answer is in the problem document";
 
     test::moveOver(w->btnBack, {75, 25});
     test::click(w->btnBack, {75, 25});
@@ -381,13 +386,20 @@ TEST_F(ExerciseWindow, backDuringARunningStageLeavesWithoutEvaluating)
     EXPECT_FALSE(guard);
     EXPECT_FALSE(grid);
 
+    // The problem and the answer stay in memory, as they were, until the next START.
+    const QDomElement left = ctx->mod.problemDoc.documentElement()
+                                 .firstChildElement(doc::kStage)
+                                 .firstChildElement(doc::kProblemPrefix + QStringLiteral("1"));
+    EXPECT_EQ(left.attribute(doc::kAnswer), answerBefore);
+    EXPECT_EQ(left.attribute(doc::kProduct), product);
+
     // The next START is a fresh window with a new problem.
     FrmVendrakul *next = start();
     EXPECT_NE(next, nullptr);
     EXPECT_EQ(random.reseeds, 2);
     EXPECT_TRUE(next->stage().stageRunning);
     EXPECT_EQ(problemElement(next->stage()).attribute(doc::kAnswer), QString());
-    Q_UNUSED(answerBefore)
+    EXPECT_TRUE(next->gSoru->textMatrix(5, 40).isEmpty()) << "the answer is not carried over";
 }
 
 TEST_F(ExerciseWindow, backAfterTheFinishReturnsToTheStartScreen)
@@ -612,11 +624,32 @@ TEST(ExerciseWindowLook, rendersWithTheRealSkin)
     clock.advance(83.0f);
     QTest::qWait(30);
     test::click(w->pIsaret[2], {10, 10});
-    QImage shot = w->grab().toImage();
+    QImage shot = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
     // The body in the window's colour, the sheet panel's frame from the template.
     EXPECT_EQ(shot.pixel(30, 400) & 0xFFFFFF, qRgb(197, 214, 237) & 0xFFFFFF);
     EXPECT_EQ(shot.pixel(w->pSoruAlt->x() - 4, w->pSoruAlt->y() + 100),
               skin.image().pixel(skin::kFrameLeft.topLeft()));
+    EXPECT_EQ(shot.pixel(5, 5), skin.image().pixel(195 + 5, 122 + 5)) << "the header's left block";
+
+    // 83 seconds of clock: the display shows 01:23, as drawn into it.
+    EXPECT_EQ(w->stageClock().lastClockText(), QStringLiteral("01:23"));
+    const QRect clockArea = w->picTime->geometry();
+    EXPECT_EQ(shot.copy(clockArea), w->picTime->keptImage().convertToFormat(QImage::Format_RGB32));
+    EXPECT_GT(test::countColour(shot, qRgb(11, 3, 103), clockArea), 50) << "the dark blue reading";
+
+    // Marker 2 shows the guide picture; the factor cells of column 38 are lit.
+    ASSERT_TRUE(w->pIsaret[2]->hasPicture());
+    const QImage guide = w->pIsaretKlavuz->picture().convertToFormat(QImage::Format_RGB32);
+    const QRect marker(w->pIsaret[2]->mapTo(w, QPoint(0, 0)), w->pIsaret[2]->size());
+    const QRect shown = QRect(marker.topLeft(), guide.size()).intersected(marker);
+    EXPECT_EQ(shot.copy(shown), guide.copy(0, 0, shown.width(), shown.height()));
+    for (int row : {1, 2}) {
+        const QRect cell = w->gSoru->cellRect(row, 38);
+        const QPoint corner = w->gSoru->viewport()->mapTo(w, cell.topLeft() + QPoint(2, 2));
+        EXPECT_EQ(shot.pixel(corner) & 0xFFFFFF, qRgb(215, 229, 248) & 0xFFFFFF) << "row " << row;
+        const QPoint unmarked = w->gSoru->viewport()->mapTo(w, w->gSoru->cellRect(row, 37).topLeft() + QPoint(2, 2));
+        EXPECT_NE(shot.pixel(unmarked) & 0xFFFFFF, qRgb(215, 229, 248) & 0xFFFFFF) << "row " << row;
+    }
     if (const QByteArray dir = qgetenv("VK_RENDER_DIR"); !dir.isEmpty()) {
         shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/exercise-running.png"));
         w->gSoru->setTextMatrix(5, 40, QStringLiteral("7"));
