@@ -3,7 +3,10 @@
 #include "flowfixture.h"
 #include "msgbox/boxdriver.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QResizeEvent>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -177,10 +180,21 @@ TEST(StageClock, resizeShowsZeroUntilTheTextChanges)
 TEST(StageClock, resizeWithTheClockOffDrawsNothing)
 {
     FakeExerciseWindow w(false);
+    ASSERT_TRUE(w.picTime->isHidden());
+    QSignalSpy resizes(w.picTime, &Surface::resized);
+    const QSize before = w.picTime->size();
     w.picTime->resize(150, 50);
+    // Qt holds the resize of a hidden display back until it is shown; hand
+    // it over now, as showing would, so that the resize handling runs.
+    QResizeEvent resize(w.picTime->size(), before);
+    QApplication::sendEvent(w.picTime, &resize);
+    ASSERT_EQ(resizes.count(), 1) << "the resize handling ran once";
+    ASSERT_EQ(w.picTime->keptImage().size(), QSize(150, 50));
+
     QImage plain(w.picTime->keptImage().size(), w.picTime->keptImage().format());
     plain.fill(QColor(215, 229, 248));
-    EXPECT_EQ(w.picTime->keptImage(), plain);
+    EXPECT_EQ(w.picTime->keptImage(), plain) << "no 00:00 while the clock is off";
+    EXPECT_TRUE(w.clock->lastClockText().isEmpty());
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace vk;
@@ -129,6 +130,47 @@ TEST_F(FlexGridTest, SizesReadBackInTwipsAndDrawInWholePixels)
         EXPECT_EQ(grid.cellRect(0, col).left(), 6 * col);
     }
     EXPECT_EQ(grid.viewport()->geometry().topLeft(), QPoint(1, 1));
+}
+
+// Twips become whole pixels by the screen's factor, halves to the even
+// neighbour. At 15 twips per pixel every size of the sheet divides exactly;
+// at 12 (120 DPI) and 20 (72 DPI) each one falls on a half, and at 9
+// (160 DPI) none does.
+TEST(FlexGridScale, SizesDrawInWholePixelsWithHalvesToEven)
+{
+    struct Case {
+        int twipsPerPixel;
+        int edge, digitColumn, digitRow, gap; // pixels for 90, 330, 510 and 270 twips
+    };
+    const Case cases[] = {
+        {15, 6, 22, 34, 18},
+        {12, 8, 28, 42, 22}, // 7.5, 27.5, 42.5, 22.5
+        {20, 4, 16, 26, 14}, // 4.5, 16.5, 25.5, 13.5
+        {9, 10, 37, 57, 30}, // 10, 36.67, 56.67, 30
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.twipsPerPixel);
+        FlexGrid grid(nullptr, c.twipsPerPixel);
+        ASSERT_EQ(grid.twipsPerPixel(), c.twipsPerPixel);
+        grid.setCols(4);
+        grid.setRows(4);
+        const std::pair<std::int32_t, int> sizes[] = {{90, c.edge}, {330, c.digitColumn}, {510, c.digitRow}, {270, c.gap}};
+        for (int i = 0; i < 4; ++i) {
+            grid.setColWidth(i, sizes[i].first);
+            grid.setRowHeight(i, sizes[i].first);
+        }
+        int left = 0, top = 0;
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(grid.colWidth(i), sizes[i].first) << "read back in twips";
+            EXPECT_EQ(grid.rowHeight(i), sizes[i].first);
+            const QRect cell = grid.cellRect(i, i);
+            EXPECT_EQ(cell.width(), sizes[i].second) << sizes[i].first << " twips";
+            EXPECT_EQ(cell.height(), sizes[i].second) << sizes[i].first << " twips";
+            EXPECT_EQ(cell.topLeft(), QPoint(left, top)) << "cells sit edge to edge";
+            left += sizes[i].second;
+            top += sizes[i].second;
+        }
+    }
 }
 
 TEST_F(FlexGridTest, ResizingKeepsTextAndClampsTheCursor)

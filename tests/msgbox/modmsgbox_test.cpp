@@ -153,6 +153,38 @@ TEST(HookedMsgBox, zeroOrNegativeTicksWaitForTheUser)
     }
 }
 
+// The answer timer needs an interval: a Qt timer of 0 ms fires on every pass
+// of the event loop, so the box would answer at once. With an interval of 0
+// or less the timer stays off and the box waits for the user.
+TEST(HookedMsgBox, zeroOrNegativeIntervalWaitsForTheUser)
+{
+    for (const std::int32_t interval : {0, -10}) {
+        SCOPED_TRACE(interval);
+        bool looked = false, stillOpen = false, timerIdle = false;
+        BoxWindow w;
+        w.request(1, interval);
+        // Looks once the box has stood open for 100 ms, then answers Yes.
+        auto *look = new QTimer(w.window.get());
+        look->setInterval(100);
+        QObject::connect(look, &QTimer::timeout, [&] {
+            QMessageBox *box = w.mod.openBox();
+            if (!box)
+                return;
+            look->stop();
+            looked = true;
+            stillOpen = w.mod.msgBoxWnd != 0;
+            timerIdle = !w.trmMsgBox->isActive() && w.ticks == 0;
+            userClicks(*box, QMessageBox::Yes);
+        });
+        look->start();
+        EXPECT_EQ(w.show(), 6) << "the user's Yes, not the timer's No";
+        EXPECT_TRUE(looked);
+        EXPECT_TRUE(stillOpen);
+        EXPECT_TRUE(timerIdle);
+        EXPECT_EQ(w.mod.msgBoxRequest.tickCount, 0);
+    }
+}
+
 // A button the box does not have: nothing is pressed, the timer stops, the
 // handle is cleared and the user still answers.
 TEST(HookedMsgBox, missingAnswerButtonLeavesTheBoxToTheUser)

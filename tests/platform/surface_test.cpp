@@ -163,6 +163,54 @@ TEST(Surface, clickNeedsPressAndReleaseOverIt)
     EXPECT_EQ(moves.last().at(0).toInt(), 0) << "no button held";
 }
 
+// Qt hands the release to the surface that had the press, wherever the
+// pointer is by then. It is a click only over that surface, or anywhere
+// while the surface holds the mouse capture; a surface that had no press
+// takes no click from a release over it.
+TEST(Surface, aReleaseOffThePressedSurfaceIsNoClick)
+{
+    QWidget window;
+    window.resize(200, 100);
+    auto *a = new Surface(&window);
+    auto *b = new Surface(&window);
+    a->setGeometry(0, 0, 50, 50);
+    b->setGeometry(60, 0, 50, 50);
+    window.show();
+    QSignalSpy clicksA(a, &Surface::clicked);
+    QSignalSpy clicksB(b, &Surface::clicked);
+
+    struct Case {
+        const char *what;
+        Surface *pressed; // gets the press at (10, 10), or none
+        Surface *released;
+        QPoint at;        // where the release lies, in `released`'s pixels
+        bool captured;    // `released` holds the mouse capture
+        int clicksA, clicksB;
+    };
+    const Case cases[] = {
+        {"released on its last pixel", a, a, {49, 49}, false, 1, 0},
+        {"dragged off to the right", a, a, {50, 10}, false, 0, 0},
+        {"dragged off above", a, a, {10, -1}, false, 0, 0},
+        {"dragged onto the neighbour", a, a, {70, 10}, false, 0, 0},
+        {"pressed on the neighbour, released here", b, b, {-50, 10}, false, 0, 0},
+        {"released here without a press", nullptr, a, {10, 10}, false, 0, 0},
+        {"released off it while holding the capture", a, a, {80, 10}, true, 1, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        clicksA.clear();
+        clicksB.clear();
+        if (c.captured)
+            c.released->grabMouse();
+        if (c.pressed)
+            QTest::mousePress(c.pressed, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseRelease(c.released, Qt::LeftButton, {}, c.at);
+        c.released->releaseMouse();
+        EXPECT_EQ(clicksA.count(), c.clicksA);
+        EXPECT_EQ(clicksB.count(), c.clicksB);
+    }
+}
+
 class NamedForm : public Form
 {
 public:

@@ -98,6 +98,52 @@ TEST_F(AnswerSheetTest, LoadWritesTheFactorsAndSizesTheSheet)
     EXPECT_EQ(answerCells().join(""), "");
 }
 
+// The sheet's outer size is the sum of its twips by the screen's factor
+// plus the frame, halves to even; the grid draws every row by the same rule,
+// so its rows add up to that height. At 15 twips per pixel everything divides
+// exactly; at 12 (120 DPI) and 20 (72 DPI) every size falls on a half.
+TEST(AnswerSheetScale, SizesFollowTheScreensTwipsPerPixel)
+{
+    struct Case {
+        int twipsPerPixel;
+        std::int16_t sheetWidth, sheetHeight;
+        int edge, digitColumn, digitRow, gap; // pixels
+    };
+    const Case cases[] = {
+        {15, 894, 180, 6, 22, 34, 18},
+        {12, 1117, 224, 8, 28, 42, 22}, // 13380 / 12 + 2 = 1117, 2670 / 12 + 2 = 224.5
+        {20, 671, 136, 4, 16, 26, 14},  // 13380 / 20 + 2 = 671, 2670 / 20 + 2 = 135.5
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.twipsPerPixel);
+        StageRecord stage;
+        QDomDocument problemDoc;
+        FlexGrid grid(nullptr, c.twipsPerPixel);
+        FakeHost host;
+        AnswerSheet sheet(stage, grid, host);
+        test::ScriptedRandom random({0.5});
+        test::FakeDayClock clock;
+        resetStageRecord(stage, true);
+        createProblem(problemDoc, stage, random, clock);
+        sheet.setUpSheet();
+
+        EXPECT_EQ(stage.sheetWidth, c.sheetWidth);
+        EXPECT_EQ(stage.sheetHeight, c.sheetHeight);
+        const int rowPixels[] = {c.edge, c.digitRow, c.digitRow, c.edge, c.edge, c.digitRow, c.gap, c.digitRow, c.edge};
+        int top = 0;
+        for (int r = 0; r < 9; ++r) {
+            EXPECT_EQ(grid.cellRect(r, 1).top(), top) << "row " << r;
+            EXPECT_EQ(grid.cellRect(r, 1).height(), rowPixels[r]) << "row " << r;
+            top += rowPixels[r];
+        }
+        EXPECT_EQ(top + 2, stage.sheetHeight) << "the rows fill the sheet inside its frame";
+        for (int col : {0, 41})
+            EXPECT_EQ(grid.cellRect(1, col).width(), c.edge) << "column " << col;
+        for (int col : {1, 21, 40})
+            EXPECT_EQ(grid.cellRect(1, col).width(), c.digitColumn) << "column " << col;
+    }
+}
+
 TEST_F(AnswerSheetTest, DigitsFillFromTheUnitsLeftwards)
 {
     type("123");

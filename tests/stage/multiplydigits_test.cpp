@@ -1,6 +1,7 @@
 #include "stage/multiplydigits.h"
 
-#include <gmp.h>
+#include "gmpproduct.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -53,18 +54,36 @@ TEST(MultiplyDigits, rejectsCharactersOtherThanDigits)
     EXPECT_THROW(multiplyDigits(std::string("1\0" "2", 3), "5"), NotADigitString);
 }
 
-std::string gmpProduct(const std::string &a, const std::string &b)
+// The error names the operand at fault and the place of the first bad
+// character in it. When both are bad, the leading operand is read first:
+// the longer one, or the first when both are equally long.
+TEST(MultiplyDigits, errorNamesTheOperandAtFault)
 {
-    mpz_t x, y, z;
-    mpz_init_set_str(x, a.empty() ? "0" : a.c_str(), 10);
-    mpz_init_set_str(y, b.empty() ? "0" : b.c_str(), 10);
-    mpz_init(z);
-    mpz_mul(z, x, y);
-    std::string s(mpz_sizeinbase(z, 10) + 2, '\0');
-    mpz_get_str(s.data(), 10, z);
-    s.resize(std::char_traits<char>::length(s.c_str()));
-    mpz_clears(x, y, z, nullptr);
-    return s;
+    struct Case {
+        std::string first, second;
+        std::string operand;
+        int position;
+    };
+    const Case cases[] = {
+        {"12a4", "1234", "first", 3},
+        {"1234", "12b4", "second", 3},
+        {"1x34", "12y4", "first", 2},  // equally long, both bad
+        {"7x", "12345", "first", 2},   // the shorter one bad
+        {"12345", "9?", "second", 2},
+        {"7x", "1z345", "second", 2},  // both bad: the longer second leads
+        {"1a345", "7x", "first", 2},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.first + " x " + c.second);
+        try {
+            multiplyDigits(c.first, c.second);
+            ADD_FAILURE() << "accepted";
+        } catch (const NotADigitString &e) {
+            const std::string message = e.what();
+            EXPECT_TRUE(message.starts_with(c.operand + " operand ")) << message;
+            EXPECT_TRUE(message.ends_with("position " + std::to_string(c.position))) << message;
+        }
+    }
 }
 
 // Against GMP, over random lengths 0 to 60 with leading zeros: the value
@@ -96,7 +115,7 @@ TEST(MultiplyDigits, agreesWithGmpOnRandomOperands)
         }
         const std::size_t firstNonZero = ours.find_first_not_of('0');
         const std::string value = firstNonZero == std::string::npos ? "0" : ours.substr(firstNonZero);
-        ASSERT_EQ(value, gmpProduct(a, b)) << a << " x " << b;
+        ASSERT_EQ(value, test::gmpProduct(a, b)) << a << " x " << b;
     }
 }
 

@@ -1,4 +1,4 @@
-#include "stage/multiplydigits.h"
+#include "gmpproduct.h"
 #include "stage/stage.h"
 #include "support/fakes.h"
 
@@ -39,10 +39,11 @@ TEST(CreateProblem, buildsTheDocumentShape)
     EXPECT_TRUE(problem.hasAttribute("cevap"));
     EXPECT_EQ(problem.attribute("cevap", "missing"), "");
 
-    const QString a = problem.attribute("sayi_1");
-    const QString b = problem.attribute("sayi_2");
-    EXPECT_EQ(problem.attribute("dogrucevap"),
-              QString::fromStdString(multiplyDigits(a.toStdString(), b.toStdString())));
+    // The five draws cycle: 0.05 gives a leading 1 and a later 0, 0.42 a 4,
+    // 0.99 a 9, 0.0 a 0 and 0.73 a 7; both factors come out the same.
+    EXPECT_EQ(problem.attribute("sayi_1"), "14907049070490704907");
+    EXPECT_EQ(problem.attribute("sayi_2"), "14907049070490704907");
+    EXPECT_EQ(problem.attribute("dogrucevap"), "222220111990017789155318364285753878649");
     EXPECT_EQ(stage.correctProduct, problem.attribute("dogrucevap"));
 
     EXPECT_EQ(random.reseeds, 1);
@@ -67,6 +68,22 @@ TEST(CreateProblem, drawsMapToDigitsInOrder)
     EXPECT_EQ(problemElement(stage).attribute("sayi_2"), "91234567890123456789");
 }
 
+// The source promises [0, 1); one that returns exactly 1.0 must still give
+// the highest digit, never a "10" or a leading "10".
+TEST(CreateProblem, aDrawOfExactlyOneGivesANine)
+{
+    test::ScriptedRandom random({1.0});
+    test::FakeDayClock clock;
+    QDomDocument problemDoc;
+    StageRecord stage;
+    createProblem(problemDoc, stage, random, clock);
+    stage.problemNo = 1;
+    const QDomElement problem = problemElement(stage);
+    EXPECT_EQ(problem.attribute("sayi_1"), "99999999999999999999");
+    EXPECT_EQ(problem.attribute("sayi_2"), "99999999999999999999");
+    EXPECT_EQ(problem.attribute("dogrucevap"), "9999999999999999999800000000000000000001");
+}
+
 TEST(CreateProblem, factorsAndProductHaveTheirLengthsOverManyStages)
 {
     Mt19937RandomSource random;
@@ -89,9 +106,10 @@ TEST(CreateProblem, factorsAndProductHaveTheirLengthsOverManyStages)
                 ASSERT_TRUE(c.isDigit());
         }
         ASSERT_NE(product[0], u'0');
-        // 40 digits exactly when the product reaches 10^39.
-        const bool reaches = QString::fromStdString(multiplyDigits(a.toStdString(), b.toStdString())).size() == 40;
-        ASSERT_EQ(product.size(), reaches ? 40 : 39);
+        // The exact product, worked out by GMP: 40 digits exactly when it
+        // reaches 10^39, else 39, with no zero in front.
+        ASSERT_EQ(product.toStdString(), test::gmpProduct(a.toStdString(), b.toStdString()));
+        ASSERT_TRUE(product.size() == 39 || product.size() == 40) << product.toStdString();
         (product.size() == 40 ? long40 : short39)++;
         ASSERT_NE(a + b, previousPair) << "a new problem on every call";
         previousPair = a + b;

@@ -1,6 +1,7 @@
 #include "exercisetestsupport.h"
 #include "support/fakes.h"
 
+#include "flow/stageclock.h"
 #include "grid/flexgrid.h"
 #include "msgbox/modmsgbox.h"
 #include "platform/screenmetrics.h"
@@ -28,6 +29,10 @@ namespace {
 
 using test::FakeDayClock;
 using test::ScriptedRandom;
+
+// Backgrounds of the revealed digits, 0x00BBGGRR.
+constexpr ColorRef kGreen = 0x00C000;    // RGB 0, 192, 0: the user's digit matches
+constexpr ColorRef kLightRed = 0x8080FF; // RGB 255, 128, 128: it does not
 
 // The main window as the exercise window sees it: it repaints on request
 // and, when it closes, unloads every other window, as the program's does.
@@ -282,15 +287,15 @@ TEST_P(FinishedStages, revealTheProductAndTheVerdict)
     EXPECT_FLOAT_EQ(w->stage().elapsedTime, 125.3f);
     for (qsizetype i = 1; i <= product.size(); ++i)
         ASSERT_EQ(w->gSoru->textMatrix(revealRow(w), 41 - static_cast<int>(i)), product.mid(product.size() - i, 1));
-    EXPECT_EQ(cellsColoured(w, kRevealMismatch), c.red);
-    EXPECT_EQ(cellsColoured(w, kRevealMatch), product.size() - c.red);
+    EXPECT_EQ(cellsColoured(w, kLightRed), c.red);
+    EXPECT_EQ(cellsColoured(w, kGreen), product.size() - c.red);
     if (c.wrongColumn > 0) {
-        EXPECT_EQ(w->gSoru->cellBackColor(revealRow(w), c.wrongColumn), kRevealMismatch);
+        EXPECT_EQ(w->gSoru->cellBackColor(revealRow(w), c.wrongColumn), kLightRed);
     }
     if (product.size() == 39) {
         EXPECT_TRUE(w->gSoru->textMatrix(revealRow(w), 1).isEmpty());
-        EXPECT_NE(w->gSoru->cellBackColor(revealRow(w), 1), kRevealMismatch);
-        EXPECT_NE(w->gSoru->cellBackColor(revealRow(w), 1), kRevealMatch);
+        EXPECT_NE(w->gSoru->cellBackColor(revealRow(w), 1), kLightRed);
+        EXPECT_NE(w->gSoru->cellBackColor(revealRow(w), 1), kGreen);
     }
     EXPECT_FALSE(w->picSonuc->isHidden());
     EXPECT_EQ(w->picSonuc->picture(), (c.correct ? w->pSonucOK : w->pSonucHata)->picture());
@@ -304,7 +309,7 @@ TEST_P(FinishedStages, revealTheProductAndTheVerdict)
     clock.advance(50.0f);
     w->finishStage();
     EXPECT_FLOAT_EQ(w->stage().elapsedTime, 125.3f);
-    EXPECT_EQ(cellsColoured(w, kRevealMismatch), c.red);
+    EXPECT_EQ(cellsColoured(w, kLightRed), c.red);
     EXPECT_EQ(w->picSonuc->keptImage(), result);
 }
 
@@ -361,8 +366,12 @@ TEST_F(ExerciseWindow, backDuringARunningStageLeavesWithoutEvaluating)
     FrmVendrakul *w = start();
     const QPointer<FrmVendrakul> guard(w);
     const QPointer<FlexGrid> grid(w->gSoru);
-    typeAnswer(w, QStringLiteral("123"));
+    // Typed from the units leftwards: 1 in column 40, 2 in 39, 3 in 38.
+    for (const Qt::Key key : {Qt::Key_1, Qt::Key_2, Qt::Key_3})
+        QTest::keyClick(w->gSoru->editor(), key);
+    const QString product = w->stage().correctProduct;
     const QString answerBefore = problemElement(w->stage()).attribute(doc::kAnswer);
+    ASSERT_EQ(answerBefore, QStringLiteral("321")) << "the answer is in the problem document";
 
     test::moveOver(w->btnBack, {75, 25});
     test::click(w->btnBack, {75, 25});
@@ -379,13 +388,20 @@ TEST_F(ExerciseWindow, backDuringARunningStageLeavesWithoutEvaluating)
     EXPECT_FALSE(guard);
     EXPECT_FALSE(grid);
 
+    // The problem and the answer stay in memory, as they were, until the next START.
+    const QDomElement left = ctx->mod.problemDoc.documentElement()
+                                 .firstChildElement(doc::kStage)
+                                 .firstChildElement(doc::kProblemPrefix + QStringLiteral("1"));
+    EXPECT_EQ(left.attribute(doc::kAnswer), answerBefore);
+    EXPECT_EQ(left.attribute(doc::kProduct), product);
+
     // The next START is a fresh window with a new problem.
     FrmVendrakul *next = start();
     EXPECT_NE(next, nullptr);
     EXPECT_EQ(random.reseeds, 2);
     EXPECT_TRUE(next->stage().stageRunning);
     EXPECT_EQ(problemElement(next->stage()).attribute(doc::kAnswer), QString());
-    Q_UNUSED(answerBefore)
+    EXPECT_TRUE(next->gSoru->textMatrix(5, 40).isEmpty()) << "the answer is not carried over";
 }
 
 TEST_F(ExerciseWindow, backAfterTheFinishReturnsToTheStartScreen)
@@ -501,6 +517,70 @@ TEST_F(ExerciseWindow, markerClicksToggleWhileTheStageRunsOnly)
     test::click(w->pIsaret[4], {10, 10});
     EXPECT_TRUE(w->pIsaret[3]->hasPicture());
     EXPECT_FALSE(w->pIsaret[4]->hasPicture());
+}
+
+// A click is a press and a release on the same marker or button. Qt hands
+// the release to the surface that had the press, wherever the pointer is by
+// then: pressing and dragging off before letting go does nothing, and a
+// release over a surface whose press was made elsewhere does nothing either.
+TEST_F(ExerciseWindow, aPressAndAReleaseInDifferentPlacesAreNoClick)
+{
+    FrmVendrakul *w = start();
+    bool asked = false;
+    QTimer answerNo;
+    answerNo.setInterval(5);
+    QObject::connect(&answerNo, &QTimer::timeout, [&] {
+        if (QMessageBox *box = w->msgBox().openBox()) {
+            asked = true;
+            buttonWithText(*box, QStringLiteral("No"))->click();
+        }
+    });
+    answerNo.start();
+
+    struct Target {
+        const char *name;
+        Surface *surface;
+        QPointF inside, outside; // outside: over the next marker, or above the button
+        bool hovered;            // a drawn button acts only once the pointer has entered it
+    };
+    const Target targets[] = {
+        {"marker 0", w->pIsaret[0], {10, 10}, {-12, 10}, false},
+        {"marker 7", w->pIsaret[7], {10, 10}, {-12, 10}, false},
+        {"marker 19", w->pIsaret[19], {10, 10}, {-30, 10}, false},
+        {"BACK", w->btnBack, {75, 25}, {75, -30}, true},
+        {"FINISH", w->btnFinish, {75, 25}, {75, -30}, true},
+    };
+    const auto nothingHappened = [&] {
+        for (int i = 0; i < 20; ++i)
+            EXPECT_FALSE(w->pIsaret[i]->hasPicture()) << "marker " << i;
+        for (int c = 21; c <= 40; ++c)
+            EXPECT_NE(w->gSoru->cellBackColor(1, c), 0xF8E5D7u) << "column " << c;
+        EXPECT_TRUE(ctx->windows.isLoaded(kFrmVendrakul));
+        EXPECT_EQ(main->repaints, 0);
+        EXPECT_FALSE(asked);
+        EXPECT_TRUE(w->stage().stageRunning);
+    };
+    for (const Target &t : targets) {
+        SCOPED_TRACE(t.name);
+        if (t.hovered)
+            test::moveOver(t.surface, t.inside);
+        test::press(t.surface, t.inside);
+        test::moveOver(t.surface, t.outside, Qt::LeftButton);
+        test::release(t.surface, t.outside);
+        nothingHappened();
+
+        if (t.hovered)
+            test::moveOver(t.surface, t.inside);
+        test::release(t.surface, t.inside);
+        nothingHappened();
+        if (t.hovered)
+            test::moveOver(t.surface, t.outside);
+    }
+
+    // The same events make a click when press and release meet on one marker.
+    test::click(w->pIsaret[7], {10, 10});
+    EXPECT_TRUE(w->pIsaret[7]->hasPicture());
+    answerNo.stop();
 }
 
 TEST_F(ExerciseWindow, theSheetKeepsTheKeyboardFocus)
@@ -631,11 +711,32 @@ TEST(ExerciseWindowLook, rendersWithTheRealSkin)
     clock.advance(83.0f);
     QTest::qWait(30);
     test::click(w->pIsaret[2], {10, 10});
-    QImage shot = w->grab().toImage();
+    QImage shot = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
     // The body in the window's colour, the sheet panel's frame from the template.
     EXPECT_EQ(shot.pixel(30, 400) & 0xFFFFFF, qRgb(197, 214, 237) & 0xFFFFFF);
     EXPECT_EQ(shot.pixel(w->pSoruAlt->x() - 4, w->pSoruAlt->y() + 100),
               skin.image().pixel(skin::kFrameLeft.topLeft()));
+    EXPECT_EQ(shot.pixel(5, 5), skin.image().pixel(195 + 5, 122 + 5)) << "the header's left block";
+
+    // 83 seconds of clock: the display shows 01:23, as drawn into it.
+    EXPECT_EQ(w->stageClock().lastClockText(), QStringLiteral("01:23"));
+    const QRect clockArea = w->picTime->geometry();
+    EXPECT_EQ(shot.copy(clockArea), w->picTime->keptImage().convertToFormat(QImage::Format_RGB32));
+    EXPECT_GT(test::countColour(shot, qRgb(11, 3, 103), clockArea), 50) << "the dark blue reading";
+
+    // Marker 2 shows the guide picture; the factor cells of column 38 are lit.
+    ASSERT_TRUE(w->pIsaret[2]->hasPicture());
+    const QImage guide = w->pIsaretKlavuz->picture().convertToFormat(QImage::Format_RGB32);
+    const QRect marker(w->pIsaret[2]->mapTo(w, QPoint(0, 0)), w->pIsaret[2]->size());
+    const QRect shown = QRect(marker.topLeft(), guide.size()).intersected(marker);
+    EXPECT_EQ(shot.copy(shown), guide.copy(0, 0, shown.width(), shown.height()));
+    for (int row : {1, 2}) {
+        const QRect cell = w->gSoru->cellRect(row, 38);
+        const QPoint corner = w->gSoru->viewport()->mapTo(w, cell.topLeft() + QPoint(2, 2));
+        EXPECT_EQ(shot.pixel(corner) & 0xFFFFFF, qRgb(215, 229, 248) & 0xFFFFFF) << "row " << row;
+        const QPoint unmarked = w->gSoru->viewport()->mapTo(w, w->gSoru->cellRect(row, 37).topLeft() + QPoint(2, 2));
+        EXPECT_NE(shot.pixel(unmarked) & 0xFFFFFF, qRgb(215, 229, 248) & 0xFFFFFF) << "row " << row;
+    }
     if (const QByteArray dir = qgetenv("VK_RENDER_DIR"); !dir.isEmpty()) {
         shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/exercise-running.png"));
         w->gSoru->setTextMatrix(5, 40, QStringLiteral("7"));

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace vk {
 namespace {
 
@@ -38,6 +40,31 @@ int countPixels(const QImage &image, const QRect &area, QRgb colour)
     return n;
 }
 
+// The two copies of the start screen's title as the kept image shows them,
+// looked for in `area` only: the top band's template tiles and the borders
+// may hold any colour.
+struct TitleCopies {
+    QRect red, white;
+    int redPixels = 0, whitePixels = 0;
+};
+
+TitleCopies titleCopies(const QImage &image, const QRect &area)
+{
+    TitleCopies t;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = image.pixel(x, y) & 0xFFFFFF;
+            if (p == (qRgb(192, 0, 0) & 0xFFFFFF)) {
+                t.red |= QRect(x, y, 1, 1);
+                ++t.redPixels;
+            } else if (p == (qRgb(255, 255, 255) & 0xFFFFFF)) {
+                t.white |= QRect(x, y, 1, 1);
+                ++t.whitePixels;
+            }
+        }
+    return t;
+}
+
 class MainScreenPainting : public ::testing::Test
 {
 protected:
@@ -63,15 +90,27 @@ TEST_F(MainScreenPainting, startLookWithAKnownTitleHeightPutsLogoAndSloganWhereT
     EXPECT_EQ(kept().copy(422, 291, 435, 300), piece(skin::kLargeLogo));
     EXPECT_EQ(kept().copy(422, 216, 436, 45), piece(skin::kSlogan));
     EXPECT_EQ(kept().copy(0, 0, 50, 50), piece(skin::kTopLeftCorner));
+
+    // The smallest screen's window: 589 / 2 = 294.5 goes to 294.
+    frm->resize(1024, 768);
+    frm->temelYarismaEkraniCiz();
+    EXPECT_EQ(frm->mainScreen().logoTop(), 275);
+    EXPECT_EQ(kept().copy(294, 275, 435, 300), piece(skin::kLargeLogo));
+    EXPECT_EQ(kept().copy(294, 200, 436, 45), piece(skin::kSlogan));
 }
 
 TEST_F(MainScreenPainting, startLookMeasuresTheTitleInTheWindowsFont)
 {
     const int th1 = frm->textHeight(mainTitleText());
     EXPECT_GT(th1, 60) << "two lines at 28 points";
-    const StartScreenLayout l = startScreenLayout(1280, 800, th1);
-    EXPECT_EQ(frm->mainScreen().logoTop(), l.logoTop);
-    EXPECT_EQ(kept().copy(l.logo.x(), l.logo.y(), 435, 300), piece(skin::kLargeLogo));
+    // Worked by hand for an 800-pixel window: G = 800 - 305 - 37 - TH1 and the
+    // logo's top (G - 300) / 2 + TH1 + 167, halves to the even neighbour; the
+    // logo and the slogan both start at 845 / 2 = 422.5, so at 422.
+    const int g = 800 - 305 - 37 - th1;
+    const int logoTop = static_cast<int>(std::nearbyint((g - 300) / 2.0 + th1 + 167));
+    EXPECT_EQ(frm->mainScreen().logoTop(), logoTop);
+    EXPECT_EQ(kept().copy(422, logoTop, 435, 300), piece(skin::kLargeLogo));
+    EXPECT_EQ(kept().copy(422, logoTop - 75, 436, 45), piece(skin::kSlogan));
 
     // The title is drawn twice: dark red, with a white copy 2 pixels lower right.
     const QRect titleBand(0, 75, 1280, th1);
@@ -81,6 +120,39 @@ TEST_F(MainScreenPainting, startLookMeasuresTheTitleInTheWindowsFont)
     // The settings panel is framed: the frame's top-left corner piece.
     const QRect panel = frm->picAyarlar->geometry();
     EXPECT_EQ(kept().copy(panel.x() - 4, panel.y() - 4, 10, 4), piece(QRect(skin::kFrameTopLeft.topLeft(), QSize(10, 4))));
+}
+
+// The dark red title lies on top and its white copy shows 2 pixels right of
+// and below it, on the first start screen (design face) and on the one after
+// a stage (Arial).
+TEST_F(MainScreenPainting, titleIsDarkRedOnTopOfAWhiteCopyTwoPixelsLowerRight)
+{
+    const auto expectDarkRedOnTop = [&] {
+        // Below the top band, between the borders, above the slogan.
+        const int top = skin::kStartTopBand.height();
+        const QRect area(20, top, 1240, frm->mainScreen().logoTop() - 75 - top);
+        const TitleCopies t = titleCopies(kept(), area);
+        ASSERT_FALSE(t.red.isNull());
+        ASSERT_FALSE(t.white.isNull());
+        EXPECT_EQ(t.white.right(), t.red.right() + 2);
+        EXPECT_EQ(t.white.bottom(), t.red.bottom() + 2);
+        // The copy on top shows whole; the one below it only where it sticks out.
+        EXPECT_GT(t.redPixels, t.whitePixels * 3 / 2);
+    };
+    {
+        SCOPED_TRACE("first start screen, design face");
+        ASSERT_EQ(QFontInfo(frm->font()).family(), QStringLiteral("Tahoma"));
+        expectDarkRedOnTop();
+    }
+    ctx().mod.stageActive = true;
+    frm->temelYarismaEkraniCiz();
+    ctx().mod.stageActive = false;
+    frm->temelYarismaEkraniCiz();
+    {
+        SCOPED_TRACE("start screen after a stage, Arial");
+        ASSERT_EQ(frm->font().family(), QStringLiteral("Arial"));
+        expectDarkRedOnTop();
+    }
 }
 
 TEST_F(MainScreenPainting, stageLookDrawsOnlyTheHeaderAndFrame)

@@ -126,6 +126,28 @@ TEST_F(Strip, leavingVerticallyKeepsTheCellHotAndAClickStillActs)
     EXPECT_EQ(kept(1), sprite(1, Look::Normal));
 }
 
+// A click is a press and a release on the strip: pressing a cell and letting
+// go after dragging off the strip does nothing, and neither does a release
+// over a cell the press was not made on.
+TEST_F(Strip, aPressAndAReleaseInDifferentPlacesDoNothing)
+{
+    QTest::mouseMove(&surface, QPoint(25, 7));
+    ASSERT_EQ(strip.hotCell(), 2);
+    QTest::mousePress(&surface, Qt::LeftButton, {}, QPoint(25, 7));
+    QTest::mouseMove(&surface, QPoint(100, 7)); // the left button still held
+    QTest::mouseRelease(&surface, Qt::LeftButton, {}, QPoint(100, 7));
+    EXPECT_EQ(calls, QStringList{}) << "pressed on minimise, released off the strip";
+    EXPECT_FALSE(captured());
+
+    QTest::mouseMove(&surface, QPoint(60, 7));
+    ASSERT_EQ(strip.hotCell(), 4);
+    QTest::mouseRelease(&surface, Qt::LeftButton, {}, QPoint(60, 7));
+    EXPECT_EQ(calls, QStringList{}) << "pressed elsewhere, released on close";
+
+    QTest::mouseClick(&surface, Qt::LeftButton, {}, QPoint(60, 7));
+    EXPECT_EQ(calls, QStringList{"close"}) << "a press and a release on close";
+}
+
 TEST_F(Strip, mouseDownShowsThePressedLookOfTheHotCellOnly)
 {
     strip.mouseDown();
