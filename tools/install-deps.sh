@@ -11,7 +11,7 @@ packages=(
   xvfb xdotool imagemagick x11-utils strace
   # The end-to-end tests: two window managers, a server whose screen can
   # change size while the program runs, xrandr to change it.
-  openbox xfwm4 dbus xserver-xephyr x11-xserver-utils
+  openbox xfwm4 xfconf dbus-daemon xserver-xephyr x11-xserver-utils
 )
 
 missing=()
