@@ -102,9 +102,11 @@ void MainWindowLifecycle::fitToScreen()
         return;
     const TwipsRect fitted = mainWindowRefit(m_ctx.screen, mainRect());
     m_frm.moveTw(fitted.left, fitted.top, fitted.width, fitted.height);
-    // A hidden window's resize waits until it is shown; lay it out now.
-    m_frm.mainScreen().resizeHandling();
     placeSettingsPanel();
+    // Painted again with the panel in its new place: its frame is part of
+    // the window's picture.
+    if (!m_frm.isMinimized())
+        m_frm.temelYarismaEkraniCiz();
     dockWindows(fitted, m_ctx.windows);
     if (auto *backdrop = m_ctx.windows.find<FrmZFon>(kFrmZFon))
         backdrop->coverScreen();

@@ -290,6 +290,19 @@ TEST_F(Start, aChangedScreenRefitsTheWindows)
     }
 }
 
+// On the start screen the refitted window is painted with the settings
+// panel in its new place: the panel's frame goes with it.
+TEST_F(Start, aChangedScreenRepaintsTheStartScreenAroundThePanel)
+{
+    t.screen->change(QRect(0, 0, 1024, 768));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(frm->size(), QSize(1024, 768));
+    const QRect panel = frm->picAyarlar->geometry();
+    EXPECT_EQ(panel.topLeft(), QPoint(137, 578));
+    EXPECT_EQ(frm->keptImage().copy(panel.x() - 4, panel.y() - 4, 10, 4),
+              ctx().skin.image().copy(QRect(skin::kFrameTopLeft.topLeft(), QSize(10, 4))));
+}
+
 // Closing the main window, by its strip or by the system, closes every
 // other window without a question and ends the program with success.
 TEST(Closing, closingTheMainWindowUnloadsEverythingAndEndsWithSuccess)
