@@ -1,6 +1,6 @@
 // The reference for start-up: a minimal Qt Widgets program that shows one
-// window of the main window's size, reports its first painted frame and
-// ends. With --label the window also shows one line of text, which brings
+// window of the size the trainer's main window has on the benchmark's
+// 1280 x 800 screen, reports its first painted frame and ends. With --label the window also shows one line of text, which brings
 // in the font machinery (fontconfig, a font engine, text shaping) that any
 // program showing text pays for before its first frame.
 #include "firstpaint.h"
@@ -17,7 +17,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QWidget window;
     window.setWindowTitle(QStringLiteral("Kelvaris Ostravel"));
-    window.resize(934, 727);
+    window.resize(1280, 800);
     if (label)
         (new QLabel(QStringLiteral("Timer is enabled :"), &window))->move(82, 36);
     window.show();

@@ -12,14 +12,22 @@
 
 #include <cstring>
 
+#include <sys/resource.h>
+
 int main(int argc, char **argv)
 {
     const bool trace = argc > 1 && std::strcmp(argv[1], "--trace") == 0;
     const long long t0 = vkbench::nowNs(CLOCK_MONOTONIC);
     const auto step = [&](const char *what) {
-        if (trace)
-            std::fprintf(stderr, "%8.2f ms  %s\n", (vkbench::nowNs(CLOCK_MONOTONIC) - t0) / 1e6, what);
+        if (!trace)
+            return;
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        std::fprintf(stderr, "%8.2f ms wall %8.2f ms CPU %6ld page faults  %s\n",
+                     (vkbench::nowNs(CLOCK_MONOTONIC) - t0) / 1e6, vkbench::nowNs(CLOCK_PROCESS_CPUTIME_ID) / 1e6,
+                     usage.ru_minflt, what);
     };
+    step("main");
     QApplication qapp(argc, argv);
     step("QApplication");
     QApplication::setApplicationName(QStringLiteral("Vendrakul"));

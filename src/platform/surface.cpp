@@ -1,6 +1,7 @@
 #include "platform/surface.h"
 
 #include "platform/drawtext.h"
+#include "platform/largeimage.h"
 #include "platform/rounding.h"
 
 #include <QFontMetrics>
@@ -44,14 +45,16 @@ Surface::Surface(QWidget *parent, Qt::WindowFlags flags)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    rebuildKept(size(), false);
+    // The kept image is made when something is drawn or shown, at the size
+    // the surface has then: a window sized and laid out before it is shown
+    // never allocates images for its passing sizes.
 }
 
 void Surface::setBackColor(const QColor &color)
 {
     m_backColor = color;
     // A change of colour shows at once on a surface nothing was kept on.
-    if (!m_autoRedraw)
+    if (!m_autoRedraw && !m_kept.isNull())
         rebuildKept(size(), false);
     update();
 }
@@ -91,7 +94,7 @@ QImage &Surface::target(const QRect &area)
 {
     if (m_autoRedraw) {
         m_keptDirty |= area;
-        return m_kept;
+        return kept();
     }
     if (m_transient.size() != size()) {
         m_transient = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
@@ -234,9 +237,22 @@ void Surface::setMousePointer(Pointer pointer)
     }
 }
 
+const QImage &Surface::keptImage() const
+{
+    // Made on first use, like any other look at the kept image.
+    return const_cast<Surface *>(this)->kept();
+}
+
+QImage &Surface::kept()
+{
+    if (m_kept.size() != size().expandedTo(QSize(1, 1)))
+        rebuildKept(size(), true);
+    return m_kept;
+}
+
 QImage Surface::screenImage() const
 {
-    QImage shown = m_kept.copy();
+    QImage shown = keptImage().copy();
     if (m_transientState != TransientState::None && m_transient.size() == m_kept.size()) {
         QPainter p(&shown);
         p.drawImage(0, 0, m_transient);
@@ -260,7 +276,7 @@ void Surface::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(0, 0, m_kept);
+    p.drawImage(0, 0, kept());
     switch (m_transientState) {
     case TransientState::Pending:
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -280,8 +296,8 @@ void Surface::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     // Qt delivers the resize of a hidden widget late; only a real change of
-    // size touches the images.
-    if (m_kept.size() != size().expandedTo(QSize(1, 1))) {
+    // size touches the images, and only images that exist.
+    if (!m_kept.isNull() && m_kept.size() != size().expandedTo(QSize(1, 1))) {
         rebuildKept(size(), true);
         dropTransient();
     }
@@ -334,7 +350,7 @@ void Surface::rebuildKept(const QSize &size, bool keepOld)
             copyRect(m_kept, 0, 0, m_picture.width(), m_picture.height(), m_picture, 0, 0);
         return;
     }
-    QImage fresh(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    QImage fresh = makeLargeImage(size.expandedTo(QSize(1, 1)));
     fresh.fill(m_backColor);
     if (!m_picture.isNull())
         copyRect(fresh, 0, 0, m_picture.width(), m_picture.height(), m_picture, 0, 0);

@@ -67,7 +67,7 @@ public:
     void setMousePointer(Pointer pointer);
     Pointer mousePointer() const { return m_pointer; }
 
-    const QImage &keptImage() const { return m_kept; }
+    const QImage &keptImage() const;
     // What the screen shows now: the kept image with any transient drawing.
     QImage screenImage() const;
     bool hasTransientDrawing() const { return m_transientState != TransientState::None; }
@@ -97,6 +97,9 @@ protected:
 private:
     enum class TransientState { None, Pending, Shown };
 
+    // The kept image at the surface's size, made or resized (keeping what
+    // it holds) when it is not.
+    QImage &kept();
     void rebuildKept(const QSize &size, bool keepOld);
     void dropTransient();
 
