@@ -67,6 +67,15 @@ bool titleShown(const QImage &shot, const QRect &main)
     return countPixels(shot, band, [](QRgb p) { return qRed(p) > 150 && qGreen(p) < 60 && qBlue(p) < 60; }) > 300;
 }
 
+// The main window's top band, blue, which the exercise window leaves free
+// (the strip is in it).
+bool bandShown(const QImage &shot, const QRect &main)
+{
+    const QRect band(main.x() + 100, main.y() + 2, main.width() - 200, 20);
+    return countPixels(shot, band, [](QRgb p) { return qBlue(p) > 150 && qBlue(p) > qRed(p) + 60; })
+           > band.width() * band.height() / 2;
+}
+
 // The factors written into the sheet: what only the exercise window shows.
 bool sheetShown(const QImage &shot, const StageLayout &stage)
 {
@@ -506,6 +515,7 @@ TEST_P(OnDesktop, exerciseWindowStaysOnTopOfItsMainWindow)
     sleepMs(500);
     QImage shot = x.screenshot();
     EXPECT_TRUE(sheetShown(shot, stage)) << "a click on the band hid the stage";
+    EXPECT_TRUE(bandShown(shot, main));
     EXPECT_GT(countPixels(shot, stage.clock, clockBlue), 50) << "a click on the band hid the clock";
     x.type("7");
     shot = x.waitForScreen([&](const QImage &s) { return digitIn(s, stage, 40); }, 3000);
@@ -521,6 +531,7 @@ TEST_P(OnDesktop, exerciseWindowStaysOnTopOfItsMainWindow)
     sleepMs(300);
     shot = x.screenshot();
     EXPECT_TRUE(sheetShown(shot, stage)) << "the backdrop came over the stage";
+    EXPECT_TRUE(bandShown(shot, x.windowGeometry(mainId))) << "the backdrop came over the main window's band";
     x.type("8");
     shot = x.waitForScreen([&](const QImage &s) { return digitIn(s, stage, 39); }, 3000);
     EXPECT_TRUE(digitIn(shot, stage, 39)) << "a digit typed after the backdrop cell";
@@ -698,6 +709,7 @@ TEST_P(OnManagedDesktop, stripShowsTheBackdropMinimisesAndCloses)
     EXPECT_TRUE(sameColor(shot.pixel(1279, 0), qRgb(0, 80, 0), 3)) << "dark green top-right";
     EXPECT_TRUE(sameColor(shot.pixel(1279, 1023), qRgb(0, 0, 80), 3)) << "dark blue bottom-right";
     EXPECT_TRUE(sameColor(shot.pixel(0, 1023), qRgb(40, 40, 0), 3)) << "dark olive bottom-left";
+    EXPECT_TRUE(titleShown(shot, main)) << "the backdrop came over the main window";
 
     start = StartLayout(main);
     x.click(start.stripCell(2).x(), start.stripCell(2).y());
