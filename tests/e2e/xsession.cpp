@@ -94,10 +94,12 @@ XSession::XSession(int width, int height, WindowManager wm, ScreenKind kind)
         return;
     }
     if (wm != WindowManager::None && !startWindowManager(wm)) {
-        QString output;
-        if (m_wm)
-            output = QString::fromLocal8Bit(m_wm->readAll()).trimmed();
-        m_failure = QStringLiteral("the window manager %1 did not start: %2").arg(nameOf(wm), output);
+        QString why = QStringLiteral("it did not take over the screen within 15 s");
+        if (m_wm && m_wm->state() == QProcess::NotRunning)
+            why = QStringLiteral("it ended with exit code %1: %2")
+                      .arg(m_wm->exitCode())
+                      .arg(QString::fromLocal8Bit(m_wm->readAll()).trimmed());
+        m_failure = QStringLiteral("the window manager %1 did not start: %2").arg(nameOf(wm), why);
     }
 }
 
@@ -188,10 +190,18 @@ bool XSession::startWindowManager(WindowManager wm)
     }
     if (!m_wm->waitForStarted(5000))
         return false;
-    const bool ready = waitUntil([&] { return m_wm->state() == QProcess::Running && windowManagerReady(wm); }, 15000);
-    if (ready)
-        pause(300);
-    return ready && m_wm->state() == QProcess::Running;
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 15000) {
+        if (windowManagerReady(wm)) {
+            pause(300);
+            return m_wm->state() == QProcess::Running;
+        }
+        // Also the pause: a window manager that gave up is not waited for.
+        if (m_wm->waitForFinished(100))
+            return false;
+    }
+    return false;
 }
 
 bool XSession::windowManagerReady(WindowManager wm) const
