@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QRegularExpression>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -790,6 +789,8 @@ TEST_P(OnManagedDesktop, screenChangeWhileAStageRuns)
     EXPECT_EQ(now.size(), QSize(1280, 800)) << "the main window back on the large screen: " << now;
     EXPECT_TRUE(inside(now, QSize(1920, 1080))) << now;
     EXPECT_EQ(waitForDocking(x, dockedBelow(now)), dockedBelow(now));
+    shot = x.waitForScreen([&](const QImage &s) { return sheetShown(s, StageLayout(now)); }, 3000);
+    EXPECT_TRUE(sheetShown(shot, StageLayout(now))) << "the sheet laid out for the large screen again";
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktops, OnManagedDesktop, kManagedDesktops, kDesktopName);
