@@ -29,6 +29,12 @@ struct StageLayout {
         backCentred = QRect(exercise.x() + static_cast<int>(std::nearbyint((W - 150) / 2.0)), exercise.y() + H - 80, 150, 50);
     }
 
+    // The same places worked out from where the exercise window really is.
+    static StageLayout forExercise(QRect exercise)
+    {
+        return StageLayout(QRect(exercise.x(), exercise.y() - 25, exercise.width(), exercise.height() + 25));
+    }
+
     // A digit cell of the sheet: 1-pixel frame, a 6-pixel edge column, then
     // 22-pixel columns; rows 6, 34, 34, 6, 6, 34, 18, 34, 6 pixels high.
     QRect cell(int row, int column) const
@@ -66,6 +72,7 @@ struct StartLayout {
         strip = QRect(main.x() + main.width() - 72, main.y() + 4, 68, 15);
     }
     QPoint stripCell(int n) const { return QPoint(strip.x() + 17 * (n - 1) + 8, strip.y() + 7); }
+    QRect stripCellRect(int n) const { return QRect(strip.x() + 17 * (n - 1), strip.y(), 17, 15); }
 
     QRect panel;
     QRect start;

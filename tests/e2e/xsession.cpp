@@ -1,13 +1,18 @@
 #include "xsession.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QThread>
 
+#include <gtest/gtest.h>
+
+#include <csignal>
 #include <cstdlib>
+#include <sys/types.h>
+#include <unistd.h>
 
 namespace vk::e2e {
 namespace {
@@ -25,64 +30,196 @@ QProcessEnvironment environmentFor(const QString &display)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), display);
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    // Nothing we start talks to the desktop session of whoever runs the
+    // tests, and no accessibility bus is started behind our back.
+    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    env.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("96"));
     return env;
 }
 
+// Starts a process as the leader of a process group of its own, so that it
+// can be stopped together with everything it starts (dbus-run-session's bus,
+// xfconfd, ...).
+void startInOwnGroup(QProcess &p, const QString &program, const QStringList &args)
+{
+    p.setChildProcessModifier([] { ::setsid(); });
+    p.start(program, args);
+    // QProcess forgets the id once the leader has ended; the group may not.
+    p.setProperty("processGroup", p.processId());
+}
+
+void stopGroup(QProcess *p)
+{
+    if (!p)
+        return;
+    const qint64 group = p->property("processGroup").toLongLong();
+    if (group > 0) {
+        ::kill(static_cast<pid_t>(-group), SIGTERM);
+        if (!p->waitForFinished(3000))
+            p->kill();
+        p->waitForFinished(2000);
+        // Whatever of the group outlived its leader.
+        ::kill(static_cast<pid_t>(-group), SIGKILL);
+    } else if (p->state() != QProcess::NotRunning) {
+        p->kill();
+        p->waitForFinished(2000);
+    }
+}
+
 } // namespace
 
-XSession::XSession(int width, int height, bool windowManager)
+QString nameOf(WindowManager wm)
+{
+    switch (wm) {
+    case WindowManager::None:
+        return QStringLiteral("None");
+    case WindowManager::Openbox:
+        return QStringLiteral("Openbox");
+    case WindowManager::Xfwm4:
+        return QStringLiteral("Xfwm4");
+    }
+    return {};
+}
+
+XSession::XSession(int width, int height, WindowManager wm, ScreenKind kind)
+    : m_wmKind(wm)
+{
+    if (!startServer(width, height, kind)) {
+        m_failure = QStringLiteral("the X server (%1) did not start at %2x%3")
+                        .arg(kind == ScreenKind::Fixed ? QStringLiteral("Xvfb") : QStringLiteral("Xephyr"))
+                        .arg(width)
+                        .arg(height);
+        return;
+    }
+    if (wm != WindowManager::None && !startWindowManager(wm)) {
+        QString why = QStringLiteral("it did not take over the screen within 15 s");
+        if (m_wm && m_wm->state() == QProcess::NotRunning)
+            why = QStringLiteral("it ended with exit code %1: %2")
+                      .arg(m_wm->exitCode())
+                      .arg(QString::fromLocal8Bit(m_wm->readAll()).trimmed());
+        m_failure = QStringLiteral("the window manager %1 did not start: %2").arg(nameOf(wm), why);
+    }
+}
+
+bool XSession::startServer(int width, int height, ScreenKind kind)
 {
     // A display of our own: a server that fails to start (the number is
     // taken, or an old server is still going away) is passed over, and so
     // is one that answers but is not ours.
     const int base = 50 + static_cast<int>(QCoreApplication::applicationPid() % 40) * 5;
-    for (int attempt = 0; attempt < 20 && !m_ok; ++attempt) {
-        m_display = freeDisplay(base + attempt);
-        m_xvfb = std::make_unique<QProcess>();
-        m_xvfb->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_xvfb->start(QStringLiteral("Xvfb"),
-                      {m_display, QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(width).arg(height),
-                       QStringLiteral("-dpi"), QStringLiteral("96"), QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset")});
-        if (!m_xvfb->waitForStarted(5000))
-            continue;
-        for (int i = 0; i < 50 && !m_ok && m_xvfb->state() == QProcess::Running; ++i) {
+    const auto answers = [](const QString &display, QProcess *server, int w, int h) {
+        for (int i = 0; i < 50 && server->state() == QProcess::Running; ++i) {
             QProcess probe;
-            probe.setProcessEnvironment(environmentFor(m_display));
+            probe.setProcessEnvironment(environmentFor(display));
             probe.start(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")});
             probe.waitForFinished(2000);
             const QString answer = QString::fromLatin1(probe.readAllStandardOutput()).trimmed();
-            m_ok = probe.exitCode() == 0 && answer == QStringLiteral("%1 %2").arg(width).arg(height)
-                   && m_xvfb->state() == QProcess::Running;
-            if (!m_ok)
-                pause(100);
+            if (probe.exitCode() == 0 && answer == QStringLiteral("%1 %2").arg(w).arg(h) && server->state() == QProcess::Running)
+                return true;
+            pause(100);
         }
-        if (!m_ok) {
-            m_xvfb->kill();
-            m_xvfb->waitForFinished(2000);
+        return false;
+    };
+    const QStringList common{QStringLiteral("-dpi"), QStringLiteral("96"), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                             QStringLiteral("-noreset")};
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        stopGroup(m_server.get());
+        stopGroup(m_host.get());
+        m_server.reset();
+        m_host.reset();
+        if (kind == ScreenKind::Fixed) {
+            m_display = freeDisplay(base + attempt);
+            m_server = std::make_unique<QProcess>();
+            m_server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            startInOwnGroup(*m_server, QStringLiteral("Xvfb"),
+                            QStringList{m_display, QStringLiteral("-screen"), QStringLiteral("0"),
+                                        QStringLiteral("%1x%2x24").arg(width).arg(height)}
+                                + common);
+            if (m_server->waitForStarted(5000) && answers(m_display, m_server.get(), width, height))
+                return true;
+            continue;
         }
+        // Xephyr needs a host server a little larger than its largest screen.
+        m_hostDisplay = freeDisplay(base + attempt);
+        m_host = std::make_unique<QProcess>();
+        m_host->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        startInOwnGroup(*m_host, QStringLiteral("Xvfb"),
+                        QStringList{m_hostDisplay, QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("2000x1200x24")}
+                            + common);
+        if (!m_host->waitForStarted(5000) || !answers(m_hostDisplay, m_host.get(), 2000, 1200))
+            continue;
+        m_display = freeDisplay(m_hostDisplay.mid(1).toInt() + 1);
+        m_server = std::make_unique<QProcess>();
+        m_server->setProcessEnvironment(environmentFor(m_hostDisplay));
+        // Xephyr talks a lot about its host's missing extensions.
+        m_server->setProcessChannelMode(QProcess::MergedChannels);
+        m_server->setStandardOutputFile(QProcess::nullDevice());
+        startInOwnGroup(*m_server, QStringLiteral("Xephyr"),
+                        QStringList{m_display, QStringLiteral("-screen"), QStringLiteral("%1x%2").arg(width).arg(height),
+                                    QStringLiteral("-resizeable")}
+                            + common);
+        if (m_server->waitForStarted(5000) && answers(m_display, m_server.get(), width, height))
+            return true;
     }
-    if (m_ok && windowManager) {
-        m_wm = std::make_unique<QProcess>();
-        m_wm->setProcessEnvironment(environmentFor(m_display));
-        m_wm->start(QStringLiteral("openbox"), {});
-        m_wm->waitForStarted(5000);
-        pause(700);
+    return false;
+}
+
+bool XSession::startWindowManager(WindowManager wm)
+{
+    m_wm = std::make_unique<QProcess>();
+    QProcessEnvironment env = environmentFor(m_display);
+    m_wm->setProcessChannelMode(QProcess::MergedChannels);
+    if (wm == WindowManager::Openbox) {
+        m_wm->setProcessEnvironment(env);
+        startInOwnGroup(*m_wm, QStringLiteral("openbox"), {});
+    } else {
+        // xfwm4 reads its settings through xfconf, which needs a session
+        // bus; the bus, xfconfd and the settings file are ours alone.
+        if (!m_wmConfig.isValid())
+            return false;
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_wmConfig.path());
+        m_wm->setProcessEnvironment(env);
+        const QString script = QStringLiteral(
+            "xfconf-query -c xfwm4 -p /general/prevent_focus_stealing -n -t bool -s true || exit 3; "
+            "[ \"$(xfconf-query -c xfwm4 -p /general/prevent_focus_stealing)\" = true ] || exit 4; "
+            "exec xfwm4 --compositor=off");
+        startInOwnGroup(*m_wm, QStringLiteral("dbus-run-session"),
+                        {QStringLiteral("--"), QStringLiteral("sh"), QStringLiteral("-c"), script});
     }
+    if (!m_wm->waitForStarted(5000))
+        return false;
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 15000) {
+        if (windowManagerReady(wm)) {
+            pause(300);
+            return m_wm->state() == QProcess::Running;
+        }
+        // Also the pause: a window manager that gave up is not waited for.
+        if (m_wm->waitForFinished(100))
+            return false;
+    }
+    return false;
+}
+
+bool XSession::windowManagerReady(WindowManager wm) const
+{
+    const QString check = run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("window id # (0x[0-9a-f]+)")).match(check);
+    if (!m.hasMatch())
+        return false;
+    const QString name = run(QStringLiteral("xprop"), {QStringLiteral("-id"), m.captured(1), QStringLiteral("_NET_WM_NAME")});
+    return name.contains(nameOf(wm), Qt::CaseInsensitive);
 }
 
 XSession::~XSession()
 {
-    for (auto *p : {m_program.get(), m_wm.get(), m_xvfb.get()}) {
-        if (p && p->state() != QProcess::NotRunning) {
-            p->terminate();
-            if (!p->waitForFinished(3000)) {
-                p->kill();
-                p->waitForFinished(2000);
-            }
-        }
-    }
+    stopGroup(m_program.get());
+    stopGroup(m_wm.get());
+    stopGroup(m_server.get());
+    stopGroup(m_host.get());
 }
 
 QString XSession::programPath()
@@ -94,10 +231,11 @@ QString XSession::programPath()
 
 bool XSession::startProgram(const QStringList &args)
 {
+    stopGroup(m_program.get());
     m_program = std::make_unique<QProcess>();
     m_program->setProcessEnvironment(environmentFor(m_display));
     m_program->setProcessChannelMode(QProcess::ForwardedChannels);
-    m_program->start(programPath(), args);
+    startInOwnGroup(*m_program, programPath(), args);
     return m_program->waitForStarted(5000);
 }
 
@@ -117,13 +255,20 @@ bool XSession::programRunning() const
     return m_program && m_program->state() == QProcess::Running;
 }
 
-QString XSession::xdotool(const QStringList &args, int timeoutMs) const
+QString XSession::run(const QString &program, const QStringList &args, int timeoutMs, int *exitCode) const
 {
     QProcess p;
     p.setProcessEnvironment(environmentFor(m_display));
-    p.start(QStringLiteral("xdotool"), args);
-    p.waitForFinished(timeoutMs);
+    p.start(program, args);
+    const bool finished = p.waitForFinished(timeoutMs);
+    if (exitCode)
+        *exitCode = finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+}
+
+QString XSession::xdotool(const QStringList &args, int timeoutMs) const
+{
+    return run(QStringLiteral("xdotool"), args, timeoutMs);
 }
 
 QString XSession::waitForWindow(const QString &name, int timeoutMs) const
@@ -140,40 +285,89 @@ QString XSession::waitForWindow(const QString &name, int timeoutMs) const
     return {};
 }
 
+QList<XWindow> XSession::programWindows() const
+{
+    QList<XWindow> windows;
+    if (!m_program || m_program->processId() <= 0)
+        return windows;
+    const QString ids = xdotool({QStringLiteral("search"), QStringLiteral("--pid"), QString::number(m_program->processId())});
+    const QStringList roots = xdotool({QStringLiteral("search"), QStringLiteral("--maxdepth"), QStringLiteral("0"),
+                                       QStringLiteral("--name"), QStringLiteral(".*")})
+                                  .split(QLatin1Char('\n'));
+    for (const QString &id : ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        if (roots.contains(id))
+            continue;
+        if (const auto w = window(id))
+            windows << *w;
+    }
+    return windows;
+}
+
 QStringList XSession::visibleWindowsOfProgram() const
 {
-    if (!m_program)
-        return {};
-    const QString ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                                 QString::number(m_program->processId())});
-    const QString root = xdotool({QStringLiteral("search"), QStringLiteral("--maxdepth"), QStringLiteral("0"),
-                                  QStringLiteral("--name"), QStringLiteral(".*")});
-    QStringList windows;
-    for (const QString &id : ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        if (!root.split(QLatin1Char('\n')).contains(id))
-            windows << id;
-    return windows;
+    QStringList ids;
+    for (const XWindow &w : programWindows())
+        if (w.viewable)
+            ids << w.id;
+    return ids;
+}
+
+std::optional<XWindow> XSession::window(const QString &id) const
+{
+    int code = 0;
+    const QString out = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}, 5000, &code);
+    if (code != 0 || out.isEmpty())
+        return std::nullopt;
+    XWindow w;
+    w.id = id;
+    int x = 0, y = 0, width = 0, height = 0;
+    static const QRegularExpression named(QStringLiteral("^xwininfo: Window id: \\S+ \"(.*)\"$"));
+    for (const QString &raw : out.split(QLatin1Char('\n'))) {
+        const QString line = raw.trimmed();
+        if (const auto m = named.match(line); m.hasMatch())
+            w.name = m.captured(1);
+        else if (line.startsWith(QLatin1String("Absolute upper-left X:")))
+            x = line.section(QLatin1Char(':'), 1).trimmed().toInt();
+        else if (line.startsWith(QLatin1String("Absolute upper-left Y:")))
+            y = line.section(QLatin1Char(':'), 1).trimmed().toInt();
+        else if (line.startsWith(QLatin1String("Width:")))
+            width = line.section(QLatin1Char(':'), 1).trimmed().toInt();
+        else if (line.startsWith(QLatin1String("Height:")))
+            height = line.section(QLatin1Char(':'), 1).trimmed().toInt();
+        else if (line.startsWith(QLatin1String("Map State:")))
+            w.viewable = line.endsWith(QLatin1String("IsViewable"));
+    }
+    w.rect = QRect(x, y, width, height);
+    return w;
 }
 
 QRect XSession::windowGeometry(const QString &id) const
 {
-    const QString out = xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id});
-    int x = 0, y = 0, w = 0, h = 0;
-    for (const QString &line : out.split(QLatin1Char('\n'))) {
-        const QStringList kv = line.split(QLatin1Char('='));
-        if (kv.size() != 2)
-            continue;
-        const int v = kv[1].toInt();
-        if (kv[0] == QLatin1String("X"))
-            x = v;
-        else if (kv[0] == QLatin1String("Y"))
-            y = v;
-        else if (kv[0] == QLatin1String("WIDTH"))
-            w = v;
-        else if (kv[0] == QLatin1String("HEIGHT"))
-            h = v;
-    }
-    return QRect(x, y, w, h);
+    const auto w = window(id);
+    return w ? w->rect : QRect();
+}
+
+QString XSession::property(const QString &id, const QString &name) const
+{
+    return run(QStringLiteral("xprop"), {QStringLiteral("-id"), id, name});
+}
+
+QString XSession::focusedWindow() const
+{
+    return xdotool({QStringLiteral("getwindowfocus")});
+}
+
+QSize XSession::screenSize() const
+{
+    const QStringList wh = xdotool({QStringLiteral("getdisplaygeometry")}).split(QLatin1Char(' '));
+    return wh.size() == 2 ? QSize(wh[0].toInt(), wh[1].toInt()) : QSize();
+}
+
+bool XSession::setScreenSize(int width, int height) const
+{
+    int code = 0;
+    run(QStringLiteral("xrandr"), {QStringLiteral("-s"), QStringLiteral("%1x%2").arg(width).arg(height)}, 10000, &code);
+    return code == 0 && waitUntil([&] { return screenSize() == QSize(width, height); }, 5000);
 }
 
 void XSession::moveMouse(int x, int y) const
@@ -197,7 +391,7 @@ void XSession::key(const QString &keysym) const
 
 void XSession::focus(const QString &id) const
 {
-    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), id});
+    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), id}, 3000);
     pause(100);
 }
 
@@ -208,6 +402,24 @@ void XSession::type(const QString &text) const
 }
 
 QImage XSession::screenshot() const
+{
+    QImage shot = grab();
+    keep(shot);
+    return shot;
+}
+
+void XSession::keep(const QImage &shot) const
+{
+    const QString folder = QProcessEnvironment::systemEnvironment().value(QStringLiteral("VK_E2E_SHOTS"));
+    const auto *test = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (folder.isEmpty() || !test || shot.isNull())
+        return;
+    QString name = QStringLiteral("%1.%2").arg(QString::fromLatin1(test->test_suite_name()), QString::fromLatin1(test->name()));
+    name.replace(QLatin1Char('/'), QLatin1Char('-'));
+    shot.save(QStringLiteral("%1/%2-%3.png").arg(folder, name).arg(++m_shots, 2, 10, QLatin1Char('0')));
+}
+
+QImage XSession::grab() const
 {
     QProcess p;
     p.setProcessEnvironment(environmentFor(m_display));

@@ -1,41 +1,82 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QProcess>
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <memory>
 #include <optional>
 
 namespace vk::e2e {
 
-// One X server of our own (Xvfb) for a test, with optional window manager,
+// The desktops our users run the trainer on: a bare X server, or one of two
+// common window managers with their out-of-the-box settings (xfwm4 with
+// focus-stealing prevention switched on, as many distributions ship it).
+enum class WindowManager { None, Openbox, Xfwm4 };
+
+QString nameOf(WindowManager wm);
+
+// How the X server is run: Xvfb, whose screen size is fixed, or Xephyr
+// nested in an Xvfb, whose screen can be resized with xrandr while the
+// program runs.
+enum class ScreenKind { Fixed, Resizable };
+
+// A top-level window of the program as the X server sees it.
+struct XWindow {
+    QString id;
+    QString name;   // WM_NAME; empty when it has none
+    QRect rect;     // absolute place on the screen, without any frame
+    bool viewable = false;
+};
+
+// One X server of our own for a test, with the window manager asked for,
 // the program under test, xdotool to work it and screenshots to check it.
+// Everything it starts is stopped again, with all its children, when the
+// session ends.
 class XSession
 {
 public:
-    XSession(int width, int height, bool windowManager = false);
+    XSession(int width, int height, WindowManager wm = WindowManager::None, ScreenKind kind = ScreenKind::Fixed);
     ~XSession();
     XSession(const XSession &) = delete;
     XSession &operator=(const XSession &) = delete;
 
-    bool ok() const { return m_ok; }
+    // The server, and the window manager when one was asked for, are up.
+    bool ok() const { return m_failure.isEmpty(); }
+    // Why not.
+    QString failure() const { return m_failure; }
     QString display() const { return m_display; }
+    WindowManager windowManager() const { return m_wmKind; }
 
     // Starts the program; false when it did not start.
     bool startProgram(const QStringList &args = {});
-    // Waits for the program to end; its exit code, or nothing on time-out.
+    // Waits for the program to end; its exit code (-1 for a crash), or
+    // nothing on time-out.
     std::optional<int> waitForExit(int ms);
     bool programRunning() const;
 
-    // xdotool, returning its standard output (trimmed).
+    // A tool run against our display; its standard output (trimmed).
+    QString run(const QString &program, const QStringList &args, int timeoutMs = 10000, int *exitCode = nullptr) const;
     QString xdotool(const QStringList &args, int timeoutMs = 10000) const;
     // Waits until a visible window with this name appears; its id or empty.
     QString waitForWindow(const QString &name, int timeoutMs = 15000) const;
     QStringList visibleWindowsOfProgram() const;
+    // Every top-level window of the program, mapped or not.
+    QList<XWindow> programWindows() const;
+    std::optional<XWindow> window(const QString &id) const;
     QRect windowGeometry(const QString &id) const;
+    // One property of a window as xprop prints it ("NAME(TYPE) = value").
+    QString property(const QString &id, const QString &name) const;
+    // The window holding the keyboard focus.
+    QString focusedWindow() const;
+    QSize screenSize() const;
+    // Switches the screen to another size (resizable screens only) and waits
+    // until the server reports it.
+    bool setScreenSize(int width, int height) const;
 
     void click(int x, int y, int button = 1) const;
     void moveMouse(int x, int y) const;
@@ -50,15 +91,28 @@ public:
     QImage waitForScreen(Pred pred, int timeoutMs = 10000) const;
 
     static QString programPath();
-
-private:
     static void pause(int ms);
 
+private:
+    QImage grab() const;
+    // With VK_E2E_SHOTS set to a folder, every screenshot that a test looks
+    // at is kept there, named after the test, for a person to look at.
+    void keep(const QImage &shot) const;
+
+    bool startServer(int width, int height, ScreenKind kind);
+    bool startWindowManager(WindowManager wm);
+    bool windowManagerReady(WindowManager wm) const;
+
     QString m_display;
-    bool m_ok = false;
-    std::unique_ptr<QProcess> m_xvfb;
+    QString m_hostDisplay;
+    QString m_failure;
+    WindowManager m_wmKind = WindowManager::None;
+    QTemporaryDir m_wmConfig;
+    std::unique_ptr<QProcess> m_host;
+    std::unique_ptr<QProcess> m_server;
     std::unique_ptr<QProcess> m_wm;
     std::unique_ptr<QProcess> m_program;
+    mutable int m_shots = 0;
 };
 
 template<class Pred>
@@ -66,12 +120,25 @@ QImage XSession::waitForScreen(Pred pred, int timeoutMs) const
 {
     QImage shot;
     for (int waited = 0; waited <= timeoutMs; waited += 200) {
-        shot = screenshot();
+        shot = grab();
         if (!shot.isNull() && pred(shot))
-            return shot;
+            break;
         pause(200);
     }
+    keep(shot);
     return shot;
+}
+
+// Polls `pred` every 100 ms until it holds or the time is up; its last answer.
+template<class Pred>
+bool waitUntil(Pred pred, int timeoutMs = 10000)
+{
+    for (int waited = 0; waited <= timeoutMs; waited += 100) {
+        if (pred())
+            return true;
+        XSession::pause(100);
+    }
+    return pred();
 }
 
 // Pixel helpers: an exact colour, and one within a tolerance per channel.
