@@ -1,5 +1,6 @@
 #include "shell/frmzfon.h"
 
+#include "platform/nativewindow.h"
 #include "platform/rounding.h"
 #include "platform/screenmetrics.h"
 #include "shell/appcontext.h"
@@ -13,8 +14,11 @@ FrmZFon::FrmZFon(AppContext &ctx)
     : Form(kFrmZFon, ctx.screen)
     , m_ctx(ctx)
 {
-    // Out of the task bar and kept below the program's other windows.
-    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint);
+    // Kept below the program's other windows. A plain window, not a tool
+    // window: a tool window without an owner is transient for the whole
+    // program, and some window managers (xfwm4) keep such a window above
+    // all the program's others.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint);
     setWindowTitle(QStringLiteral("Fon"));
     setBackColor(QColor(224, 224, 224));
     setFocusPolicy(Qt::StrongFocus);
@@ -25,6 +29,9 @@ FrmZFon::FrmZFon(AppContext &ctx)
 void FrmZFon::load()
 {
     coverScreen();
+    // Out of the task bar and the pager, marked before it is first shown.
+    create();
+    nativewindow::keepOutOfTaskbar(*this);
 }
 
 void FrmZFon::coverScreen()
