@@ -272,11 +272,20 @@ int Surface::buttonBits(Qt::MouseButtons buttons)
     return bits;
 }
 
-void Surface::paintEvent(QPaintEvent *)
+void Surface::paintEvent(QPaintEvent *event)
 {
     QPainter p(this);
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(0, 0, kept());
+    // In bands of fewer rows than Qt's raster engine hands out to helper
+    // threads: showing the kept image is a plain copy, and starting threads
+    // for it (as the first frame would) costs more than it saves.
+    constexpr int kBandRows = 16;
+    const QImage &image = kept();
+    const QRect area = event->rect() & image.rect();
+    for (int y = area.top(); y <= area.bottom(); y += kBandRows) {
+        const QRect band(area.left(), y, area.width(), std::min(kBandRows, area.bottom() + 1 - y));
+        p.drawImage(band.topLeft(), image, band);
+    }
     switch (m_transientState) {
     case TransientState::Pending:
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
