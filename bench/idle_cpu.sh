@@ -14,11 +14,29 @@ trap 'kill $xvfb ${pid:-} ${bare:-} 2>/dev/null || true' EXIT
 export DISPLAY=$display QT_QPA_PLATFORM=xcb
 for _ in $(seq 50); do xdotool getdisplaygeometry &>/dev/null && break; sleep 0.1; done
 
-# Nanoseconds on a CPU, all threads: the scheduler's own account, far finer
-# than the 10 ms ticks of /proc/PID/stat.
-cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{sum += $1} END {print sum}'; }
+# Nanoseconds on a CPU per thread ("tid ns" lines): the scheduler's own
+# account, far finer than the 10 ms ticks of /proc/PID/stat.
+cpu_ns() {
+  for t in /proc/"$1"/task/*; do
+    echo "${t##*/} $(awk '{print $1}' "$t/schedstat" 2>/dev/null || echo 0)"
+  done
+}
 
-share() { python3 -c "print(round(($2 - $1) / 1e9 / $seconds * 100, 3))"; }
+# CPU used between two readings: what each thread still there used since
+# the first, plus all of a thread born since. (A thread that ended in
+# between takes its account with it; summing totals would count that as
+# negative time.)
+used() {
+  python3 - "$1" "$2" <<'PY'
+import sys
+def parse(text):
+    return {int(t): int(n) for t, n in (l.split() for l in text.strip().splitlines() if l.strip())}
+before, after = parse(sys.argv[1]), parse(sys.argv[2])
+print(sum(n - before.get(t, 0) for t, n in after.items()))
+PY
+}
+
+share() { python3 -c "print(round($(used "$1" "$2") / 1e9 / $seconds * 100, 3))"; }
 
 "$build/vendrakul" &>/dev/null &
 pid=$!
