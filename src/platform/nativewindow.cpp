@@ -79,17 +79,6 @@ void keepOutOfTaskbar(QWidget &window)
     xcb_flush(c);
 }
 
-bool windowManagerRunning()
-{
-    xcb_connection_t *c = x11Connection();
-    if (!c)
-        return false;
-    const xcb_atom_t check = atom(c, "_NET_SUPPORTING_WM_CHECK");
-    const auto reply = adopt(xcb_get_property_reply(
-        c, xcb_get_property(c, 0, rootWindow(c), check, XCB_ATOM_WINDOW, 0, 1), nullptr));
-    return reply && xcb_get_property_value_length(reply.get()) == 4;
-}
-
 } // namespace nativewindow
 
 NativeWindowWatcher &NativeWindowWatcher::instance()

@@ -29,10 +29,6 @@ std::optional<QPoint> screenPosition(const QWidget &window);
 // pagers.
 void keepOutOfTaskbar(QWidget &window);
 
-// True when a window manager runs on the display (it announces itself on
-// the root window).
-bool windowManagerRunning();
-
 } // namespace nativewindow
 
 // Notices when the native window of a Form is destroyed by someone other

@@ -177,6 +177,30 @@ std::optional<XWindow> startStage(XSession &x, const QRect &main)
     return exercise;
 }
 
+// The program started and a stage opened on it: the main window, the
+// exercise window and where the stage's pieces stand.
+struct OpenStage {
+    QString mainId;
+    QRect main;
+    XWindow exercise;
+    StageLayout stage;
+};
+
+// Starts the program and clicks START; nothing, with the failure recorded,
+// when the start screen or the stage did not come.
+std::optional<OpenStage> openStage(XSession &x)
+{
+    const auto [mainId, main] = startProgram(x);
+    if (main.isEmpty())
+        return std::nullopt;
+    const auto exercise = startStage(x, main);
+    if (!exercise) {
+        ADD_FAILURE() << "START opened no exercise window";
+        return std::nullopt;
+    }
+    return OpenStage{mainId, main, *exercise, StageLayout::forExercise(exercise->rect)};
+}
+
 void expectClosesWithTheStrip(XSession &x, const QRect &main)
 {
     const StartLayout start(main);
@@ -501,19 +525,16 @@ TEST_P(OnDesktop, exerciseWindowDocksBelowTheBandAndFollowsTheMainWindow)
 TEST_P(OnDesktop, exerciseWindowStaysOnTopOfItsMainWindow)
 {
     XSession x(1920, 1080, GetParam());
-    ASSERT_TRUE(x.ok()) << x.failure().toStdString();
-    const auto [mainId, main] = startProgram(x);
-    ASSERT_FALSE(main.isEmpty());
-    const auto exercise = startStage(x, main);
-    ASSERT_TRUE(exercise.has_value()) << "START opened no exercise window";
+    const auto open = openStage(x);
+    ASSERT_TRUE(open.has_value());
+    auto [mainId, main, exercise, stage] = *open;
 
-    const QString owner = x.property(exercise->id, "WM_TRANSIENT_FOR");
+    const QString owner = x.property(exercise.id, "WM_TRANSIENT_FOR");
     const QString mainHex = "0x" + QString::number(mainId.toULongLong(), 16);
     EXPECT_TRUE(owner.endsWith("window id # " + mainHex)) << owner.toStdString() << ", main window " << mainHex.toStdString();
-    const QString state = x.property(exercise->id, "_NET_WM_STATE");
+    const QString state = x.property(exercise.id, "_NET_WM_STATE");
     EXPECT_TRUE(state.contains("_NET_WM_STATE_SKIP_TASKBAR")) << state.toStdString();
 
-    StageLayout stage = StageLayout::forExercise(exercise->rect);
     x.click(main.x() + 600, main.y() + 10);
     sleepMs(500);
     QImage shot = x.screenshot();
@@ -545,12 +566,9 @@ TEST_P(OnDesktop, exerciseWindowStaysOnTopOfItsMainWindow)
 TEST_P(OnDesktop, finishQuestionTakesTheKeyboard)
 {
     XSession x(1920, 1080, GetParam());
-    ASSERT_TRUE(x.ok()) << x.failure().toStdString();
-    const auto [mainId, main] = startProgram(x);
-    ASSERT_FALSE(main.isEmpty());
-    const auto exercise = startStage(x, main);
-    ASSERT_TRUE(exercise.has_value()) << "START opened no exercise window";
-    const StageLayout stage = StageLayout::forExercise(exercise->rect);
+    const auto open = openStage(x);
+    ASSERT_TRUE(open.has_value());
+    const auto &[mainId, main, exercise, stage] = *open;
     x.type("12");
     QImage shot = x.waitForScreen([&](const QImage &s) { return digitIn(s, stage, 39); }, 3000);
     ASSERT_TRUE(digitIn(shot, stage, 39)) << "typing";
@@ -579,12 +597,9 @@ TEST_P(OnDesktop, finishQuestionTakesTheKeyboard)
 TEST_P(OnDesktop, sheetIgnoresKeysAfterTheFinish)
 {
     XSession x(1920, 1080, GetParam());
-    ASSERT_TRUE(x.ok()) << x.failure().toStdString();
-    const auto [mainId, main] = startProgram(x);
-    ASSERT_FALSE(main.isEmpty());
-    const auto exercise = startStage(x, main);
-    ASSERT_TRUE(exercise.has_value()) << "START opened no exercise window";
-    const StageLayout stage = StageLayout::forExercise(exercise->rect);
+    const auto open = openStage(x);
+    ASSERT_TRUE(open.has_value());
+    const auto &[mainId, main, exercise, stage] = *open;
     x.type("45");
     x.key("Return");
     const QString box = waitForBox(x);
@@ -637,25 +652,22 @@ TEST_P(ClosedFromOutside, actsAsBackOrEndsTheProgram)
 {
     const CloseCase c = GetParam();
     XSession x(1920, 1080, c.wm);
-    ASSERT_TRUE(x.ok()) << x.failure().toStdString();
-    const auto [mainId, main] = startProgram(x);
-    ASSERT_FALSE(main.isEmpty());
-    const auto exercise = startStage(x, main);
-    ASSERT_TRUE(exercise.has_value()) << "START opened no exercise window";
-    const StageLayout stage = StageLayout::forExercise(exercise->rect);
+    const auto open = openStage(x);
+    ASSERT_TRUE(open.has_value());
+    const auto &[mainId, main, exercise, stage] = *open;
     x.type("5");
     x.waitForScreen([&](const QImage &s) { return digitIn(s, stage, 40); }, 3000);
 
     switch (c.how) {
     case Closer::AltF4:
-        if (x.focusedWindow() != exercise->id)
-            x.xdotool({"windowactivate", exercise->id}, 3000);
-        waitUntil([&] { return x.focusedWindow() == exercise->id; }, 3000);
-        ASSERT_EQ(x.focusedWindow(), exercise->id) << "the exercise window does not have the focus";
+        if (x.focusedWindow() != exercise.id)
+            x.xdotool({"windowactivate", exercise.id}, 3000);
+        waitUntil([&] { return x.focusedWindow() == exercise.id; }, 3000);
+        ASSERT_EQ(x.focusedWindow(), exercise.id) << "the exercise window does not have the focus";
         x.key("alt+F4");
         break;
     case Closer::DestroyExercise:
-        x.xdotool({"windowclose", exercise->id});
+        x.xdotool({"windowclose", exercise.id});
         break;
     case Closer::DestroyMain: {
         x.xdotool({"windowclose", mainId});
@@ -731,12 +743,9 @@ TEST_P(OnManagedDesktop, stripShowsTheBackdropMinimisesAndCloses)
 TEST_P(OnManagedDesktop, minimiseDuringAStageHidesBothAndRestoreBringsBothBack)
 {
     XSession x(1920, 1080, GetParam());
-    ASSERT_TRUE(x.ok()) << x.failure().toStdString();
-    const auto [mainId, main] = startProgram(x);
-    ASSERT_FALSE(main.isEmpty());
-    const auto exercise = startStage(x, main);
-    ASSERT_TRUE(exercise.has_value()) << "START opened no exercise window";
-    StageLayout stage = StageLayout::forExercise(exercise->rect);
+    const auto open = openStage(x);
+    ASSERT_TRUE(open.has_value());
+    auto [mainId, main, exercise, stage] = *open;
     x.type("7");
     x.waitForScreen([&](const QImage &s) { return digitIn(s, stage, 40); }, 3000);
 
@@ -746,15 +755,15 @@ TEST_P(OnManagedDesktop, minimiseDuringAStageHidesBothAndRestoreBringsBothBack)
         const auto w = x.window(id);
         return w && w->viewable;
     };
-    waitUntil([&] { return !viewable(mainId) && !viewable(exercise->id); }, 3000);
+    waitUntil([&] { return !viewable(mainId) && !viewable(exercise.id); }, 3000);
     EXPECT_FALSE(viewable(mainId)) << "the main window is still on screen";
-    EXPECT_FALSE(viewable(exercise->id)) << "the exercise window is still on screen";
+    EXPECT_FALSE(viewable(exercise.id)) << "the exercise window is still on screen";
     QImage shot = x.screenshot();
     EXPECT_EQ(countPixels(shot, main, body), 0) << "pieces of the program are still on screen";
     EXPECT_FALSE(sheetShown(shot, stage)) << "the sheet is still on screen";
 
     x.xdotool({"windowactivate", mainId});
-    EXPECT_TRUE(waitUntil([&] { return viewable(mainId) && viewable(exercise->id); }, 3000))
+    EXPECT_TRUE(waitUntil([&] { return viewable(mainId) && viewable(exercise.id); }, 3000))
         << "not both windows came back";
     const QRect mainNow = x.windowGeometry(mainId);
     EXPECT_EQ(waitForDocking(x, dockedBelow(mainNow)), dockedBelow(mainNow));
@@ -771,12 +780,10 @@ TEST_P(OnManagedDesktop, minimiseDuringAStageHidesBothAndRestoreBringsBothBack)
 TEST_P(OnManagedDesktop, screenChangeWhileAStageRuns)
 {
     XSession x(1920, 1080, GetParam(), ScreenKind::Resizable);
-    ASSERT_TRUE(x.ok()) << x.failure().toStdString();
-    const auto [mainId, main] = startProgram(x);
-    ASSERT_FALSE(main.isEmpty());
+    const auto open = openStage(x);
+    ASSERT_TRUE(open.has_value());
+    const auto &[mainId, main, exercise, stage] = *open;
     EXPECT_EQ(main.size(), QSize(1280, 800));
-    const auto exercise = startStage(x, main);
-    ASSERT_TRUE(exercise.has_value()) << "START opened no exercise window";
 
     ASSERT_TRUE(x.setScreenSize(1024, 768));
     QRect now;
