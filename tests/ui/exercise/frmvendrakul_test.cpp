@@ -680,7 +680,9 @@ TEST_F(ExerciseWindow, theQuestionTakesTheKeyboardAndGivesItBack)
     w->gSoru->setFocus();
     bool boxHadTheKeyboard = false;
     whenBoxOpens(w, [&](QMessageBox &box) {
-        boxHadTheKeyboard = QTest::qWaitForWindowActive(&box, 2000) && box.isAncestorOf(QApplication::focusWidget());
+        // Activation and focus arrive as separate events: wait for both.
+        boxHadTheKeyboard = QTest::qWaitFor(
+            [&] { return QApplication::activeWindow() == &box && box.isAncestorOf(QApplication::focusWidget()); }, 2000);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     });
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
