@@ -6,8 +6,8 @@
 #include "platform/randomsource.h"
 #include "platform/screenmetrics.h"
 #include "platform/surface.h"
-#include "shell/appcontext.h"
-#include "skin/frmvendrakul.h"
+#include "skin/appcontext.h"
+#include "ui/exercise/frmvendrakul.h"
 #include "skin/skintemplate.h"
 #include "ui/exercise/exercisewindowpainter.h"
 

@@ -4,9 +4,9 @@
 #include "firstpaint.h"
 #include "platform/fonts.h"
 #include "platform/screenmetrics.h"
-#include "shell/appcontext.h"
+#include "skin/appcontext.h"
 #include "shell/application.h"
-#include "skin/frmmain.h"
+#include "ui/main/frmmain.h"
 #include "skin/skintemplate.h"
 
 #include <QApplication>

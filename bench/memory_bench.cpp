@@ -5,10 +5,10 @@
 #include "grid/flexgrid.h"
 #include "platform/fonts.h"
 #include "platform/screenmetrics.h"
-#include "shell/appcontext.h"
+#include "skin/appcontext.h"
 #include "shell/application.h"
-#include "skin/frmmain.h"
-#include "skin/frmvendrakul.h"
+#include "ui/main/frmmain.h"
+#include "ui/exercise/frmvendrakul.h"
 
 #include <QApplication>
 #include <QFile>

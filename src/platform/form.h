@@ -24,6 +24,10 @@ public:
 
     // Runs once, right after creation, before anything else refers to the window.
     virtual void load() {}
+    // The screen's size or work area changed under the running program. A
+    // window that covers the screen follows it here; most windows follow
+    // the main window instead.
+    virtual void screenChanged() {}
 
     // Position and size in twips. The position is where the window really
     // stands on the screen once it is shown (see screenPosition()).

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/modmain.h"
+#include "platform/textrect.h"
 
 #include <QColor>
 #include <QImage>

@@ -3,10 +3,10 @@
 #include "platform/dayclock.h"
 #include "platform/qtscreenmetrics.h"
 #include "platform/randomsource.h"
-#include "shell/appcontext.h"
+#include "skin/appcontext.h"
 #include "shell/frmzfon.h"
-#include "skin/frmmain.h"
-#include "skin/frmvendrakul.h"
+#include "ui/main/frmmain.h"
+#include "ui/exercise/frmvendrakul.h"
 #include "skin/skintemplate.h"
 
 #include <QApplication>

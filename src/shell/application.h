@@ -3,7 +3,7 @@
 #include "platform/dayclock.h"
 #include "platform/randomsource.h"
 #include "platform/screenmetrics.h"
-#include "shell/messagesink.h"
+#include "msgbox/messagesink.h"
 #include "skin/skintemplate.h"
 
 #include <memory>

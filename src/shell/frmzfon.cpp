@@ -3,7 +3,7 @@
 #include "platform/nativewindow.h"
 #include "platform/rounding.h"
 #include "platform/screenmetrics.h"
-#include "shell/appcontext.h"
+#include "skin/appcontext.h"
 #include "shell/gradientfill.h"
 
 #include <array>

@@ -21,6 +21,7 @@ public:
     // Covers the whole screen and paints the gradient over it; the load
     // does this, and so does a change of the screen.
     void coverScreen();
+    void screenChanged() override { coverScreen(); }
 
     // Paints the whole inside: two triangles split on the diagonal from the
     // top-left to the bottom-right corner, each shaded between its corners.

@@ -2,10 +2,10 @@
 
 #include "flow/stageclock.h"
 #include "grid/flexgrid.h"
-#include "shell/appcontext.h"
+#include "skin/appcontext.h"
 #include "shell/application.h"
-#include "skin/frmmain.h"
-#include "skin/frmvendrakul.h"
+#include "ui/main/frmmain.h"
+#include "ui/exercise/frmvendrakul.h"
 #include "stage/stage.h"
 #include "support/fakes.h"
 

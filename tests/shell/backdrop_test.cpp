@@ -1,8 +1,8 @@
-#include "shell/appcontext.h"
+#include "skin/appcontext.h"
 #include "shell/frmzfon.h"
 #include "shell/gradientfill.h"
 #include "shell/testapp.h"
-#include "skin/frmmain.h"
+#include "ui/main/frmmain.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -1,7 +1,7 @@
-#include "shell/appcontext.h"
-#include "shell/mainwindowlifecycle.h"
+#include "skin/appcontext.h"
+#include "ui/main/mainwindowlifecycle.h"
 #include "shell/testapp.h"
-#include "skin/frmmain.h"
+#include "ui/main/frmmain.h"
 #include "skin/templatemap.h"
 #include "ui/main/windowcontrolstrip.h"
 

@@ -3,7 +3,7 @@
 #include "platform/drawtext.h"
 #include "platform/rounding.h"
 #include "platform/surface.h"
-#include "shell/modmain.h"
+#include "platform/textrect.h"
 #include "skin/skintemplate.h"
 #include "skin/templatemap.h"
 

@@ -4,7 +4,7 @@
 #include "platform/fonts.h"
 #include "platform/rounding.h"
 #include "platform/surface.h"
-#include "shell/modmain.h"
+#include "platform/textrect.h"
 #include "skin/skinframe.h"
 #include "skin/skintemplate.h"
 #include "skin/templatemap.h"

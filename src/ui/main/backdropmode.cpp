@@ -1,7 +1,7 @@
 #include "ui/main/backdropmode.h"
 
 #include "platform/form.h"
-#include "shell/appcontext.h"
+#include "skin/appcontext.h"
 #include "ui/main/workarea.h"
 
 namespace vk {

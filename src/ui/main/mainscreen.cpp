@@ -3,7 +3,7 @@
 #include "platform/drawtext.h"
 #include "platform/form.h"
 #include "platform/rounding.h"
-#include "shell/modmain.h"
+#include "skin/modmain.h"
 #include "skin/skinframe.h"
 #include "skin/skintemplate.h"
 #include "skin/templatemap.h"

@@ -4,8 +4,8 @@
 #include "platform/rounding.h"
 #include "platform/screenmetrics.h"
 #include "platform/windowregistry.h"
-#include "shell/appcontext.h"
-#include "shell/dockedplacement.h"
+#include "skin/appcontext.h"
+#include "ui/main/dockedplacement.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/dockedplacement.h"
+#include "ui/main/dockedplacement.h"
 
 #include <QList>
 #include <QPoint>

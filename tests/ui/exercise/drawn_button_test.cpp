@@ -2,7 +2,7 @@
 
 #include "platform/fonts.h"
 #include "platform/surface.h"
-#include "shell/modmain.h"
+#include "platform/textrect.h"
 #include "skin/skintemplate.h"
 #include "ui/exercise/drawnbutton.h"
 

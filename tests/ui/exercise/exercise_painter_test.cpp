@@ -1,7 +1,7 @@
 #include "exercisetestsupport.h"
 
 #include "platform/surface.h"
-#include "shell/modmain.h"
+#include "platform/textrect.h"
 #include "skin/skintemplate.h"
 #include "skin/templatemap.h"
 #include "ui/exercise/exercisewindowpainter.h"

@@ -1,6 +1,6 @@
-#include "shell/appcontext.h"
+#include "skin/appcontext.h"
 #include "shell/testapp.h"
-#include "skin/frmmain.h"
+#include "ui/main/frmmain.h"
 #include "skin/templatemap.h"
 #include "ui/main/mainscreen.h"
 

@@ -1,8 +1,8 @@
 #include "platform/form.h"
 #include "platform/screenmetrics.h"
-#include "shell/appcontext.h"
+#include "skin/appcontext.h"
 #include "shell/testapp.h"
-#include "skin/frmmain.h"
+#include "ui/main/frmmain.h"
 #include "ui/main/windowcontrolstrip.h"
 #include "ui/main/workarea.h"
 

@@ -1,4 +1,4 @@
-#include "shell/appcontext.h"
+#include "skin/appcontext.h"
 
 #include "platform/form.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/form.h"
-#include "shell/appcontext.h"
-#include "shell/messagesink.h"
+#include "skin/appcontext.h"
+#include "msgbox/messagesink.h"
 #include "ui/main/backdropmode.h"
 #include "ui/main/mainscreen.h"
 
@@ -41,7 +41,7 @@ public:
     // The screen's size or work area changed: the window is fitted to the
     // new screen once the change has settled (one refit for a burst of
     // notices).
-    void screenChanged();
+    void screenChanged() override;
 
     // The screen-height message goes here; a plain message box unless replaced.
     void setMessageSink(MessageSink sink);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/windowregistry.h"
-#include "shell/modmain.h"
+#include "skin/modmain.h"
 
 namespace vk {
 

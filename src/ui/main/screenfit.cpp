@@ -1,4 +1,4 @@
-#include "shell/screenfit.h"
+#include "ui/main/screenfit.h"
 
 #include "platform/screenmetrics.h"
 

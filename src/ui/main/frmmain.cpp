@@ -1,8 +1,8 @@
-#include "skin/frmmain.h"
+#include "ui/main/frmmain.h"
 
 #include "platform/fonts.h"
 #include "platform/screenmetrics.h"
-#include "shell/mainwindowlifecycle.h"
+#include "ui/main/mainwindowlifecycle.h"
 #include "skin/skintemplate.h"
 #include "ui/main/settingspanel.h"
 #include "ui/main/windowcontrolstrip.h"

@@ -1,4 +1,4 @@
-#include "shell/messagesink.h"
+#include "msgbox/messagesink.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>

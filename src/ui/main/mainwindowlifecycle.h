@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/dockedplacement.h"
-#include "shell/messagesink.h"
+#include "ui/main/dockedplacement.h"
+#include "msgbox/messagesink.h"
 
 #include <Qt>
 

@@ -1,10 +1,9 @@
-#include "shell/mainwindowlifecycle.h"
+#include "ui/main/mainwindowlifecycle.h"
 
-#include "shell/appcontext.h"
-#include "shell/dockedplacement.h"
-#include "shell/frmzfon.h"
-#include "shell/screenfit.h"
-#include "skin/frmmain.h"
+#include "skin/appcontext.h"
+#include "ui/main/dockedplacement.h"
+#include "ui/main/screenfit.h"
+#include "ui/main/frmmain.h"
 #include "ui/main/settingspanel.h"
 #include "ui/main/windowcontrolstrip.h"
 #include "ui/main/workarea.h"
@@ -108,8 +107,8 @@ void MainWindowLifecycle::fitToScreen()
     if (!m_frm.isMinimized())
         m_frm.temelYarismaEkraniCiz();
     dockWindows(fitted, m_ctx.windows);
-    if (auto *backdrop = m_ctx.windows.find<FrmZFon>(kFrmZFon))
-        backdrop->coverScreen();
+    if (Form *backdrop = m_ctx.windows.find(kFrmZFon))
+        backdrop->screenChanged();
 }
 
 void MainWindowLifecycle::placeSettingsPanel()

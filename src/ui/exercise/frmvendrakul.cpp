@@ -1,4 +1,4 @@
-#include "skin/frmvendrakul.h"
+#include "ui/exercise/frmvendrakul.h"
 
 #include "flow/confirmfinish.h"
 #include "flow/stageclock.h"
@@ -7,7 +7,7 @@
 #include "platform/fonts.h"
 #include "platform/screenmetrics.h"
 #include "platform/surface.h"
-#include "shell/appcontext.h"
+#include "skin/appcontext.h"
 #include "skin/skinframe.h"
 #include "skin/skintemplate.h"
 #include "stage/evaluation.h"

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QDomDocument>
-
 #include <cstdint>
 
 namespace vk {
@@ -21,15 +19,6 @@ struct TextRect {
         right = r;
         bottom = b;
     }
-};
-
-// State shared by the windows of one program run. Owned by the application
-// and handed to the windows by reference.
-struct ModMain {
-    bool timerEnabled = true;  // the clock display was chosen at START
-    bool stageActive = false;  // from START to BACK; selects the main window's look
-    QDomDocument problemDoc;   // the problem of the current or last stage
-    TextRect textRect;
 };
 
 } // namespace vk

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/textrect.h"
+
+#include <QDomDocument>
+
+namespace vk {
+
+// State shared by the windows of one program run. Owned by the application
+// and handed to the windows by reference.
+struct ModMain {
+    bool timerEnabled = true;  // the clock display was chosen at START
+    bool stageActive = false;  // from START to BACK; selects the main window's look
+    QDomDocument problemDoc;   // the problem of the current or last stage
+    TextRect textRect;
+};
+
+} // namespace vk
