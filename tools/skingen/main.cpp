@@ -10,6 +10,8 @@
 // The preview mode re-reads the written template and assembles the windows the way
 // the program does, so seams between tiled pieces show up before anyone runs the app.
 
+#include "skin/palette.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -37,17 +39,9 @@ namespace {
 constexpr int TW = 1280;
 constexpr int TH = 800;
 
-// Colours the program paints itself next to copied pieces; these must match exactly.
-const QColor kBody(197, 214, 237);
-const QColor kHeader(215, 229, 248);
-const QColor kPanelBlue(107, 153, 216);
-const QColor kMarkerYellow(229, 249, 128);
-
-// Shows only where a window's rounded corner cuts away the frame.
-const QColor kOutside(46, 50, 58);
-const QColor kNavy(24, 52, 108);
-const QColor kDivider(86, 118, 174);
-const QColor kDividerSoft(190, 207, 234);
+// Every named colour comes from the program's own palette: the program paints some
+// of them right beside pieces copied out of the template, so they must match exactly.
+namespace palette = vk::palette;
 
 // ---------------------------------------------------------------------------------
 // Fonts: loaded from fixed files so the output does not depend on fontconfig's mood.
@@ -331,7 +325,7 @@ void overlayFrame(QImage &img, int ox, int oy, const FrameGeom &g, const QRect &
                     const double u = frameDepth(g, wx + (sx + 0.5) / kSub, wy + (sy + 0.5) / kSub);
                     Rgbf c;
                     if (u < 0)
-                        c = toRgbf(kOutside);
+                        c = toRgbf(palette::kOutsideCorner);
                     else if (u >= 1.0)
                         c = existing;
                     else
@@ -416,14 +410,14 @@ constexpr int kStripBottom = 59; // dark dividing line
 
 QImage paintStage(const Fonts &fonts)
 {
-    QImage img = newImage(kStageW, kStageH, kBody);
+    QImage img = newImage(kStageW, kStageH, palette::kWindowBody);
     {
         QPainter p(&img);
         // The strip is flat: the clock box the program paints over the tab is flat
         // header colour from the window top down, and must not stand out.
-        p.fillRect(QRect(0, kStripTop, kStageW, kStripBottom - 1 - kStripTop), kHeader);
-        p.fillRect(QRect(0, kStripBottom - 1, kStageW, 1), kDividerSoft);
-        p.fillRect(QRect(0, kStripBottom, kStageW, 1), kDivider);
+        p.fillRect(QRect(0, kStripTop, kStageW, kStripBottom - 1 - kStripTop), palette::kHeaderStrip);
+        p.fillRect(QRect(0, kStripBottom - 1, kStageW, 1), palette::kDividerLight);
+        p.fillRect(QRect(0, kStripBottom, kStageW, 1), palette::kDivider);
 
         // The logo pocket: the strip bulges down at the left and curves back up into
         // the dividing line, leaving room for the emblem.
@@ -457,11 +451,11 @@ QImage paintStage(const Fonts &fonts)
                        r.addRect(0, kStripTop, kStageW, kStageH);
                        return r;
                    }())),
-                   kHeader);
+                   palette::kHeaderStrip);
         p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(kDividerSoft, 1.0));
+        p.setPen(QPen(palette::kDividerLight, 1.0));
         p.drawPath(edge.translated(0, -1));
-        p.setPen(QPen(kDivider, 1.0));
+        p.setPen(QPen(palette::kDivider, 1.0));
         p.drawPath(edge);
 
         // Rounded right end: the divider turns up into the right border.
@@ -475,10 +469,10 @@ QImage paintStage(const Fonts &fonts)
         cut.lineTo(right - radius, lineY + 4);
         cut.closeSubpath();
         p.setRenderHint(QPainter::Antialiasing, false);
-        p.fillRect(QRectF(right - radius + 0.5, lineY - 1.5, radius + 4, 2), kHeader);
+        p.fillRect(QRectF(right - radius + 0.5, lineY - 1.5, radius + 4, 2), palette::kHeaderStrip);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(Qt::NoPen);
-        p.fillPath(cut, kBody);
+        p.fillPath(cut, palette::kWindowBody);
         QPainterPath turn;
         turn.moveTo(right - radius - 2, lineY);
         turn.lineTo(right - radius, lineY);
@@ -488,15 +482,15 @@ QImage paintStage(const Fonts &fonts)
         softTurn.lineTo(right - radius, lineY - 1);
         softTurn.arcTo(QRectF(right - 2 * radius + 1, lineY - 2 * radius + 1, 2 * radius - 2, 2 * radius - 2), 270, 90);
         p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(kDividerSoft, 1.0));
+        p.setPen(QPen(palette::kDividerLight, 1.0));
         p.drawPath(softTurn);
-        p.setPen(QPen(kDivider, 1.0));
+        p.setPen(QPen(palette::kDivider, 1.0));
         p.drawPath(turn);
 
         paintEmblem(p, QPointF(52, 57), 22, img.size(), true);
 
         // Product name beside the emblem, small, in two lines.
-        p.setPen(kNavy);
+        p.setPen(palette::kNavy);
         p.setFont(makeFont(fonts.tahomaBold, 11));
         p.drawText(QRectF(80, 46, 110, 14), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("KELVARIS"));
         p.setPen(QColor(54, 92, 160));
@@ -528,10 +522,10 @@ void paintTab(QImage &img)
     const int stripRows = (kStripBottom - kStripTop) - 26 + 1; // rows down to the divider
     const int dividerRow = stripRows - 1;                       // 8
     const int margin = 10;
-    p.fillRect(QRect(-margin, 0, kTabW + 2 * margin, dividerRow - 1), kHeader);
-    p.fillRect(QRect(-margin, dividerRow - 1, kTabW + 2 * margin, 1), kDividerSoft);
-    p.fillRect(QRect(-margin, dividerRow, kTabW + 2 * margin, 1), kDivider);
-    p.fillRect(QRect(-margin, dividerRow + 1, kTabW + 2 * margin, kTabH - dividerRow - 1), kBody);
+    p.fillRect(QRect(-margin, 0, kTabW + 2 * margin, dividerRow - 1), palette::kHeaderStrip);
+    p.fillRect(QRect(-margin, dividerRow - 1, kTabW + 2 * margin, 1), palette::kDividerLight);
+    p.fillRect(QRect(-margin, dividerRow, kTabW + 2 * margin, 1), palette::kDivider);
+    p.fillRect(QRect(-margin, dividerRow + 1, kTabW + 2 * margin, kTabH - dividerRow - 1), palette::kWindowBody);
 
     p.setRenderHint(QPainter::Antialiasing);
     const double top = dividerRow + 0.5;
@@ -549,9 +543,9 @@ void paintTab(QImage &img)
     fill.lineTo(-margin, 0);
     fill.closeSubpath();
     p.setPen(Qt::NoPen);
-    p.fillPath(fill, kHeader);
+    p.fillPath(fill, palette::kHeaderStrip);
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kDivider, 1.0));
+    p.setPen(QPen(palette::kDivider, 1.0));
     p.drawPath(outline);
 }
 
@@ -567,7 +561,7 @@ struct ButtonLook {
 QImage paintButtonStrip(const ButtonLook &look)
 {
     const QSize size(180, 50);
-    QImage img = newImage(size.width(), size.height(), kBody);
+    QImage img = newImage(size.width(), size.height(), palette::kWindowBody);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF body(2.0, 3.0, 176.0, 42.0);
@@ -611,7 +605,7 @@ void paintPanel(QImage &img)
     const QRect panel(544, 282, 116, 87);
     for (int y = panel.top(); y <= panel.bottom(); ++y)
         for (int x = panel.left(); x <= panel.right(); ++x) {
-            QRgb c = kPanelBlue.rgb();
+            QRgb c = palette::kPanelBlue.rgb();
             if (x - panel.left() < 4)
                 c = vertical[x - panel.left()];
             else if (x >= panel.right() - 3)
@@ -776,7 +770,7 @@ QString groupDigits(const std::string &digits, int group)
 QImage paintLogo(const Fonts &fonts)
 {
     const QSize size(435, 300);
-    QImage img = newImage(size.width(), size.height(), kBody);
+    QImage img = newImage(size.width(), size.height(), palette::kWindowBody);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -790,7 +784,7 @@ QImage paintLogo(const Fonts &fonts)
         QRadialGradient pool(QPointF(0, 0), 118.0);
         pool.setColorAt(0.0, QColor(236, 243, 253));
         pool.setColorAt(0.6, QColor(218, 230, 246));
-        pool.setColorAt(1.0, kBody);
+        pool.setColorAt(1.0, palette::kWindowBody);
         p.setPen(Qt::NoPen);
         p.setBrush(pool);
         p.drawEllipse(QPointF(0, 0), 118.0, 118.0);
@@ -901,7 +895,7 @@ QImage paintLogo(const Fonts &fonts)
 QImage paintSlogan(const Fonts &fonts)
 {
     const QSize size(436, 45);
-    QImage img = newImage(size.width(), size.height(), kBody);
+    QImage img = newImage(size.width(), size.height(), palette::kWindowBody);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const QString text = QStringLiteral("Multiply twenty digits in your head");
@@ -926,12 +920,10 @@ QImage paintSlogan(const Fonts &fonts)
 // ---------------------------------------------------------------------------------
 // Feedback pictures, marker and icons.
 
-const QColor kPictureGround(222, 229, 238);
-
 QImage paintCorrect()
 {
     const QSize size(150, 150);
-    QImage img = newImage(size.width(), size.height(), kPictureGround);
+    QImage img = newImage(size.width(), size.height(), palette::kPictureGround);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath tick;
@@ -1033,7 +1025,7 @@ void paintBrushStroke(QPainter &p, QPointF a, QPointF b, double bend, double wid
 QImage paintWrong()
 {
     const QSize size(150, 150);
-    QImage img = newImage(size.width(), size.height(), kPictureGround);
+    QImage img = newImage(size.width(), size.height(), palette::kPictureGround);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     // Shadow first, from the bare stroke shapes.
@@ -1055,7 +1047,7 @@ QImage paintWrong()
 QImage paintMarker()
 {
     const QSize size(20, 32);
-    QImage img = newImage(size.width(), size.height(), kMarkerYellow);
+    QImage img = newImage(size.width(), size.height(), palette::kMarkerYellow);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath tick;
@@ -1116,7 +1108,7 @@ QImage paintSmallIcon()
 
 QImage paintTemplate(const Fonts &fonts)
 {
-    QImage img = newImage(TW, TH, kBody);
+    QImage img = newImage(TW, TH, palette::kWindowBody);
 
     // Frame of the sheet itself: corners, border slices and the top band all come
     // from here.
@@ -1238,7 +1230,7 @@ public:
 
     void panel(const QRect &r)
     {
-        p_.fillRect(r, kPanelBlue);
+        p_.fillRect(r, palette::kPanelBlue);
         tileX(562, 282, 4, 4, r.left() + 10, r.right() - 9, r.top());
         tileX(562, 365, 4, 4, r.left() + 10, r.right() - 9, r.bottom() - 3);
         tileY(544, 303, 4, 4, r.left(), r.top() + 10, r.bottom() - 9);
@@ -1269,7 +1261,7 @@ void composeStart(const QImage &sheet, QImage &out, const Fonts &fonts, bool sta
 {
     const int w = out.width();
     const int h = out.height();
-    out.fill(kBody);
+    out.fill(palette::kWindowBody);
     Composer c(sheet, out);
     c.tileX(220, 0, 10, 97, 0, w, 0);
     c.tileY(0, 260, 20, 10, 0, 50, h - 40);
@@ -1289,7 +1281,7 @@ void composeStart(const QImage &sheet, QImage &out, const Fonts &fonts, bool sta
         QPainter &p = c.painter();
         p.setRenderHint(QPainter::TextAntialiasing);
         p.setFont(makeFont(fonts.sansBold, 40, true));
-        p.setPen(kNavy);
+        p.setPen(palette::kNavy);
         p.drawText(QRect(0, 75, w, 95), Qt::AlignCenter, QStringLiteral("KELVARIS VENDRAKUL"));
         const QFont bf = makeFont(fonts.tahomaBold, 15);
         c.button(0, 440, 640, 150, QStringLiteral("Start"), bf);
@@ -1303,7 +1295,7 @@ void composeExercise(const QImage &sheet, QImage &out, const Fonts &fonts)
 {
     const int w = out.width();
     const int h = out.height();
-    out.fill(kBody);
+    out.fill(palette::kWindowBody);
     Composer c(sheet, out);
     c.tileX(400, 122, 10, 35, 0, w, 0);
     c.tileY(0, 260, 20, 10, 0, 72, h - 40);
@@ -1322,14 +1314,14 @@ void composeExercise(const QImage &sheet, QImage &out, const Fonts &fonts)
 
     QPainter &p = c.painter();
     p.setRenderHint(QPainter::TextAntialiasing);
-    p.fillRect(QRect(tabX + 69, 0, 162, 81), kHeader);
+    p.fillRect(QRect(tabX + 69, 0, 162, 81), palette::kHeaderStrip);
     p.setFont(makeFont(fonts.monoBold, 30));
-    p.setPen(kNavy);
+    p.setPen(palette::kNavy);
     p.drawText(QRect(tabX + 69, 0, 162, 81), Qt::AlignCenter, QStringLiteral("04:17"));
 
     QFont title = makeFont(QStringLiteral("Liberation Sans"), 20, true);
     p.setFont(title);
-    p.setPen(kNavy);
+    p.setPen(palette::kNavy);
     p.drawText(QPointF(210, 2 + QFontMetricsF(title).ascent()), QStringLiteral("KELVARIS VENDRAKULS"));
 
     const QFont bf = makeFont(fonts.tahomaBold, 15);
