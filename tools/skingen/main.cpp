@@ -11,6 +11,7 @@
 // the program does, so seams between tiled pieces show up before anyone runs the app.
 
 #include "skin/palette.h"
+#include "skin/templatemap.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -36,8 +37,11 @@
 
 namespace {
 
-constexpr int TW = 1280;
-constexpr int TH = 800;
+// Where the pieces lie is the program's own template map; the generator paints each
+// piece at the place the program copies it from.
+namespace skin = vk::skin;
+
+constexpr QSize kTemplateSize(1280, 800);
 
 // Every named colour comes from the program's own palette: the program paints some
 // of them right beside pieces copied out of the template, so they must match exactly.
@@ -220,8 +224,10 @@ QPainterPath strokeOutline(const QPainterPath &path, double width, Qt::PenCapSty
 // corners without a mitre, and every straight stretch depends on one coordinate only
 // (which is what makes the border slices tile).
 
-constexpr double kSideWidth = 20.0;
-constexpr double kBottomWidth = 20.0;
+// The side and bottom borders are exactly as wide as the slices the program tiles.
+constexpr double kSideWidth = skin::kLeftBorder.width();
+constexpr double kBottomWidth = skin::bottomBand(kTemplateSize).height();
+static_assert(skin::rightBorder(kTemplateSize).width() == skin::kLeftBorder.width());
 constexpr double kTopHeight = 25.0;
 constexpr double kOuterRadius = 14.0;
 constexpr double kInnerRadius = 3.0;
@@ -400,13 +406,15 @@ void paintEmblem(QPainter &p, QPointF centre, double radius, const QSize &canvas
 // ---------------------------------------------------------------------------------
 // The header ("stage look" top of the main window, and the top of the exercise window).
 //
-// Laid out as a small window 257 px wide: block 0..194, a plain stretch, right end
-// 227..256. Rows 0..24 are the frame's top band, 25..59 the light strip, the rest body.
+// Laid out as a small window reaching from the header block to the right end piece
+// (257 px: block 0..194, a plain stretch, right end 227..256). Rows 0..24 are the
+// frame's top band, 25..59 the light strip, the rest body.
 
-constexpr int kStageW = 257;
-constexpr int kStageH = 97;
-constexpr int kStripTop = 25;
-constexpr int kStripBottom = 59; // dark dividing line
+constexpr QRect kStageArea(skin::kStageHeaderBlock.topLeft(), skin::kStageHeaderEnd.bottomRight());
+constexpr int kStageW = kStageArea.width();
+constexpr int kStageH = kStageArea.height();
+constexpr int kHeaderStripTop = 25;
+constexpr int kHeaderDividerRow = 59; // dark dividing line
 
 QImage paintStage(const Fonts &fonts)
 {
@@ -415,15 +423,16 @@ QImage paintStage(const Fonts &fonts)
         QPainter p(&img);
         // The strip is flat: the clock box the program paints over the tab is flat
         // header colour from the window top down, and must not stand out.
-        p.fillRect(QRect(0, kStripTop, kStageW, kStripBottom - 1 - kStripTop), palette::kHeaderStrip);
-        p.fillRect(QRect(0, kStripBottom - 1, kStageW, 1), palette::kDividerLight);
-        p.fillRect(QRect(0, kStripBottom, kStageW, 1), palette::kDivider);
+        p.fillRect(QRect(0, kHeaderStripTop, kStageW, kHeaderDividerRow - 1 - kHeaderStripTop),
+                   palette::kHeaderStrip);
+        p.fillRect(QRect(0, kHeaderDividerRow - 1, kStageW, 1), palette::kDividerLight);
+        p.fillRect(QRect(0, kHeaderDividerRow, kStageW, 1), palette::kDivider);
 
         // The logo pocket: the strip bulges down at the left and curves back up into
         // the dividing line, leaving room for the emblem.
         p.setRenderHint(QPainter::Antialiasing);
         const double bottom = 91.5;
-        const double lineY = kStripBottom + 0.5;
+        const double lineY = kHeaderDividerRow + 0.5;
         QPainterPath edge;
         edge.moveTo(0, bottom);
         edge.lineTo(112, bottom);
@@ -448,7 +457,7 @@ QImage paintStage(const Fonts &fonts)
         p.setPen(Qt::NoPen);
         p.fillPath(pocket.intersected(QPainterPath([] {
                        QPainterPath r;
-                       r.addRect(0, kStripTop, kStageW, kStageH);
+                       r.addRect(0, kHeaderStripTop, kStageW, kStageH);
                        return r;
                    }())),
                    palette::kHeaderStrip);
@@ -508,19 +517,18 @@ QImage paintStage(const Fonts &fonts)
 // the strip's bottom rows (the tab sits 26 px below the window top, i.e. on strip rows
 // 26..34), so the join cannot be seen.
 
-constexpr int kTabX = 474;
-constexpr int kTabY = 97;
-constexpr int kTabW = 205;
-constexpr int kTabH = 57;
+constexpr QRect kTabArea(skin::kTabLeft.topLeft(), skin::kTabRight.bottomRight());
+constexpr int kTabW = kTabArea.width();
+constexpr int kTabH = kTabArea.height();
 constexpr int kTabOutlineRow = 55;
 
 void paintTab(QImage &img)
 {
     QPainter p(&img);
-    p.translate(kTabX, kTabY);
+    p.translate(kTabArea.topLeft());
     // Context: strip rows 26..34 of the exercise window, with body below.
-    const int stripRows = (kStripBottom - kStripTop) - 26 + 1; // rows down to the divider
-    const int dividerRow = stripRows - 1;                       // 8
+    const int stripRows = (kHeaderDividerRow - kHeaderStripTop) - 26 + 1; // rows down to the divider
+    const int dividerRow = stripRows - 1;                                  // 8
     const int margin = 10;
     p.fillRect(QRect(-margin, 0, kTabW + 2 * margin, dividerRow - 1), palette::kHeaderStrip);
     p.fillRect(QRect(-margin, dividerRow - 1, kTabW + 2 * margin, 1), palette::kDividerLight);
@@ -550,7 +558,11 @@ void paintTab(QImage &img)
 }
 
 // ---------------------------------------------------------------------------------
-// Drawn push buttons: strips 180 x 50, middle horizontally uniform.
+// Drawn push buttons: strips 180 x 50 from the left cap to the right cap, middle
+// horizontally uniform.
+
+constexpr QSize kButtonStripSize(skin::kButtonRightCapX + skin::kButtonRightCapWidth - skin::kButtonLeftCapX,
+                                 skin::kButtonHeight);
 
 struct ButtonLook {
     std::array<std::pair<double, QColor>, 4> stops;
@@ -560,7 +572,7 @@ struct ButtonLook {
 
 QImage paintButtonStrip(const ButtonLook &look)
 {
-    const QSize size(180, 50);
+    const QSize size = kButtonStripSize;
     QImage img = newImage(size.width(), size.height(), palette::kWindowBody);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -602,7 +614,9 @@ void paintPanel(QImage &img)
                                 qRgb(248, 249, 251)};
     const QRgb vertical[4] = {qRgb(155, 155, 157), qRgb(212, 214, 216), qRgb(243, 245, 247),
                               qRgb(244, 246, 248)};
-    const QRect panel(544, 282, 116, 87);
+    // One colour per line of the border, outermost first.
+    static_assert(skin::kFrameTop.height() == 4 && skin::kFrameLeft.width() == 4);
+    const QRect panel = skin::kFramePanel;
     for (int y = panel.top(); y <= panel.bottom(); ++y)
         for (int x = panel.left(); x <= panel.right(); ++x) {
             QRgb c = palette::kPanelBlue.rgb();
@@ -622,10 +636,8 @@ void paintPanel(QImage &img)
 // ---------------------------------------------------------------------------------
 // Window-control sprites: 17 x 15 cells, rows normal / hover / pressed.
 
-constexpr int kCtlX = 89;
-constexpr int kCtlY = 179;
-constexpr int kCtlW = 17;
-constexpr int kCtlH = 15;
+constexpr int kCtlW = skin::kStripCellWidth;
+constexpr int kCtlH = skin::kStripCellHeight;
 constexpr int kCtlBandRow = 4; // where the strip sits on the top band
 
 enum class Glyph { Backdrop, Minimise, Maximise, Restore, Close, MaximiseDisabled };
@@ -681,17 +693,25 @@ void paintGlyph(QPainter &p, Glyph glyph, const QColor &colour)
 
 void paintControls(QImage &img)
 {
-    const Glyph glyphs[6] = {Glyph::Backdrop, Glyph::Minimise, Glyph::Maximise,
-                             Glyph::Restore,  Glyph::Close,    Glyph::MaximiseDisabled};
+    struct Cell {
+        Glyph glyph;
+        int left;
+    };
+    const Cell cells[] = {
+        {Glyph::Backdrop, skin::kStripBackdropLeft}, {Glyph::Minimise, skin::kStripMinimiseLeft},
+        {Glyph::Maximise, skin::kStripEnabledMaximiseLeft}, {Glyph::Restore, skin::kStripRestoreLeft},
+        {Glyph::Close, skin::kStripCloseLeft}, {Glyph::MaximiseDisabled, skin::kStripMaximiseLeft},
+    };
+    const int rowTops[3] = {skin::kStripNormalTop, skin::kStripHoverTop, skin::kStripPressedTop};
     // Backgrounds are the top band itself, so the sprites sit on it without a seam.
     std::array<QRgb, kCtlH> band{};
     for (int k = 0; k < kCtlH; ++k)
-        band[std::size_t(k)] = img.pixel(TW / 2, kCtlBandRow + k);
+        band[std::size_t(k)] = img.pixel(kTemplateSize.width() / 2, kCtlBandRow + k);
 
     for (int state = 0; state < 3; ++state)
-        for (int col = 0; col < 6; ++col) {
-            const int cx = kCtlX + col * kCtlW;
-            const int cy = kCtlY + state * kCtlH;
+        for (const Cell &cell : cells) {
+            const int cx = cell.left;
+            const int cy = rowTops[state];
             for (int k = 0; k < kCtlH; ++k)
                 for (int x = 0; x < kCtlW; ++x)
                     img.setPixel(cx + x, cy + k, band[std::size_t(k)]);
@@ -699,7 +719,7 @@ void paintControls(QImage &img)
             QPainter p(&img);
             p.setRenderHint(QPainter::Antialiasing);
             p.translate(cx, cy);
-            const Glyph glyph = glyphs[col];
+            const Glyph glyph = cell.glyph;
             const bool disabled = glyph == Glyph::MaximiseDisabled;
             const bool close = glyph == Glyph::Close;
             const QRectF face(0.5, 0.5, 16.0, 14.0);
@@ -769,7 +789,7 @@ QString groupDigits(const std::string &digits, int group)
 
 QImage paintLogo(const Fonts &fonts)
 {
-    const QSize size(435, 300);
+    const QSize size = skin::kLargeLogo.size();
     QImage img = newImage(size.width(), size.height(), palette::kWindowBody);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -894,7 +914,7 @@ QImage paintLogo(const Fonts &fonts)
 
 QImage paintSlogan(const Fonts &fonts)
 {
-    const QSize size(436, 45);
+    const QSize size = skin::kSlogan.size();
     QImage img = newImage(size.width(), size.height(), palette::kWindowBody);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -1108,23 +1128,23 @@ QImage paintSmallIcon()
 
 QImage paintTemplate(const Fonts &fonts)
 {
-    QImage img = newImage(TW, TH, palette::kWindowBody);
+    QImage img = newImage(kTemplateSize.width(), kTemplateSize.height(), palette::kWindowBody);
 
     // Frame of the sheet itself: corners, border slices and the top band all come
     // from here.
-    overlayFrame(img, 0, 0, FrameGeom{double(TW), double(TH)}, img.rect());
+    overlayFrame(img, 0, 0, FrameGeom{double(kTemplateSize.width()), double(kTemplateSize.height())}, img.rect());
 
     {
         QPainter p(&img);
-        p.drawImage(195, 97, paintStage(fonts));
+        p.drawImage(kStageArea.topLeft(), paintStage(fonts));
     }
     paintTab(img);
     paintControls(img);
 
     {
         QPainter p(&img);
-        p.drawImage(68, 241, paintLogo(fonts));
-        p.drawImage(728, 241, paintSlogan(fonts));
+        p.drawImage(skin::kLargeLogo.topLeft(), paintLogo(fonts));
+        p.drawImage(skin::kSlogan.topLeft(), paintSlogan(fonts));
 
         const ButtonLook normal{{{{0.0, QColor(255, 255, 255)},
                                   {0.48, QColor(200, 218, 245)},
@@ -1144,9 +1164,9 @@ QImage paintTemplate(const Fonts &fonts)
                                    {1.0, QColor(255, 255, 255)}}},
                                  QColor(62, 130, 56),
                                  QColor(255, 255, 255, 90)};
-        p.drawImage(68, 593, paintButtonStrip(normal));
-        p.drawImage(68, 643, paintButtonStrip(highlighted));
-        p.drawImage(68, 693, paintButtonStrip(pressed));
+        p.drawImage(skin::kButtonLeftCapX, skin::kButtonNormalTop, paintButtonStrip(normal));
+        p.drawImage(skin::kButtonLeftCapX, skin::kButtonHoverTop, paintButtonStrip(highlighted));
+        p.drawImage(skin::kButtonLeftCapX, skin::kButtonPressedTop, paintButtonStrip(pressed));
 
         // A small gallery of the loose pictures, so the sheet shows the whole set.
         p.drawImage(760, 330, paintCorrect());
@@ -1201,28 +1221,58 @@ int writeResources(const QString &dir, const Fonts &fonts)
 
 class Composer {
 public:
-    Composer(const QImage &sheet, QImage &target) : sheet_(sheet), p_(&target) {}
+    Composer(const QImage &sheet, QImage &target) : sheet_(sheet), size_(target.size()), p_(&target) {}
 
-    void copy(int sx, int sy, int w, int h, int dx, int dy) { p_.drawImage(dx, dy, sheet_, sx, sy, w, h); }
+    // Copies one piece of the sheet to `to`.
+    void copy(const QRect &piece, QPoint to)
+    {
+        p_.drawImage(to.x(), to.y(), sheet_, piece.x(), piece.y(), piece.width(), piece.height());
+    }
 
-    void tileX(int sx, int sy, int w, int h, int x0, int x1, int dy)
+    // Repeats a piece along the row y from x0 up to x1, the last copy cut short.
+    void tileX(const QRect &piece, int x0, int x1, int y)
     {
-        for (int x = x0; x < x1; x += w)
-            copy(sx, sy, std::min(w, x1 - x), h, x, dy);
+        for (int x = x0; x < x1; x += piece.width())
+            copy(QRect(piece.topLeft(), QSize(std::min(piece.width(), x1 - x), piece.height())), {x, y});
     }
-    void tileY(int sx, int sy, int w, int h, int dx, int y0, int y1)
+    // Repeats a piece down the column x from y0 to y1, the last copy cut short.
+    void tileY(const QRect &piece, int x, int y0, int y1)
     {
-        for (int y = y0; y < y1; y += h)
-            copy(sx, sy, w, std::min(h, y1 - y), dx, y);
+        for (int y = y0; y < y1; y += piece.height())
+            copy(QRect(piece.topLeft(), QSize(piece.width(), std::min(piece.height(), y1 - y))), {x, y});
     }
+
+    // The side borders, starting below the top pieces of the given heights, and the
+    // bottom band between the bottom corners.
+    void sidesAndBottom(int leftTop, int rightTop)
+    {
+        const QRect right = skin::rightBorder(kTemplateSize);
+        const QRect bottom = skin::bottomBand(kTemplateSize);
+        tileY(skin::kLeftBorder, 0, leftTop, size_.height() - skin::bottomLeftCorner(kTemplateSize).height());
+        tileY(right, size_.width() - right.width(), rightTop,
+              size_.height() - skin::bottomRightCorner(kTemplateSize).height());
+        tileX(bottom, skin::bottomLeftCorner(kTemplateSize).width(),
+              size_.width() - skin::bottomRightCorner(kTemplateSize).width(), size_.height() - bottom.height());
+    }
+    void bottomCorners()
+    {
+        const QRect left = skin::bottomLeftCorner(kTemplateSize);
+        const QRect right = skin::bottomRightCorner(kTemplateSize);
+        copy(left, {0, size_.height() - left.height()});
+        copy(right, {size_.width() - right.width(), size_.height() - right.height()});
+    }
+    // A piece put against the target's right edge at the top.
+    void topRight(const QRect &piece) { copy(piece, {size_.width() - piece.width(), 0}); }
 
     // Button wd x 50 in one of the three looks (0 normal, 1 highlighted, 2 pressed).
     void button(int look, int dx, int dy, int wd, const QString &caption, const QFont &font)
     {
-        const int sy = 593 + 50 * look;
-        tileX(90, sy, 10, 50, dx, dx + wd, dy);
-        copy(68, sy, 20, 50, dx, dy);
-        copy(228, sy, 20, 50, dx + wd - 20, dy);
+        const int rowTops[3] = {skin::kButtonNormalTop, skin::kButtonHoverTop, skin::kButtonPressedTop};
+        const int top = rowTops[look];
+        tileX(QRect(skin::kButtonMiddleX, top, skin::kButtonMiddleWidth, skin::kButtonHeight), dx, dx + wd, dy);
+        copy(QRect(skin::kButtonLeftCapX, top, skin::kButtonLeftCapWidth, skin::kButtonHeight), {dx, dy});
+        copy(QRect(skin::kButtonRightCapX, top, skin::kButtonRightCapWidth, skin::kButtonHeight),
+             {dx + wd - skin::kButtonRightCapWidth, dy});
         p_.setFont(font);
         p_.setPen(look == 0 ? QColor(0, 0, 0) : QColor(64, 64, 0));
         p_.drawText(QRect(dx, dy, wd, 48), Qt::AlignCenter, caption);
@@ -1230,54 +1280,66 @@ public:
 
     void panel(const QRect &r)
     {
+        const int right = r.x() + r.width();
+        const int bottom = r.y() + r.height();
         p_.fillRect(r, palette::kPanelBlue);
-        tileX(562, 282, 4, 4, r.left() + 10, r.right() - 9, r.top());
-        tileX(562, 365, 4, 4, r.left() + 10, r.right() - 9, r.bottom() - 3);
-        tileY(544, 303, 4, 4, r.left(), r.top() + 10, r.bottom() - 9);
-        tileY(656, 303, 4, 4, r.right() - 3, r.top() + 10, r.bottom() - 9);
-        copy(544, 282, 10, 10, r.left(), r.top());
-        copy(650, 282, 10, 10, r.right() - 9, r.top());
-        copy(544, 359, 10, 10, r.left(), r.bottom() - 9);
-        copy(650, 359, 10, 10, r.right() - 9, r.bottom() - 9);
+        const int x0 = r.left() + skin::kFrameTopLeft.width();
+        const int x1 = right - skin::kFrameTopRight.width();
+        tileX(skin::kFrameTop, x0, x1, r.top());
+        tileX(skin::kFrameBottom, x0, x1, bottom - skin::kFrameBottom.height());
+        const int y0 = r.top() + skin::kFrameTopLeft.height();
+        const int y1 = bottom - skin::kFrameBottomLeft.height();
+        tileY(skin::kFrameLeft, r.left(), y0, y1);
+        tileY(skin::kFrameRight, right - skin::kFrameRight.width(), y0, y1);
+        copy(skin::kFrameTopLeft, r.topLeft());
+        copy(skin::kFrameTopRight, {right - skin::kFrameTopRight.width(), r.top()});
+        copy(skin::kFrameBottomLeft, {r.left(), bottom - skin::kFrameBottomLeft.height()});
+        copy(skin::kFrameBottomRight,
+             {right - skin::kFrameBottomRight.width(), bottom - skin::kFrameBottomRight.height()});
     }
 
-    void controls(int w, int state)
+    // The strip of four window controls, 4 px from the top and right edges; the
+    // maximise button is disabled and has its normal look only.
+    void controls(int state)
     {
-        const int sy = 179 + 15 * state;
-        copy(89, sy, 17, 15, w - 72, 4);
-        copy(106, sy, 17, 15, w - 55, 4);
-        copy(174, 179, 17, 15, w - 38, 4);
-        copy(157, sy, 17, 15, w - 21, 4);
+        const int rowTops[3] = {skin::kStripNormalTop, skin::kStripHoverTop, skin::kStripPressedTop};
+        const int top = rowTops[state];
+        auto cell = [](int left, int cellTop) {
+            return QRect(left, cellTop, skin::kStripCellWidth, skin::kStripCellHeight);
+        };
+        const int x = size_.width() - kCtlBandRow - 4 * skin::kStripCellWidth;
+        const int step = skin::kStripCellWidth;
+        copy(cell(skin::kStripBackdropLeft, top), {x, kCtlBandRow});
+        copy(cell(skin::kStripMinimiseLeft, top), {x + step, kCtlBandRow});
+        copy(cell(skin::kStripMaximiseLeft, skin::kStripNormalTop), {x + 2 * step, kCtlBandRow});
+        copy(cell(skin::kStripCloseLeft, top), {x + 3 * step, kCtlBandRow});
     }
 
     QPainter &painter() { return p_; }
 
 private:
     const QImage &sheet_;
+    QSize size_;
     QPainter p_;
 };
 
 void composeStart(const QImage &sheet, QImage &out, const Fonts &fonts, bool stageLook, int controlState)
 {
     const int w = out.width();
-    const int h = out.height();
     out.fill(palette::kWindowBody);
     Composer c(sheet, out);
-    c.tileX(220, 0, 10, 97, 0, w, 0);
-    c.tileY(0, 260, 20, 10, 0, 50, h - 40);
-    c.tileY(TW - 20, 260, 20, 10, w - 20, 60, h - 40);
-    c.tileX(50, TH - 20, 10, 20, 40, w - 40, h - 20);
-    c.copy(0, 0, 50, 50, 0, 0);
-    c.copy(TW - 30, 0, 30, 60, w - 30, 0);
-    c.copy(0, TH - 40, 40, 40, 0, h - 40);
-    c.copy(TW - 40, TH - 40, 40, 40, w - 40, h - 40);
+    c.tileX(skin::kStartTopBand, 0, w, 0);
+    c.sidesAndBottom(skin::kTopLeftCorner.height(), skin::topRightCorner(kTemplateSize).height());
+    c.copy(skin::kTopLeftCorner, {0, 0});
+    c.topRight(skin::topRightCorner(kTemplateSize));
+    c.bottomCorners();
     if (stageLook) {
-        c.tileX(400, 97, 10, 97, 0, w, 0);
-        c.copy(195, 97, 195, 97, 0, 0);
-        c.copy(422, 97, 30, 97, w - 30, 0);
+        c.tileX(skin::kStageTopBand, 0, w, 0);
+        c.copy(skin::kStageHeaderBlock, {0, 0});
+        c.topRight(skin::kStageHeaderEnd);
     } else {
-        c.copy(728, 241, 436, 45, 422, 216);
-        c.copy(68, 241, 435, 300, 422, 291);
+        c.copy(skin::kSlogan, {422, 216});
+        c.copy(skin::kLargeLogo, {422, 291});
         QPainter &p = c.painter();
         p.setRenderHint(QPainter::TextAntialiasing);
         p.setFont(makeFont(fonts.sansBold, 40, true));
@@ -1288,36 +1350,36 @@ void composeStart(const QImage &sheet, QImage &out, const Fonts &fonts, bool sta
         c.button(1, 615, 640, 150, QStringLiteral("Options"), bf);
         c.button(2, 790, 640, 150, QStringLiteral("Results"), bf);
     }
-    c.controls(w, controlState);
+    c.controls(controlState);
 }
 
 void composeExercise(const QImage &sheet, QImage &out, const Fonts &fonts)
 {
     const int w = out.width();
-    const int h = out.height();
     out.fill(palette::kWindowBody);
     Composer c(sheet, out);
-    c.tileX(400, 122, 10, 35, 0, w, 0);
-    c.tileY(0, 260, 20, 10, 0, 72, h - 40);
-    c.tileY(TW - 20, 260, 20, 10, w - 20, 46, h - 40);
-    c.tileX(50, TH - 20, 10, 20, 40, w - 40, h - 20);
-    c.copy(195, 122, 200, 72, 0, 0);
-    c.copy(422, 122, 30, 46, w - 30, 0);
-    c.copy(0, TH - 40, 40, 40, 0, h - 40);
-    c.copy(TW - 40, TH - 40, 40, 40, w - 40, h - 40);
+    c.tileX(skin::kExerciseTopBand, 0, w, 0);
+    c.sidesAndBottom(skin::kExerciseHeaderBlock.height(), skin::kExerciseHeaderEnd.height());
+    c.copy(skin::kExerciseHeaderBlock, {0, 0});
+    c.topRight(skin::kExerciseHeaderEnd);
+    c.bottomCorners();
 
+    // The clock tab: both ends around 81 two-pixel slices, the clock box on top.
     const int tabX = (w - 300) / 2 + 190;
-    c.copy(474, 97, 69, 57, tabX, 26);
-    for (int i = 0; i < 81; ++i)
-        c.copy(545, 97, 2, 57, tabX + 69 + 2 * i, 26);
-    c.copy(610, 97, 69, 57, tabX + 231, 26);
+    const int tabY = 26;
+    const int boxX = tabX + skin::kTabLeft.width();
+    const int boxWidth = 81 * skin::kTabSlice.width();
+    c.copy(skin::kTabLeft, {tabX, tabY});
+    for (int x = boxX; x < boxX + boxWidth; x += skin::kTabSlice.width())
+        c.copy(skin::kTabSlice, {x, tabY});
+    c.copy(skin::kTabRight, {boxX + boxWidth, tabY});
 
     QPainter &p = c.painter();
     p.setRenderHint(QPainter::TextAntialiasing);
-    p.fillRect(QRect(tabX + 69, 0, 162, 81), palette::kHeaderStrip);
+    p.fillRect(QRect(boxX, 0, boxWidth, 81), palette::kHeaderStrip);
     p.setFont(makeFont(fonts.monoBold, 30));
     p.setPen(palette::kNavy);
-    p.drawText(QRect(tabX + 69, 0, 162, 81), Qt::AlignCenter, QStringLiteral("04:17"));
+    p.drawText(QRect(boxX, 0, boxWidth, 81), Qt::AlignCenter, QStringLiteral("04:17"));
 
     QFont title = makeFont(QStringLiteral("Liberation Sans"), 20, true);
     p.setFont(title);
@@ -1338,7 +1400,7 @@ void composeExercise(const QImage &sheet, QImage &out, const Fonts &fonts)
 int writePreviews(const QString &resources, const QString &dir, const Fonts &fonts)
 {
     QImage sheet(resources + "/skin/template.png");
-    if (sheet.isNull() || sheet.size() != QSize(TW, TH)) {
+    if (sheet.isNull() || sheet.size() != kTemplateSize) {
         std::fprintf(stderr, "skingen: cannot read %s/skin/template.png\n", qPrintable(resources));
         return 1;
     }
@@ -1346,22 +1408,22 @@ int writePreviews(const QString &resources, const QString &dir, const Fonts &fon
     QDir().mkpath(dir);
     bool ok = true;
 
-    QImage start(TW, TH, QImage::Format_ARGB32_Premultiplied);
+    QImage start(kTemplateSize, QImage::Format_ARGB32_Premultiplied);
     composeStart(sheet, start, fonts, false, 0);
     ok &= savePng(start, dir + "/start.png");
 
     for (int state = 0; state < 3; ++state) {
-        QImage stage(TW, 200, QImage::Format_ARGB32_Premultiplied);
+        QImage stage(kTemplateSize.width(), 200, QImage::Format_ARGB32_Premultiplied);
         composeStart(sheet, stage, fonts, true, state);
         ok &= savePng(stage, dir + QStringLiteral("/stage-%1.png").arg(state));
     }
 
-    QImage exercise(TW, 775, QImage::Format_ARGB32_Premultiplied);
+    QImage exercise(kTemplateSize.width(), 775, QImage::Format_ARGB32_Premultiplied);
     composeExercise(sheet, exercise, fonts);
     ok &= savePng(exercise, dir + "/exercise.png");
 
     // The exercise window docked 25 px below the stage-look main window's top.
-    QImage joined(TW, 800, QImage::Format_ARGB32_Premultiplied);
+    QImage joined(kTemplateSize.width(), 800, QImage::Format_ARGB32_Premultiplied);
     composeStart(sheet, joined, fonts, true, 0);
     {
         QPainter p(&joined);
