@@ -60,6 +60,10 @@ inline constexpr int kStripBackdropLeft = 89;
 inline constexpr int kStripMinimiseLeft = 106;
 inline constexpr int kStripMaximiseLeft = 174; // disabled: normal look only
 inline constexpr int kStripCloseLeft = 157;
+// Also in the strip, though no window shows them: an enabled maximise button
+// and a restore button.
+inline constexpr int kStripEnabledMaximiseLeft = 123;
+inline constexpr int kStripRestoreLeft = 140;
 
 // Drawn push buttons: a 50-pixel strip per look.
 inline constexpr int kButtonNormalTop = 593;
