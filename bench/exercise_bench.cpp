@@ -7,7 +7,7 @@
 #include "platform/screenmetrics.h"
 #include "platform/surface.h"
 #include "skin/appcontext.h"
-#include "ui/exercise/frmvendrakul.h"
+#include "ui/exercise/exercisewindow.h"
 #include "skin/skintemplate.h"
 #include "ui/exercise/exercisewindowpainter.h"
 
@@ -32,18 +32,18 @@ void BM_PaintExerciseWindow(benchmark::State &state)
     Surface window;
     window.setBackColor(QColor(197, 214, 237));
     window.setGeometry(0, 25, 1280, 775);
-    auto *picTime = new Surface(&window);
-    auto *pSoruAlt = new Surface(&window);
-    auto *picSonuc = new Surface(&window);
-    auto *btnBack = new Surface(&window);
-    auto *btnFinish = new Surface(&window);
-    picSonuc->hide();
+    auto *clockDisplay = new Surface(&window);
+    auto *sheetPanel = new Surface(&window);
+    auto *resultPanel = new Surface(&window);
+    auto *backButtonBox = new Surface(&window);
+    auto *finishButtonBox = new Surface(&window);
+    resultPanel->hide();
     if (onScreen) {
         window.show();
         QCoreApplication::processEvents();
     }
     TextRect textRect;
-    const ExerciseWindowParts parts{window, *picTime, *pSoruAlt, *picSonuc, *btnBack, *btnFinish, 894, 180};
+    const ExerciseWindowParts parts{window, *clockDisplay, *sheetPanel, *resultPanel, *backButtonBox, *finishButtonBox, 894, 180};
     for (auto _ : state) {
         paintExerciseWindow(parts, skin, textRect);
         benchmark::DoNotOptimize(window.keptImage().constBits());
@@ -64,21 +64,21 @@ void BM_StartToFirstActivation(benchmark::State &state)
     Mt19937RandomSource random(7);
     const FixedScreenMetrics screen(QRect(0, 0, 1280, 800));
     AppContext ctx(skin, clock, random, screen);
-    ctx.windows.define(kFrmVendrakul, [&ctx] { return new FrmVendrakul(ctx); });
+    ctx.windows.define(kExerciseWindowName, [&ctx] { return new ExerciseWindow(ctx); });
     Form owner(QStringLiteral("owner"), screen);
     owner.setGeometry(0, 0, 1280, 800);
     owner.show();
     QCoreApplication::processEvents();
 
     for (auto _ : state) {
-        ctx.mod.timerEnabled = true;
-        auto *w = ctx.windows.get<FrmVendrakul>(kFrmVendrakul);
+        ctx.run.timerEnabled = true;
+        auto *w = ctx.windows.get<ExerciseWindow>(kExerciseWindowName);
         w->moveTw(0, 375, 1280 * 15, 775 * 15);
         w->showOwned(&owner);
         if (w->stage().firstActivation)
             emit w->activated();
         benchmark::DoNotOptimize(w->stage().startTime);
-        if (!w->trmSure->isActive())
+        if (!w->clockTimer->isActive())
             state.SkipWithError("the clock did not start");
 
         state.PauseTiming();

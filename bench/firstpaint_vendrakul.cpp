@@ -6,7 +6,7 @@
 #include "platform/fonts.h"
 #include "skin/appcontext.h"
 #include "shell/application.h"
-#include "ui/main/frmmain.h"
+#include "ui/main/mainwindow.h"
 
 #include <QApplication>
 
@@ -39,7 +39,7 @@ int main(int argc, char **argv)
     if (!app.start())
         return 1;
     step("start (main window loaded and shown)");
-    vkbench::FirstFrameWatch watch(app.context().windows.find<vk::FrmMain>(vk::kFrmMain));
+    vkbench::FirstFrameWatch watch(app.context().windows.find<vk::MainWindow>(vk::kMainWindowName));
     const int rc = QApplication::exec();
     step("first frame");
     return rc;

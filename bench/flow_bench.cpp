@@ -2,7 +2,7 @@
 // and the one a second that redraws the display.
 #include "flow/clockrules.h"
 #include "flow/stageclock.h"
-#include "msgbox/modmsgbox.h"
+#include "msgbox/timedmessagebox.h"
 #include "platform/dayclock.h"
 #include "platform/surface.h"
 #include "stage/stage.h"
@@ -26,22 +26,22 @@ struct ClockBench {
     ClockBench()
     {
         window.resize(400, 200);
-        picTime = new vk::Surface(&window);
-        trmSure = new QTimer(&window);
-        clock = new vk::StageClock(stage, dayClock, *trmSure, *picTime, msgBox, &window);
-        picTime->setGeometry(26, 48, 170, 60);
+        clockDisplay = new vk::Surface(&window);
+        clockTimer = new QTimer(&window);
+        clock = new vk::StageClock(stage, dayClock, *clockTimer, *clockDisplay, msgBox, &window);
+        clockDisplay->setGeometry(26, 48, 170, 60);
         window.show();
         QApplication::processEvents();
         clock->startClock();
-        trmSure->stop(); // ticks are driven by the benchmark
+        clockTimer->stop(); // ticks are driven by the benchmark
     }
 
     QWidget window;
     vk::StageRecord stage;
     StandingClock dayClock;
-    vk::ModMsgBox msgBox;
-    vk::Surface *picTime = nullptr;
-    QTimer *trmSure = nullptr;
+    vk::TimedMessageBox msgBox;
+    vk::Surface *clockDisplay = nullptr;
+    QTimer *clockTimer = nullptr;
     vk::StageClock *clock = nullptr;
 };
 
@@ -59,7 +59,7 @@ BENCHMARK(BM_formatClockText);
 void BM_tickWithoutRedraw(benchmark::State &state)
 {
     ClockBench b;
-    b.trmSure->start(1000000); // "running", never firing during the run
+    b.clockTimer->start(1000000); // "running", never firing during the run
     b.dayClock.seconds = 36000.0f + 125.25f;
     b.clock->tick();
     for (auto _ : state)
@@ -70,7 +70,7 @@ BENCHMARK(BM_tickWithoutRedraw);
 void BM_tickWithRedraw(benchmark::State &state)
 {
     ClockBench b;
-    b.trmSure->start(1000000);
+    b.clockTimer->start(1000000);
     float second = 0.0f;
     for (auto _ : state) {
         second = second >= 800.0f ? 0.0f : second + 1.0f;

@@ -6,7 +6,7 @@
 #include "platform/screenmetrics.h"
 #include "skin/appcontext.h"
 #include "shell/application.h"
-#include "ui/main/frmmain.h"
+#include "ui/main/mainwindow.h"
 #include "skin/skintemplate.h"
 
 #include <QApplication>
@@ -36,44 +36,44 @@ std::unique_ptr<vk::Application> makeApp(QRect screen)
     return std::make_unique<vk::Application>(std::move(parts));
 }
 
-vk::FrmMain *mainOf(vk::Application &app)
+vk::MainWindow *mainOf(vk::Application &app)
 {
-    return app.context().windows.find<vk::FrmMain>(vk::kFrmMain);
+    return app.context().windows.find<vk::MainWindow>(vk::kMainWindowName);
 }
 
 // The painter alone at 1280 x 800, titles included; the window is loaded
 // but hidden, so the refreshes have no screen to go to.
-void BM_temelYarismaEkraniCiz_1280x800(benchmark::State &state)
+void BM_paintMainScreen_1280x800(benchmark::State &state)
 {
     auto app = makeApp(QRect(0, 0, 1280, 800));
-    vk::FrmMain *frm = static_cast<vk::FrmMain *>(app->context().windows.get(vk::kFrmMain));
+    vk::MainWindow *mainWindow = static_cast<vk::MainWindow *>(app->context().windows.get(vk::kMainWindowName));
     for (auto _ : state)
-        frm->temelYarismaEkraniCiz();
+        mainWindow->paintMainScreen();
 }
-BENCHMARK(BM_temelYarismaEkraniCiz_1280x800)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_paintMainScreen_1280x800)->Unit(benchmark::kMicrosecond);
 
 // The same on a shown window: each refresh repaints the window and its
 // controls at once.
-void BM_temelYarismaEkraniCiz_1280x800_shown(benchmark::State &state)
+void BM_paintMainScreen_1280x800_shown(benchmark::State &state)
 {
     auto app = makeApp(QRect(0, 0, 1280, 800));
     app->start();
-    vk::FrmMain *frm = mainOf(*app);
+    vk::MainWindow *mainWindow = mainOf(*app);
     for (auto _ : state)
-        frm->temelYarismaEkraniCiz();
+        mainWindow->paintMainScreen();
 }
-BENCHMARK(BM_temelYarismaEkraniCiz_1280x800_shown)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_paintMainScreen_1280x800_shown)->Unit(benchmark::kMicrosecond);
 
-void BM_temelYarismaEkraniCiz_stageLook_shown(benchmark::State &state)
+void BM_paintMainScreen_stageLook_shown(benchmark::State &state)
 {
     auto app = makeApp(QRect(0, 0, 1280, 800));
     app->start();
-    app->context().mod.stageActive = true;
-    vk::FrmMain *frm = mainOf(*app);
+    app->context().run.stageActive = true;
+    vk::MainWindow *mainWindow = mainOf(*app);
     for (auto _ : state)
-        frm->temelYarismaEkraniCiz();
+        mainWindow->paintMainScreen();
 }
-BENCHMARK(BM_temelYarismaEkraniCiz_stageLook_shown)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_paintMainScreen_stageLook_shown)->Unit(benchmark::kMicrosecond);
 
 // From nothing to the first painted start screen: the shared objects, the
 // registry, the main window's definition and load, show and paint.

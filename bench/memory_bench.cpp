@@ -7,8 +7,8 @@
 #include "platform/screenmetrics.h"
 #include "skin/appcontext.h"
 #include "shell/application.h"
-#include "ui/main/frmmain.h"
-#include "ui/exercise/frmvendrakul.h"
+#include "ui/main/mainwindow.h"
+#include "ui/exercise/exercisewindow.h"
 
 #include <QApplication>
 #include <QFile>
@@ -66,9 +66,9 @@ int main(int argc, char **argv)
 
     vk::AppContext &ctx = app.context();
     for (int stage = 0; stage < 100; ++stage) {
-        QTest::mouseClick(ctx.windows.find<vk::FrmMain>(vk::kFrmMain)->btnStart, Qt::LeftButton);
+        QTest::mouseClick(ctx.windows.find<vk::MainWindow>(vk::kMainWindowName)->startButton, Qt::LeftButton);
         settle();
-        auto *w = ctx.windows.find<vk::FrmVendrakul>(vk::kFrmVendrakul);
+        auto *w = ctx.windows.find<vk::ExerciseWindow>(vk::kExerciseWindowName);
         if (!w)
             return 1;
         if (w->stage().firstActivation) {
@@ -76,9 +76,9 @@ int main(int argc, char **argv)
             QCoreApplication::sendEvent(w, &activate);
         }
         for (char digit : {'4', '2', '7', '1'})
-            QTest::keyClick(w->gSoru->editor() ? static_cast<QWidget *>(w->gSoru->editor()) : w->gSoru, digit);
+            QTest::keyClick(w->answerGrid->editor() ? static_cast<QWidget *>(w->answerGrid->editor()) : w->answerGrid, digit);
         w->finishStage();
-        hoverAndClick(w->btnBack);
+        hoverAndClick(w->backButtonBox);
         settle();
     }
     const long afterStages = residentKb();

@@ -85,7 +85,7 @@ def table(where):
     measured("  the same with the window on screen (its repaint)", "-", lambda: (
         f"{median('exercise', 'BM_PaintExerciseWindow/onScreen:1'):.0f} us", None))
     measured("start screen 1280 x 800 painted on screen, titles included", "< 300 us", lambda: (
-        lambda v: (f"{v:.0f} us", v < 300))(median("main", "BM_temelYarismaEkraniCiz_1280x800_shown")))
+        lambda v: (f"{v:.0f} us", v < 300))(median("main", "BM_paintMainScreen_1280x800_shown")))
     def keystroke():
         v = next(b["median_us"] for b in bench("sheet") if b.get("aggregate_name") == "median" and "median_us" in b)
         return f"{v:.1f} us", v < 200

@@ -2,7 +2,7 @@
 
 #include "flow/clockrules.h"
 #include "flow/finishhost.h"
-#include "msgbox/modmsgbox.h"
+#include "msgbox/timedmessagebox.h"
 #include "stage/stage.h"
 
 #include <QPointer>
@@ -11,33 +11,33 @@
 
 namespace vk {
 
-void confirmFinish(const StageRecord &stage, ModMsgBox &modMsgBox, FinishHost &host)
+void confirmFinish(const StageRecord &stage, TimedMessageBox &questionBox, FinishHost &host)
 {
     const std::int32_t ticks = autoAnswerTicks(stage);
     QWidget &window = host.exerciseWindow();
     const QPointer<QWidget> windowAlive(&window);
 
-    modMsgBox.msgBoxWnd = 0;
-    MsgBoxRequest &request = modMsgBox.msgBoxRequest;
-    request.hWndSource = &window;
-    request.hWndOwner = &window;
-    request.style = mb::YesNo | mb::IconQuestion;
+    questionBox.openBoxHandle = 0;
+    MessageBoxRequest &request = questionBox.boxRequest;
+    request.askingWindow = &window;
+    request.blockedWindow = &window;
+    request.style = BoxStyle::YesNo | BoxStyle::IconQuestion;
     request.autoAnswer = true;
     request.autoAnswerTicks = ticks;
     request.tickInterval = kConfirmTickInterval;
-    request.autoAnswerButton = mb::IdNo;
+    request.autoAnswerButton = BoxAnswer::No;
     request.tickCount = 0;
     request.caption = kConfirmCaption;
     request.text = kConfirmText;
 
-    const std::int32_t answer = modMsgBox.showHookedMsgBox(request, window);
+    const BoxAnswer answer = questionBox.showTimedBox(request, window);
     // Unloaded while asking: a stage that is being left is not evaluated,
     // and the window's members (the box module among them) are gone.
     if (!windowAlive)
         return;
-    modMsgBox.msgBoxWnd = 0;
+    questionBox.openBoxHandle = 0;
 
-    if (answer == mb::IdYes || !host.trmSure().isActive())
+    if (answer == BoxAnswer::Yes || !host.clockTimer().isActive())
         host.finishStage();
 }
 

@@ -5,7 +5,7 @@
 namespace vk {
 
 class FinishHost;
-class ModMsgBox;
+class TimedMessageBox;
 struct StageRecord;
 
 inline const QString kConfirmCaption = QStringLiteral("KELVARIS");
@@ -20,6 +20,6 @@ constexpr int kConfirmTickInterval = 1000;
 // Runs a nested event loop. The host window may be unloaded meanwhile (the
 // program closing): then nothing more is done, and the caller must not touch
 // the window either, so call this last in a handler.
-void confirmFinish(const StageRecord &stage, ModMsgBox &modMsgBox, FinishHost &host);
+void confirmFinish(const StageRecord &stage, TimedMessageBox &questionBox, FinishHost &host);
 
 } // namespace vk

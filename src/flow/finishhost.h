@@ -9,11 +9,11 @@ namespace vk {
 class FinishHost
 {
 public:
-    // The window the box belongs to: it owns the "trmMsgBox" timer and is
+    // The window the box belongs to: it owns the "answerTimer" timer and is
     // blocked while the box is open.
     virtual QWidget &exerciseWindow() = 0;
     // The stage clock's timer; stopped means the limit came (or the finish ran).
-    virtual QTimer &trmSure() = 0;
+    virtual QTimer &clockTimer() = 0;
     // Evaluates the stage; later calls do nothing.
     virtual void finishStage() = 0;
 

@@ -1,7 +1,7 @@
 #include "flow/stageclock.h"
 
 #include "flow/clockrules.h"
-#include "msgbox/modmsgbox.h"
+#include "msgbox/timedmessagebox.h"
 #include "platform/dayclock.h"
 #include "platform/fonts.h"
 #include "platform/surface.h"
@@ -24,34 +24,34 @@ QFont displayFont()
 
 } // namespace
 
-StageClock::StageClock(StageRecord &stage, const DayClock &clock, QTimer &trmSure, Surface &picTime,
-                       const ModMsgBox &msgBox, QObject *parent)
+StageClock::StageClock(StageRecord &stage, const DayClock &clock, QTimer &clockTimer, Surface &clockDisplay,
+                       const TimedMessageBox &msgBox, QObject *parent)
     : QObject(parent)
     , m_stage(stage)
     , m_clock(clock)
-    , m_trmSure(trmSure)
-    , m_picTime(picTime)
-    , m_msgBox(msgBox)
+    , m_clockTimer(clockTimer)
+    , m_clockDisplay(clockDisplay)
+    , m_questionBox(msgBox)
 {
-    m_trmSure.stop();
-    m_trmSure.setInterval(kTickMs);
-    m_trmSure.setTimerType(Qt::PreciseTimer);
-    m_trmSure.setSingleShot(false);
+    m_clockTimer.stop();
+    m_clockTimer.setInterval(kTickMs);
+    m_clockTimer.setTimerType(Qt::PreciseTimer);
+    m_clockTimer.setSingleShot(false);
 
-    m_picTime.setBackColor(kDisplayBack);
-    m_picTime.setAutoRedraw(true);
+    m_clockDisplay.setBackColor(kDisplayBack);
+    m_clockDisplay.setAutoRedraw(true);
     // A display hidden for the whole stage gets no resize before the finish
     // draws the final time into it; that text needs the display font too.
-    m_picTime.setFont(displayFont());
+    m_clockDisplay.setFont(displayFont());
 
-    connect(&m_trmSure, &QTimer::timeout, this, &StageClock::tick);
-    connect(&m_picTime, &Surface::resized, this, &StageClock::picTimeResize);
+    connect(&m_clockTimer, &QTimer::timeout, this, &StageClock::tick);
+    connect(&m_clockDisplay, &Surface::resized, this, &StageClock::clockDisplayResized);
 }
 
 void StageClock::startClock()
 {
     m_stage.startTime = m_clock.secondsSinceMidnight();
-    m_trmSure.start();
+    m_clockTimer.start();
 }
 
 void StageClock::tick()
@@ -59,7 +59,7 @@ void StageClock::tick()
     readStageClock(m_stage, m_clock);
     const ClockText text = formatClockText(m_stage);
     if (text.limitReached)
-        m_trmSure.stop();
+        m_clockTimer.stop();
     // Every 10 ms, but the text changes once a second: compare in place.
     if (text.view() != QStringView(m_lastClockText)) {
         m_lastClockText = text.toString();
@@ -67,25 +67,25 @@ void StageClock::tick()
     }
     // With a confirmation box open, the confirmation finishes the stage when
     // the box closes, seeing the clock stopped.
-    if (!m_trmSure.isActive() && m_msgBox.msgBoxWnd == 0)
+    if (!m_clockTimer.isActive() && m_questionBox.openBoxHandle == 0)
         emit finishRequested();
 }
 
 void StageClock::drawClockText(const QString &text)
 {
-    m_picTime.cls();
+    m_clockDisplay.cls();
     drawLayers(text);
-    m_picTime.refresh();
+    m_clockDisplay.refresh();
 }
 
-void StageClock::picTimeResize()
+void StageClock::clockDisplayResized()
 {
-    m_picTime.setFont(displayFont());
+    m_clockDisplay.setFont(displayFont());
     if (!m_stage.clockOn)
         return;
     // Shown at the display's next repaint; lastClockText stays, so the next
     // change of the reading draws over it.
-    m_picTime.cls();
+    m_clockDisplay.cls();
     drawLayers(QStringLiteral("00:00"));
 }
 
@@ -97,14 +97,14 @@ void StageClock::showFinalReading()
 
 void StageClock::drawLayers(const QString &text)
 {
-    const double w = m_picTime.width();
-    const double h = m_picTime.height();
-    const double tw = m_picTime.textWidth(text);
-    const double th = m_picTime.textHeight(text);
-    m_picTime.setForeColor(kTextShadow);
-    m_picTime.printAt((w - tw) / 2 + 2, (h - th) / 2 + 2, text);
-    m_picTime.setForeColor(kTextColour);
-    m_picTime.printAt((w - tw) / 2, (h - th) / 2, text);
+    const double w = m_clockDisplay.width();
+    const double h = m_clockDisplay.height();
+    const double tw = m_clockDisplay.textWidth(text);
+    const double th = m_clockDisplay.textHeight(text);
+    m_clockDisplay.setForeColor(kTextShadow);
+    m_clockDisplay.printAt((w - tw) / 2 + 2, (h - th) / 2 + 2, text);
+    m_clockDisplay.setForeColor(kTextColour);
+    m_clockDisplay.printAt((w - tw) / 2, (h - th) / 2, text);
 }
 
 } // namespace vk

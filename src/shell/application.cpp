@@ -4,9 +4,9 @@
 #include "platform/qtscreenmetrics.h"
 #include "platform/randomsource.h"
 #include "skin/appcontext.h"
-#include "shell/frmzfon.h"
-#include "ui/main/frmmain.h"
-#include "ui/exercise/frmvendrakul.h"
+#include "shell/backdropwindow.h"
+#include "ui/main/mainwindow.h"
+#include "ui/exercise/exercisewindow.h"
 #include "skin/skintemplate.h"
 
 #include <QApplication>
@@ -34,7 +34,7 @@ Application::Application(Parts parts)
     QGuiApplication::styleHints()->setCursorFlashTime(0);
     defineWindows();
     m_screen->setChangeHandler([this] {
-        if (auto *main = m_ctx->windows.find<FrmMain>(kFrmMain))
+        if (auto *main = m_ctx->windows.find<MainWindow>(kMainWindowName))
             main->screenChanged();
     });
 }
@@ -51,18 +51,18 @@ Application::~Application()
 void Application::defineWindows()
 {
     AppContext &ctx = *m_ctx;
-    ctx.windows.define(kFrmMain, [this, &ctx] {
-        auto *frm = new FrmMain(ctx);
-        frm->setMessageSink(m_messages);
-        return frm;
+    ctx.windows.define(kMainWindowName, [this, &ctx] {
+        auto *mainWindow = new MainWindow(ctx);
+        mainWindow->setMessageSink(m_messages);
+        return mainWindow;
     });
-    ctx.windows.define(kFrmVendrakul, [&ctx] { return new FrmVendrakul(ctx); });
-    ctx.windows.define(kFrmZFon, [&ctx] { return new FrmZFon(ctx); });
+    ctx.windows.define(kExerciseWindowName, [&ctx] { return new ExerciseWindow(ctx); });
+    ctx.windows.define(kBackdropWindowName, [&ctx] { return new BackdropWindow(ctx); });
 }
 
 bool Application::start()
 {
-    auto *main = m_ctx->windows.get<FrmMain>(kFrmMain);
+    auto *main = m_ctx->windows.get<MainWindow>(kMainWindowName);
     if (!main)
         return false;
     if (main->endedEarly()) {
@@ -83,7 +83,7 @@ int Application::run()
     QApplication::setQuitOnLastWindowClosed(false);
     if (!start())
         return kExitScreenTooSmall;
-    QPointer<Form> main = m_ctx->windows.find(kFrmMain);
+    QPointer<Form> main = m_ctx->windows.find(kMainWindowName);
     QObject::connect(main, &QObject::destroyed, qApp, [] { QCoreApplication::exit(0); });
     return QApplication::exec();
 }

@@ -6,7 +6,7 @@ namespace vk {
 
 MainWindowApi *AppContext::mainWindow() const
 {
-    return dynamic_cast<MainWindowApi *>(windows.find(kFrmMain));
+    return dynamic_cast<MainWindowApi *>(windows.find(kMainWindowName));
 }
 
 } // namespace vk

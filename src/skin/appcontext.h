@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/windowregistry.h"
-#include "skin/modmain.h"
+#include "skin/runstate.h"
 
 namespace vk {
 
@@ -11,17 +11,17 @@ class ScreenMetrics;
 class SkinTemplate;
 
 // Window names, as the registry and the window-control strip know them.
-inline const QString kFrmMain = QStringLiteral("frmMain");
-inline const QString kFrmVendrakul = QStringLiteral("frmVendrakul");
-inline const QString kFrmZFon = QStringLiteral("frmZFon");
+inline const QString kMainWindowName = QStringLiteral("frmMain");
+inline const QString kExerciseWindowName = QStringLiteral("frmVendrakul");
+inline const QString kBackdropWindowName = QStringLiteral("frmZFon");
 
 // What the main window offers the other windows.
 class MainWindowApi
 {
 public:
     virtual ~MainWindowApi() = default;
-    // Repaints the start screen or the stage look, by ModMain::stageActive.
-    virtual void temelYarismaEkraniCiz() = 0;
+    // Repaints the start screen or the stage look, by RunState::stageActive.
+    virtual void paintMainScreen() = 0;
 };
 
 // Everything one run of the program shares. Every window is constructed
@@ -35,7 +35,7 @@ struct AppContext {
     {
     }
 
-    ModMain mod;
+    RunState run;
     const SkinTemplate &skin;
     const DayClock &clock;
     RandomSource &random;

@@ -26,29 +26,29 @@ TEST(ConfirmFinish, asksWithTheFixedRequestAndYesFinishesAtOnce)
 {
     FakeExerciseWindow w;
     runningAt(w, 100.0f);
-    MsgBoxRequest seen;
+    MessageBoxRequest seen;
     int timerInterval = 0;
     bool timerActive = false;
     whenBoxOpens([&](QMessageBox &box) {
-        seen = w.modMsgBox.msgBoxRequest;
-        timerInterval = w.trmMsgBox->interval();
-        timerActive = w.trmMsgBox->isActive();
+        seen = w.questionBox.boxRequest;
+        timerInterval = w.answerTimer->interval();
+        timerActive = w.answerTimer->isActive();
         userClicks(box, QMessageBox::Yes);
     });
-    confirmFinish(w.stage, w.modMsgBox, w);
+    confirmFinish(w.stage, w.questionBox, w);
     EXPECT_EQ(w.finishes, 1);
-    EXPECT_EQ(seen.hWndSource, &w);
-    EXPECT_EQ(seen.hWndOwner, &w);
+    EXPECT_EQ(seen.askingWindow, &w);
+    EXPECT_EQ(seen.blockedWindow, &w);
     EXPECT_EQ(seen.style, 36u);
     EXPECT_TRUE(seen.autoAnswer);
     EXPECT_EQ(seen.autoAnswerTicks, 5);
     EXPECT_EQ(seen.tickInterval, 1000);
-    EXPECT_EQ(seen.autoAnswerButton, 7);
+    EXPECT_EQ(seen.autoAnswerButton, BoxAnswer::No);
     EXPECT_EQ(seen.caption, QStringLiteral("KELVARIS"));
     EXPECT_EQ(seen.text, QStringLiteral("Do you want to finish this stage?"));
     EXPECT_EQ(timerInterval, 1000);
     EXPECT_TRUE(timerActive);
-    EXPECT_EQ(w.modMsgBox.msgBoxWnd, 0u);
+    EXPECT_EQ(w.questionBox.openBoxHandle, 0u);
 }
 
 TEST(ConfirmFinish, noWhileTheClockRunsLetsTheStageGoOn)
@@ -56,11 +56,11 @@ TEST(ConfirmFinish, noWhileTheClockRunsLetsTheStageGoOn)
     FakeExerciseWindow w;
     runningAt(w, 100.0f);
     whenBoxOpens([&](QMessageBox &box) { userClicks(box, QMessageBox::No); });
-    confirmFinish(w.stage, w.modMsgBox, w);
+    confirmFinish(w.stage, w.questionBox, w);
     EXPECT_EQ(w.finishes, 0);
-    EXPECT_TRUE(w.trmSureTimer->isActive());
+    EXPECT_TRUE(w.clockTimerTick->isActive());
     EXPECT_TRUE(w.stage.stageRunning);
-    EXPECT_EQ(w.modMsgBox.msgBoxWnd, 0u);
+    EXPECT_EQ(w.questionBox.openBoxHandle, 0u);
 }
 
 // The clock keeps ticking under the box; at the limit it stops and shows
@@ -74,13 +74,13 @@ TEST(ConfirmFinish, limitReachedWhileBoxOpenFinishesOnClose)
     QString shown;
     whenBoxOpens([&](QMessageBox &box) {
         w.standAt(900.0f);
-        stopped = QTest::qWaitFor([&] { return !w.trmSureTimer->isActive(); }, 2000);
+        stopped = QTest::qWaitFor([&] { return !w.clockTimerTick->isActive(); }, 2000);
         QTest::qWait(30);
         finishesWhileOpen = w.finishes;
         shown = w.clock->lastClockText();
         userClicks(box, QMessageBox::No);
     });
-    confirmFinish(w.stage, w.modMsgBox, w);
+    confirmFinish(w.stage, w.questionBox, w);
     EXPECT_TRUE(stopped);
     EXPECT_EQ(shown, QStringLiteral("15:00"));
     EXPECT_EQ(finishesWhileOpen, 0);
@@ -96,14 +96,14 @@ TEST(ConfirmFinish, threeSecondsLeftAnswersNoAfterThreeTicks)
     runningAt(w, 897.0f);
     int ticksAsked = 0;
     whenBoxOpens([&](QMessageBox &) {
-        ticksAsked = w.modMsgBox.msgBoxRequest.autoAnswerTicks;
-        w.trmMsgBox->setInterval(10); // a second per tick is not what is tested
+        ticksAsked = w.questionBox.boxRequest.autoAnswerTicks;
+        w.answerTimer->setInterval(10); // a second per tick is not what is tested
     });
-    confirmFinish(w.stage, w.modMsgBox, w);
+    confirmFinish(w.stage, w.questionBox, w);
     EXPECT_EQ(ticksAsked, 3);
     EXPECT_EQ(w.answerTicks, 3);
     EXPECT_EQ(w.finishes, 0);
-    EXPECT_TRUE(w.trmSureTimer->isActive());
+    EXPECT_TRUE(w.clockTimerTick->isActive());
 
     w.standAt(900.0f);
     EXPECT_TRUE(QTest::qWaitFor([&] { return w.finishes == 1; }, 2000));
@@ -119,15 +119,15 @@ TEST(ConfirmFinish, noTimeLeftWaitsForTheUserAndAnyAnswerFinishes)
         bool stillOpen = false;
         int finishesWhileOpen = -1;
         whenBoxOpens([&](QMessageBox &box) {
-            w.trmMsgBox->setInterval(10);
+            w.answerTimer->setInterval(10);
             w.standAt(900.2f);
-            EXPECT_TRUE(QTest::qWaitFor([&] { return w.answerTicks >= 5 && !w.trmSureTimer->isActive(); }, 3000));
-            stillOpen = box.isVisible() && w.modMsgBox.msgBoxWnd != 0;
+            EXPECT_TRUE(QTest::qWaitFor([&] { return w.answerTicks >= 5 && !w.clockTimerTick->isActive(); }, 3000));
+            stillOpen = box.isVisible() && w.questionBox.openBoxHandle != 0;
             finishesWhileOpen = w.finishes;
             userClicks(box, answer);
         });
-        confirmFinish(w.stage, w.modMsgBox, w);
-        EXPECT_EQ(w.modMsgBox.msgBoxRequest.autoAnswerTicks, 0);
+        confirmFinish(w.stage, w.questionBox, w);
+        EXPECT_EQ(w.questionBox.boxRequest.autoAnswerTicks, 0);
         EXPECT_GE(w.answerTicks, 5);
         EXPECT_TRUE(stillOpen);
         EXPECT_EQ(finishesWhileOpen, 0);
@@ -147,11 +147,11 @@ TEST(ConfirmFinish, windowUnloadedWhileAskingEndsWithoutEvaluation)
     runningAt(*w, 899.0f);
     whenBoxOpens([&](QMessageBox &) {
         w->standAt(900.0f);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !w->trmSureTimer->isActive(); }, 2000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !w->clockTimerTick->isActive(); }, 2000));
         w->close();
         w->deleteLater();
     });
-    confirmFinish(w->stage, w->modMsgBox, *w);
+    confirmFinish(w->stage, w->questionBox, *w);
     EXPECT_TRUE(w.isNull());
     EXPECT_EQ(finishes, 0);
 }

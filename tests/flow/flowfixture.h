@@ -4,7 +4,7 @@
 // both timers, the box module and a finish that counts its calls.
 #include "flow/finishhost.h"
 #include "flow/stageclock.h"
-#include "msgbox/modmsgbox.h"
+#include "msgbox/timedmessagebox.h"
 #include "platform/surface.h"
 #include "stage/stage.h"
 #include "support/fakes.h"
@@ -23,19 +23,19 @@ public:
     {
         resetStageRecord(stage, clockOn);
         resize(400, 200);
-        picTime = new Surface(this);
-        trmSureTimer = new QTimer(this);
-        trmSureTimer->setObjectName(QStringLiteral("trmSure"));
-        trmMsgBox = new QTimer(this);
-        trmMsgBox->setObjectName(QStringLiteral("trmMsgBox"));
-        clock = new StageClock(stage, dayClock, *trmSureTimer, *picTime, modMsgBox, this);
+        clockDisplay = new Surface(this);
+        clockTimerTick = new QTimer(this);
+        clockTimerTick->setObjectName(QStringLiteral("clockTimer"));
+        answerTimer = new QTimer(this);
+        answerTimer->setObjectName(QStringLiteral("answerTimer"));
+        clock = new StageClock(stage, dayClock, *clockTimerTick, *clockDisplay, questionBox, this);
         QObject::connect(clock, &StageClock::finishRequested, this, [this] { finishStage(); });
-        QObject::connect(trmMsgBox, &QTimer::timeout, this, [this] {
+        QObject::connect(answerTimer, &QTimer::timeout, this, [this] {
             ++answerTicks;
-            modMsgBox.trmMsgBoxTimer();
+            questionBox.answerTimerTick();
         });
-        picTime->setGeometry(26, 48, 170, 60);
-        picTime->setVisible(clockOn);
+        clockDisplay->setGeometry(26, 48, 170, 60);
+        clockDisplay->setVisible(clockOn);
         show();
     }
 
@@ -48,7 +48,7 @@ public:
     void standAt(float elapsed) { dayClock.set(kStart + elapsed); }
 
     QWidget &exerciseWindow() override { return *this; }
-    QTimer &trmSure() override { return *trmSureTimer; }
+    QTimer &clockTimer() override { return *clockTimerTick; }
 
     void finishStage() override
     {
@@ -57,19 +57,19 @@ public:
         ++finishes;
         if (finishLog)
             ++*finishLog;
-        boxOpenAtFinish = modMsgBox.msgBoxWnd != 0;
-        trmSureTimer->stop();
+        boxOpenAtFinish = questionBox.openBoxHandle != 0;
+        clockTimerTick->stop();
         stage.stageRunning = false;
         clock->showFinalReading();
-        picTime->show();
+        clockDisplay->show();
     }
 
     StageRecord stage;
     FakeDayClock dayClock;
-    ModMsgBox modMsgBox;
-    Surface *picTime = nullptr;
-    QTimer *trmSureTimer = nullptr;
-    QTimer *trmMsgBox = nullptr;
+    TimedMessageBox questionBox;
+    Surface *clockDisplay = nullptr;
+    QTimer *clockTimerTick = nullptr;
+    QTimer *answerTimer = nullptr;
     StageClock *clock = nullptr;
     int finishes = 0;
     int *finishLog = nullptr; // outlives the window

@@ -56,15 +56,15 @@ std::optional<QRect> boundsOf(const QImage &image, QRgb colour, int tolerance = 
 TEST(StageClock, definesItsTimerAndDisplay)
 {
     FakeExerciseWindow w;
-    EXPECT_FALSE(w.trmSureTimer->isActive()) << "no tick before the first activation";
-    EXPECT_EQ(w.trmSureTimer->interval(), 10);
-    EXPECT_EQ(w.trmSureTimer->timerType(), Qt::PreciseTimer);
-    EXPECT_TRUE(w.picTime->autoRedraw());
-    EXPECT_EQ(w.picTime->backColor(), QColor(215, 229, 248));
-    EXPECT_EQ(w.picTime->font().pointSizeF(), 36.0);
-    EXPECT_TRUE(w.picTime->font().bold());
+    EXPECT_FALSE(w.clockTimerTick->isActive()) << "no tick before the first activation";
+    EXPECT_EQ(w.clockTimerTick->interval(), 10);
+    EXPECT_EQ(w.clockTimerTick->timerType(), Qt::PreciseTimer);
+    EXPECT_TRUE(w.clockDisplay->autoRedraw());
+    EXPECT_EQ(w.clockDisplay->backColor(), QColor(215, 229, 248));
+    EXPECT_EQ(w.clockDisplay->font().pointSizeF(), 36.0);
+    EXPECT_TRUE(w.clockDisplay->font().bold());
     w.start();
-    EXPECT_TRUE(w.trmSureTimer->isActive());
+    EXPECT_TRUE(w.clockTimerTick->isActive());
     EXPECT_EQ(w.stage.startTime, FakeExerciseWindow::kStart);
 }
 
@@ -96,7 +96,7 @@ TEST(StageClock, tickShowsTheReadingAndFinishesAtTheLimitWithoutAsking)
         w.dayClock.set(c.now);
         w.clock->tick();
         EXPECT_EQ(w.clock->lastClockText(), QString::fromUtf16(c.text)) << c.what;
-        EXPECT_EQ(w.trmSureTimer->isActive(), c.running) << c.what;
+        EXPECT_EQ(w.clockTimerTick->isActive(), c.running) << c.what;
         EXPECT_EQ(w.finishes, c.finishes) << c.what;
         EXPECT_EQ(test::visibleMessageBox(), nullptr) << c.what;
     }
@@ -111,8 +111,8 @@ TEST(StageClock, hiddenClockShowsTheFinalTimeInTheDisplayFont)
         w->standAt(900.0f);
         w->clock->tick();
     }
-    EXPECT_TRUE(hidden.picTime->isVisible());
-    EXPECT_EQ(hidden.picTime->keptImage(), shown.picTime->keptImage());
+    EXPECT_TRUE(hidden.clockDisplay->isVisible());
+    EXPECT_EQ(hidden.clockDisplay->keptImage(), shown.clockDisplay->keptImage());
 }
 
 // The tick comes every 10 ms; the display is repainted once per new text.
@@ -121,22 +121,22 @@ TEST(StageClock, redrawsOnlyWhenTheTextChanges)
     FakeExerciseWindow w;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     w.start();
-    PaintCounter counter(w.picTime);
+    PaintCounter counter(w.clockDisplay);
     for (const float t : {0.0f, 0.1f, 0.2f, 0.49f, 0.51f, 0.9f, 1.4f, 1.49f})
         w.standAt(t), w.clock->tick();
     EXPECT_EQ(counter.paints, 2) << "00:00 once, 00:01 once";
-    const QImage shown = w.picTime->keptImage();
+    const QImage shown = w.clockDisplay->keptImage();
     w.standAt(1.2f);
     w.clock->tick();
     EXPECT_EQ(counter.paints, 2);
-    EXPECT_EQ(w.picTime->keptImage(), shown);
+    EXPECT_EQ(w.clockDisplay->keptImage(), shown);
 }
 
 TEST(StageClock, drawsTheTextCentredWithAWhiteCopyTwoPixelsLowerRight)
 {
     FakeExerciseWindow w;
     w.clock->drawClockText(QStringLiteral("12:34"));
-    const QImage image = w.picTime->keptImage();
+    const QImage image = w.clockDisplay->keptImage();
     const auto blue = boundsOf(image, qRgb(11, 3, 103), 24);
     const auto white = boundsOf(image, qRgb(255, 255, 255), 24);
     ASSERT_TRUE(blue && white);
@@ -159,41 +159,41 @@ TEST(StageClock, resizeShowsZeroUntilTheTextChanges)
     w.clock->tick();
     ASSERT_EQ(w.clock->lastClockText(), QStringLiteral("01:05"));
 
-    w.picTime->resize(150, 50);
+    w.clockDisplay->resize(150, 50);
     EXPECT_EQ(w.clock->lastClockText(), QStringLiteral("01:05"));
-    const QImage afterResize = w.picTime->keptImage();
+    const QImage afterResize = w.clockDisplay->keptImage();
     w.standAt(65.4f);
     w.clock->tick();
-    EXPECT_EQ(w.picTime->keptImage(), afterResize) << "same text, no redraw";
+    EXPECT_EQ(w.clockDisplay->keptImage(), afterResize) << "same text, no redraw";
 
     FakeExerciseWindow reference;
-    reference.picTime->resize(150, 50);
+    reference.clockDisplay->resize(150, 50);
     reference.clock->drawClockText(QStringLiteral("00:00"));
-    EXPECT_EQ(afterResize, reference.picTime->keptImage());
+    EXPECT_EQ(afterResize, reference.clockDisplay->keptImage());
 
     w.standAt(66.0f);
     w.clock->tick();
     EXPECT_EQ(w.clock->lastClockText(), QStringLiteral("01:06"));
-    EXPECT_NE(w.picTime->keptImage(), afterResize);
+    EXPECT_NE(w.clockDisplay->keptImage(), afterResize);
 }
 
 TEST(StageClock, resizeWithTheClockOffDrawsNothing)
 {
     FakeExerciseWindow w(false);
-    ASSERT_TRUE(w.picTime->isHidden());
-    QSignalSpy resizes(w.picTime, &Surface::resized);
-    const QSize before = w.picTime->size();
-    w.picTime->resize(150, 50);
+    ASSERT_TRUE(w.clockDisplay->isHidden());
+    QSignalSpy resizes(w.clockDisplay, &Surface::resized);
+    const QSize before = w.clockDisplay->size();
+    w.clockDisplay->resize(150, 50);
     // Qt holds the resize of a hidden display back until it is shown; hand
     // it over now, as showing would, so that the resize handling runs.
-    QResizeEvent resize(w.picTime->size(), before);
-    QApplication::sendEvent(w.picTime, &resize);
+    QResizeEvent resize(w.clockDisplay->size(), before);
+    QApplication::sendEvent(w.clockDisplay, &resize);
     ASSERT_EQ(resizes.count(), 1) << "the resize handling ran once";
-    ASSERT_EQ(w.picTime->keptImage().size(), QSize(150, 50));
+    ASSERT_EQ(w.clockDisplay->keptImage().size(), QSize(150, 50));
 
-    QImage plain(w.picTime->keptImage().size(), w.picTime->keptImage().format());
+    QImage plain(w.clockDisplay->keptImage().size(), w.clockDisplay->keptImage().format());
     plain.fill(QColor(215, 229, 248));
-    EXPECT_EQ(w.picTime->keptImage(), plain) << "no 00:00 while the clock is off";
+    EXPECT_EQ(w.clockDisplay->keptImage(), plain) << "no 00:00 while the clock is off";
     EXPECT_TRUE(w.clock->lastClockText().isEmpty());
 }
 

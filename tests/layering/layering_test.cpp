@@ -71,7 +71,7 @@ std::string folderOf(const Table &table, const fs::path &root, const fs::path &f
     return best;
 }
 
-// The folder an include such as "ui/main/frmmain.h" points into.
+// The folder an include such as "ui/main/mainwindow.h" points into.
 std::string includedFolder(const Table &table, const std::string &include)
 {
     std::string best;
@@ -192,7 +192,7 @@ TEST_F(Layering, anIncludeUpTheTableIsCaught)
     fs::remove_all(root);
     fs::create_directories(root / "grid");
     fs::create_directories(root / "ui/main");
-    std::ofstream(root / "grid/bad.cpp") << "#include \"grid/ok.h\"\n#include \"ui/main/frmmain.h\"\n";
+    std::ofstream(root / "grid/bad.cpp") << "#include \"grid/ok.h\"\n#include \"ui/main/mainwindow.h\"\n";
     std::ofstream(root / "ui/main/fine.cpp") << "#include \"skin/skintemplate.h\"\n#include <QWidget>\n";
     const std::vector<std::string> found = forbiddenIncludes(table, root);
     fs::remove_all(root);

@@ -9,8 +9,8 @@
 #include "platform/surface.h"
 #include "skin/appcontext.h"
 #include "shell/application.h"
-#include "ui/main/frmmain.h"
-#include "ui/exercise/frmvendrakul.h"
+#include "ui/main/mainwindow.h"
+#include "ui/exercise/exercisewindow.h"
 #include "stage/stage.h"
 #include "support/fakes.h"
 #include "support/memory.h"
@@ -77,8 +77,8 @@ public:
     }
 
     AppContext &ctx() { return app->context(); }
-    FrmMain *main() { return ctx().windows.find<FrmMain>(kFrmMain); }
-    FrmVendrakul *stage() { return ctx().windows.find<FrmVendrakul>(kFrmVendrakul); }
+    MainWindow *main() { return ctx().windows.find<MainWindow>(kMainWindowName); }
+    ExerciseWindow *stage() { return ctx().windows.find<ExerciseWindow>(kExerciseWindowName); }
 
     static void settle()
     {
@@ -104,10 +104,10 @@ public:
     // START, and the first activation the window system would send.
     void start()
     {
-        if (FrmMain *m = main())
-            QTest::mouseClick(m->btnStart, Qt::LeftButton);
+        if (MainWindow *m = main())
+            QTest::mouseClick(m->startButton, Qt::LeftButton);
         settle();
-        if (FrmVendrakul *w = stage()) {
+        if (ExerciseWindow *w = stage()) {
             if (w->stage().firstActivation) {
                 QEvent activate(QEvent::WindowActivate);
                 QCoreApplication::sendEvent(w, &activate);
@@ -118,27 +118,27 @@ public:
 
     void back()
     {
-        if (FrmVendrakul *w = stage())
-            hoverAndClick(w->btnBack);
+        if (ExerciseWindow *w = stage())
+            hoverAndClick(w->backButtonBox);
         settle();
     }
 
     // FINISH as the user clicks it; returns once the question has closed.
     void finish()
     {
-        if (FrmVendrakul *w = stage(); w && w->btnFinish->isVisible())
-            hoverAndClick(w->btnFinish);
+        if (ExerciseWindow *w = stage(); w && w->finishButtonBox->isVisible())
+            hoverAndClick(w->finishButtonBox);
         settle();
     }
 
     // The strip's cells: 1 backdrop, 2 minimise, 4 close (this one ends the program).
     void clickStripCell(int cell)
     {
-        FrmMain *m = main();
+        MainWindow *m = main();
         if (!m)
             return;
         static const int kCentres[] = {0, 8, 25, 42, 59};
-        hoverAndClick(m->PFormKontrol, QPointF(kCentres[cell], 7));
+        hoverAndClick(m->controlStrip, QPointF(kCentres[cell], 7));
         settle();
     }
 

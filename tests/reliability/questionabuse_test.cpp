@@ -122,7 +122,7 @@ private:
         if (!program.stage() && program.clock->secondsSinceMidnight() > 70000.0f)
             program.clock->set(36000.0f);
         program.start();
-        if (FrmVendrakul *w = program.stage(); w && m_stageWindow != w) {
+        if (ExerciseWindow *w = program.stage(); w && m_stageWindow != w) {
             m_stageWindow = w;
             m_stageStart = w->stage().startTime;
             m_frozen = false;
@@ -131,12 +131,12 @@ private:
 
     QWidget *sheetTarget()
     {
-        FrmVendrakul *w = program.stage();
+        ExerciseWindow *w = program.stage();
         if (!w)
             return nullptr;
         if (QWidget *focus = QApplication::focusWidget(); focus && pick(4) != 0)
             return focus;
-        return w->gSoru->editor() ? static_cast<QWidget *>(w->gSoru->editor()) : w->gSoru;
+        return w->answerGrid->editor() ? static_cast<QWidget *>(w->answerGrid->editor()) : w->answerGrid;
     }
 
     void typeOnSheet()
@@ -163,12 +163,12 @@ private:
 
     void askByEnter()
     {
-        FrmVendrakul *w = program.stage();
+        ExerciseWindow *w = program.stage();
         if (!w)
             return;
         const bool running = w->stage().stageRunning;
         m_answered = false;
-        QWidget *target = w->gSoru->editor() ? static_cast<QWidget *>(w->gSoru->editor()) : w->gSoru;
+        QWidget *target = w->answerGrid->editor() ? static_cast<QWidget *>(w->answerGrid->editor()) : w->answerGrid;
         QTest::keyClick(target, pick(2) ? Qt::Key_Return : Qt::Key_Enter,
                         pick(2) ? Qt::NoModifier : Qt::KeypadModifier);
         ProgramDriver::settle();
@@ -178,7 +178,7 @@ private:
     // What the answer must have done to the stage.
     void afterQuestion(bool wasRunning)
     {
-        FrmVendrakul *w = program.stage();
+        ExerciseWindow *w = program.stage();
         if (!m_answered || !w || w != m_stageWindow)
             return;
         const float elapsed = program.clock->secondsSinceMidnight() - m_stageStart;
@@ -198,25 +198,25 @@ private:
 
     void clickMarker()
     {
-        FrmVendrakul *w = program.stage();
+        ExerciseWindow *w = program.stage();
         if (!w)
             return;
-        if (pick(3) == 0 && w->gSoru->editor()) {
-            QTest::keyClick(w->gSoru->editor(), Qt::Key_Asterisk, Qt::KeypadModifier);
+        if (pick(3) == 0 && w->answerGrid->editor()) {
+            QTest::keyClick(w->answerGrid->editor(), Qt::Key_Asterisk, Qt::KeypadModifier);
             return;
         }
-        Surface *marker = w->pIsaret.at(pick(static_cast<int>(w->pIsaret.size())));
+        Surface *marker = w->markerBoxes.at(pick(static_cast<int>(w->markerBoxes.size())));
         QTest::mouseClick(marker, Qt::LeftButton, {}, QPoint(10, 16));
     }
 
     void clickCell()
     {
-        FrmVendrakul *w = program.stage();
+        ExerciseWindow *w = program.stage();
         if (!w)
             return;
         const int row = pick(9), col = pick(42);
-        QTest::mouseClick(w->gSoru->viewport(), pick(4) ? Qt::LeftButton : Qt::RightButton, {},
-                          w->gSoru->cellRect(row, col).center());
+        QTest::mouseClick(w->answerGrid->viewport(), pick(4) ? Qt::LeftButton : Qt::RightButton, {},
+                          w->answerGrid->cellRect(row, col).center());
     }
 
     void moveClock(bool insideQuestion)
@@ -226,13 +226,13 @@ private:
             program.clock->advance(450.0f + static_cast<float>(pick(600)));
         else
             program.clock->advance(static_cast<float>(pick(2000)) / 100.0f);
-        if (FrmVendrakul *w = program.stage(); w && !w->stage().firstActivation)
+        if (ExerciseWindow *w = program.stage(); w && !w->stage().firstActivation)
             w->stageClock().tick();
     }
 
     QWidget *someWindow()
     {
-        if (FrmVendrakul *w = program.stage(); w && pick(2))
+        if (ExerciseWindow *w = program.stage(); w && pick(2))
             return w;
         return program.main();
     }
@@ -259,7 +259,7 @@ private:
     // question is open): START again, the combo, the backdrop and minimise cells.
     void mainWindowAction()
     {
-        FrmMain *m = program.main();
+        MainWindow *m = program.main();
         if (!m)
             return;
         switch (pick(4)) {
@@ -267,7 +267,7 @@ private:
             startStage();
             break;
         case 1:
-            m->cmbTimer->setCurrentIndex(pick(m->cmbTimer->count()));
+            m->clockChoice->setCurrentIndex(pick(m->clockChoice->count()));
             break;
         case 2:
             program.clickStripCell(1);
@@ -283,8 +283,8 @@ private:
 
     void onPoll()
     {
-        FrmVendrakul *w = program.stage();
-        QMessageBox *box = w ? w->msgBox().openBox() : nullptr;
+        ExerciseWindow *w = program.stage();
+        QMessageBox *box = w ? w->questionBox().openBox() : nullptr;
         if (!box)
             return;
         if (m_inQuestion) {
@@ -304,28 +304,28 @@ private:
         m_openQuestion = nullptr;
     }
 
-    void workTheQuestion(FrmVendrakul *window)
+    void workTheQuestion(ExerciseWindow *window)
     {
-        QPointer<FrmVendrakul> w(window);
+        QPointer<ExerciseWindow> w(window);
         checkStage("the question opened");
         EXPECT_TRUE(w->stage().stageRunning) << "a question was asked about a finished stage at step " << m_step;
-        const QStringList before = test::answerCells(*w->gSoru);
+        const QStringList before = test::answerCells(*w->answerGrid);
         const QString storedBefore = problemElement(w->stage()).attribute(doc::kAnswer);
 
         // The user goes on using the program while the box waits.
         const int actions = pick(6);
-        for (int i = 0; i < actions && w && w->msgBox().openBox(); ++i) {
+        for (int i = 0; i < actions && w && w->questionBox().openBox(); ++i) {
             switch (pick(7)) {
             case 0:
             case 1:
-                QTest::keyClick(pick(2) ? static_cast<QWidget *>(w->gSoru) : w.data(),
+                QTest::keyClick(pick(2) ? static_cast<QWidget *>(w->answerGrid) : w.data(),
                                 kKeys[pick(std::size(kKeys))], kModifiers[pick(std::size(kModifiers))]);
                 break;
             case 2:
-                ProgramDriver::hoverAndClick(pick(2) ? w->btnBack : w->btnFinish);
+                ProgramDriver::hoverAndClick(pick(2) ? w->backButtonBox : w->finishButtonBox);
                 break;
             case 3:
-                QTest::mouseClick(w->pIsaret.at(pick(static_cast<int>(w->pIsaret.size()))), Qt::LeftButton, {},
+                QTest::mouseClick(w->markerBoxes.at(pick(static_cast<int>(w->markerBoxes.size()))), Qt::LeftButton, {},
                                   QPoint(10, 16));
                 break;
             case 4:
@@ -342,10 +342,10 @@ private:
                 break;
             checkStage("inside the question");
             EXPECT_TRUE(w->stage().stageRunning) << "the stage finished while its question was open, step " << m_step;
-            EXPECT_EQ(test::answerCells(*w->gSoru), before) << "the answer changed behind the box, step " << m_step;
+            EXPECT_EQ(test::answerCells(*w->answerGrid), before) << "the answer changed behind the box, step " << m_step;
             EXPECT_EQ(problemElement(w->stage()).attribute(doc::kAnswer), storedBefore);
         }
-        if (!w || !w->msgBox().openBox())
+        if (!w || !w->questionBox().openBox())
             return;
 
         Ending ending = static_cast<Ending>(pick(5));
@@ -354,7 +354,7 @@ private:
         ++endings[static_cast<int>(ending)];
         m_lastEnding = ending;
         m_answered = true;
-        QMessageBox *box = w->msgBox().openBox();
+        QMessageBox *box = w->questionBox().openBox();
         switch (ending) {
         case Ending::Yes:
             QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
@@ -370,15 +370,15 @@ private:
             break;
         case Ending::TimeOut:
             // The answer timer's ticks, without waiting for them.
-            for (int tick = 0; tick < 10000 && w && w->msgBox().openBox(); ++tick)
-                w->msgBox().trmMsgBoxTimer();
+            for (int tick = 0; tick < 10000 && w && w->questionBox().openBox(); ++tick)
+                w->questionBox().answerTimerTick();
             break;
         case Ending::CloseProgram:
             program.clickStripCell(4);
             break;
         }
         if (w && ending != Ending::CloseProgram) {
-            EXPECT_EQ(w->msgBox().openBox(), nullptr) << "the question stayed open after its answer, step " << m_step;
+            EXPECT_EQ(w->questionBox().openBox(), nullptr) << "the question stayed open after its answer, step " << m_step;
         }
     }
 
@@ -386,11 +386,11 @@ private:
 
     void checkStage(const char *when)
     {
-        FrmVendrakul *w = program.stage();
+        ExerciseWindow *w = program.stage();
         if (!w || w->stage().firstActivation)
             return;
         const StageRecord &stage = w->stage();
-        const FlexGrid &grid = *w->gSoru;
+        const FlexGrid &grid = *w->answerGrid;
         const QStringList cells = test::answerCells(grid);
         for (int c = 1; c <= 40; ++c) {
             const QString &t = cells[c - 1];
@@ -445,7 +445,7 @@ private:
     bool m_closeFromQuestion = false;
     bool m_answered = false;
     Ending m_lastEnding = Ending::No;
-    QPointer<FrmVendrakul> m_stageWindow;
+    QPointer<ExerciseWindow> m_stageWindow;
     float m_stageStart = 0.0f;
     bool m_frozen = false;
     QStringList m_frozenAnswer;

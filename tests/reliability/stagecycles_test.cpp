@@ -23,9 +23,9 @@ using test::ProgramDriver;
 // How each cycle leaves its question.
 enum class Answer { Yes, No, TimeOut, Escape };
 
-void answerWhenAsked(FrmVendrakul *window, Answer answer)
+void answerWhenAsked(ExerciseWindow *window, Answer answer)
 {
-    QPointer<FrmVendrakul> w(window);
+    QPointer<ExerciseWindow> w(window);
     test::whenBoxOpens([w, answer](QMessageBox &box) {
         switch (answer) {
         case Answer::Yes:
@@ -38,8 +38,8 @@ void answerWhenAsked(FrmVendrakul *window, Answer answer)
             QTest::keyClick(&box, Qt::Key_Escape);
             break;
         case Answer::TimeOut:
-            for (int tick = 0; tick < 10000 && w && w->msgBox().openBox(); ++tick)
-                w->msgBox().trmMsgBoxTimer();
+            for (int tick = 0; tick < 10000 && w && w->questionBox().openBox(); ++tick)
+                w->questionBox().answerTimerTick();
             break;
         }
     });
@@ -52,15 +52,15 @@ TEST(StageCycles, fiveHundredWorkedStagesLeaveNothingBehind)
     long atFifty = 0;
     for (int cycle = 1; cycle <= 500; ++cycle) {
         program.start();
-        QPointer<FrmVendrakul> w = program.stage();
+        QPointer<ExerciseWindow> w = program.stage();
         ASSERT_TRUE(w) << "cycle " << cycle;
         ASSERT_FALSE(w->stage().firstActivation) << "cycle " << cycle;
-        QWidget *editor = w->gSoru->editor();
+        QWidget *editor = w->answerGrid->editor();
         ASSERT_NE(editor, nullptr) << "no cell editor after the first activation, cycle " << cycle;
         for (char digit : {'4', '0', '9', '2'})
             QTest::keyClick(editor, digit);
         QTest::keyClick(editor, Qt::Key_Asterisk, Qt::KeypadModifier);
-        QTest::mouseClick(w->pIsaret.at(1 + cycle % 19), Qt::LeftButton, {}, QPoint(10, 16));
+        QTest::mouseClick(w->markerBoxes.at(1 + cycle % 19), Qt::LeftButton, {}, QPoint(10, 16));
         program.clock->advance(3.0f);
 
         const Answer answer = static_cast<Answer>(cycle % 4);
@@ -68,10 +68,10 @@ TEST(StageCycles, fiveHundredWorkedStagesLeaveNothingBehind)
         if (cycle % 2)
             program.finish();
         else
-            QTest::keyClick(w->gSoru->editor() ? static_cast<QWidget *>(w->gSoru->editor()) : w->gSoru, Qt::Key_Return);
+            QTest::keyClick(w->answerGrid->editor() ? static_cast<QWidget *>(w->answerGrid->editor()) : w->answerGrid, Qt::Key_Return);
         ProgramDriver::settle();
         ASSERT_TRUE(w);
-        ASSERT_EQ(w->msgBox().openBox(), nullptr) << "the question stayed open, cycle " << cycle;
+        ASSERT_EQ(w->questionBox().openBox(), nullptr) << "the question stayed open, cycle " << cycle;
         ASSERT_EQ(w->stage().stageRunning, answer != Answer::Yes) << "cycle " << cycle;
         if (w->stage().stageRunning && cycle % 5 == 0) {
             program.clock->advance(900.0f);
@@ -103,9 +103,9 @@ TEST(StageCycles, closingDuringTheQuestionLeavesNothingBehind)
     for (int round = 0; round < 20; ++round) {
         ProgramDriver program(100 + round);
         program.start();
-        QPointer<FrmVendrakul> w = program.stage();
+        QPointer<ExerciseWindow> w = program.stage();
         ASSERT_TRUE(w);
-        QTest::keyClick(w->gSoru->editor(), '5');
+        QTest::keyClick(w->answerGrid->editor(), '5');
         auto closed = test::whenBoxOpens([&program](QMessageBox &) { program.clickStripCell(4); });
         program.finish();
         ProgramDriver::settle();

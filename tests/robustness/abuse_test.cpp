@@ -76,11 +76,11 @@ public:
     // What must hold after any input.
     void check(int stepNo)
     {
-        FrmVendrakul *w = program.stage();
+        ExerciseWindow *w = program.stage();
         if (!w)
             return;
         const StageRecord &stage = w->stage();
-        const FlexGrid &grid = *w->gSoru;
+        const FlexGrid &grid = *w->answerGrid;
         if (stage.firstActivation)
             return;
         if (stage.stageRunning) {
@@ -137,7 +137,7 @@ private:
 
     QWidget *randomWindow()
     {
-        FrmVendrakul *w = program.stage();
+        ExerciseWindow *w = program.stage();
         if (w && pick(4) != 0)
             return w;
         return program.main();
@@ -157,10 +157,10 @@ private:
     // The strip's close cell would end the program: everything else is fair.
     bool onCloseCell(QWidget *window, QPoint p)
     {
-        FrmMain *m = program.main();
+        MainWindow *m = program.main();
         if (window != m || !m)
             return false;
-        const QRect strip = m->PFormKontrol->geometry();
+        const QRect strip = m->controlStrip->geometry();
         return p.x() >= strip.x() + 50 && p.y() >= strip.y() - 40 && p.y() <= strip.bottom() + 40;
     }
 
@@ -177,7 +177,7 @@ private:
             target = window;
         const QPoint local = target->mapFrom(window, p);
         // Never the strip's close cell, even when a captured strip takes the click.
-        if (QWidget::mouseGrabber() && program.main() && QWidget::mouseGrabber() == program.main()->PFormKontrol)
+        if (QWidget::mouseGrabber() && program.main() && QWidget::mouseGrabber() == program.main()->controlStrip)
             return;
         const Qt::MouseButton button = pick(5) == 0 ? Qt::RightButton : Qt::LeftButton;
         switch (pick(4)) {
@@ -199,27 +199,27 @@ private:
 
     void clickAControl()
     {
-        FrmVendrakul *w = program.stage();
+        ExerciseWindow *w = program.stage();
         if (!w)
             return;
         switch (pick(4)) {
         case 0: { // a marker
-            Surface *marker = w->pIsaret.at(pick(static_cast<int>(w->pIsaret.size())));
+            Surface *marker = w->markerBoxes.at(pick(static_cast<int>(w->markerBoxes.size())));
             QTest::mouseClick(marker, Qt::LeftButton, {}, QPoint(10, 16));
             break;
         }
         case 1: // FINISH, hovered first so that the click counts
-            if (w->btnFinish->isVisible())
-                test::RunningProgram::hoverAndClick(w->btnFinish);
+            if (w->finishButtonBox->isVisible())
+                test::RunningProgram::hoverAndClick(w->finishButtonBox);
             break;
         case 2: { // a cell anywhere on the sheet
             const int row = pick(9), col = pick(42);
-            QTest::mouseClick(w->gSoru->viewport(), Qt::LeftButton, {}, w->gSoru->cellRect(row, col).center());
+            QTest::mouseClick(w->answerGrid->viewport(), Qt::LeftButton, {}, w->answerGrid->cellRect(row, col).center());
             break;
         }
         default:
-            if (FrmMain *m = program.main())
-                m->cmbTimer->setCurrentIndex(pick(2));
+            if (MainWindow *m = program.main())
+                m->clockChoice->setCurrentIndex(pick(2));
             break;
         }
     }
@@ -253,7 +253,7 @@ private:
             program.clock->advance(static_cast<float>(pick(3000)) / 100.0f);
         if (program.clock->secondsSinceMidnight() >= 86400.0f)
             program.clock->set(program.clock->secondsSinceMidnight() - 86400.0f);
-        if (FrmVendrakul *w = program.stage())
+        if (ExerciseWindow *w = program.stage())
             if (!w->stage().firstActivation)
                 w->stageClock().tick();
     }

@@ -19,11 +19,11 @@ TEST(Leaks, fiveHundredStartsAndBacksKeepMemoryFlat)
     long atFifty = 0;
     for (int cycle = 1; cycle <= 500; ++cycle) {
         program.clickStart();
-        FrmVendrakul *w = program.stage();
+        ExerciseWindow *w = program.stage();
         ASSERT_NE(w, nullptr) << "cycle " << cycle;
         ASSERT_FALSE(w->stage().firstActivation);
         for (char digit : {'7', '3', '1'})
-            QTest::keyClick(w->gSoru->editor() ? static_cast<QWidget *>(w->gSoru->editor()) : w->gSoru, digit);
+            QTest::keyClick(w->answerGrid->editor() ? static_cast<QWidget *>(w->answerGrid->editor()) : w->answerGrid, digit);
         if (cycle % 3 == 0) {
             // Every third stage runs to its limit and is evaluated.
             program.clock->advance(901.0f);

@@ -4,8 +4,8 @@
 #include "grid/flexgrid.h"
 #include "skin/appcontext.h"
 #include "shell/application.h"
-#include "ui/main/frmmain.h"
-#include "ui/exercise/frmvendrakul.h"
+#include "ui/main/mainwindow.h"
+#include "ui/exercise/exercisewindow.h"
 #include "stage/stage.h"
 #include "support/fakes.h"
 
@@ -61,8 +61,8 @@ public:
     }
 
     AppContext &ctx() { return app->context(); }
-    FrmMain *main() { return ctx().windows.find<FrmMain>(kFrmMain); }
-    FrmVendrakul *stage() { return ctx().windows.find<FrmVendrakul>(kFrmVendrakul); }
+    MainWindow *main() { return ctx().windows.find<MainWindow>(kMainWindowName); }
+    ExerciseWindow *stage() { return ctx().windows.find<ExerciseWindow>(kExerciseWindowName); }
 
     void settle()
     {
@@ -73,10 +73,10 @@ public:
     // START as the user does it: a click on the button.
     void clickStart()
     {
-        if (FrmMain *m = main())
-            QTest::mouseClick(m->btnStart, Qt::LeftButton);
+        if (MainWindow *m = main())
+            QTest::mouseClick(m->startButton, Qt::LeftButton);
         settle();
-        if (FrmVendrakul *w = stage())
+        if (ExerciseWindow *w = stage())
             if (w->stage().firstActivation) {
                 QEvent activate(QEvent::WindowActivate);
                 QCoreApplication::sendEvent(w, &activate);
@@ -87,10 +87,10 @@ public:
     // BACK as the user does it: onto the button, then a click.
     void clickBack()
     {
-        FrmVendrakul *w = stage();
+        ExerciseWindow *w = stage();
         if (!w)
             return;
-        hoverAndClick(w->btnBack);
+        hoverAndClick(w->backButtonBox);
         settle();
     }
 
@@ -117,8 +117,8 @@ public:
 private:
     void answerBox()
     {
-        FrmVendrakul *w = stage();
-        QMessageBox *box = w ? w->msgBox().openBox() : nullptr;
+        ExerciseWindow *w = stage();
+        QMessageBox *box = w ? w->questionBox().openBox() : nullptr;
         if (!box || !box->isVisible())
             return;
         const QList<QAbstractButton *> buttons = box->buttons();

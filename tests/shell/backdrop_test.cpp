@@ -1,8 +1,8 @@
 #include "skin/appcontext.h"
-#include "shell/frmzfon.h"
+#include "shell/backdropwindow.h"
 #include "shell/gradientfill.h"
 #include "shell/testapp.h"
-#include "ui/main/frmmain.h"
+#include "ui/main/mainwindow.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -43,7 +43,7 @@ TEST(Backdrop, loadCoversTheScreenWithTheFourCornerGradient)
         SCOPED_TRACE(screen.width());
         TestApp t(screen);
         AppContext &ctx = t.app->context();
-        Form *backdrop = ctx.windows.get(kFrmZFon);
+        Form *backdrop = ctx.windows.get(kBackdropWindowName);
         ASSERT_NE(backdrop, nullptr);
         EXPECT_EQ(backdrop->geometry(), screen);
         const QImage &kept = backdrop->keptImage();
@@ -92,23 +92,23 @@ TEST(Backdrop, focusGoesBackToTheWorkingWindow)
     TestApp t(QRect(0, 0, 1920, 1080));
     AppContext &ctx = t.app->context();
     ASSERT_TRUE(t.app->start());
-    auto *frm = ctx.windows.find<FrmMain>(kFrmMain);
-    frm->toggleBackdrop();
-    Form *backdrop = ctx.windows.find(kFrmZFon);
+    auto *mainWindow = ctx.windows.find<MainWindow>(kMainWindowName);
+    mainWindow->toggleBackdrop();
+    Form *backdrop = ctx.windows.find(kBackdropWindowName);
     ASSERT_NE(backdrop, nullptr);
     ASSERT_TRUE(backdrop->isVisible());
 
     backdrop->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(frm)) << "no stage window: the main window";
+    EXPECT_TRUE(QTest::qWaitForWindowActive(mainWindow)) << "no stage window: the main window";
 
-    QTest::mouseClick(frm->btnStart, Qt::LeftButton);
-    Form *stage = ctx.windows.find(kFrmVendrakul);
+    QTest::mouseClick(mainWindow->startButton, Qt::LeftButton);
+    Form *stage = ctx.windows.find(kExerciseWindowName);
     ASSERT_NE(stage, nullptr);
     backdrop->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(stage)) << "the stage window";
 
-    frm->showMinimized();
-    ASSERT_TRUE(frm->isMinimized());
+    mainWindow->showMinimized();
+    ASSERT_TRUE(mainWindow->isMinimized());
     backdrop->activateWindow();
     QTest::qWait(50);
     EXPECT_EQ(QApplication::activeWindow(), backdrop) << "minimised: the click changes nothing";

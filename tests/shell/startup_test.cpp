@@ -1,7 +1,7 @@
 #include "skin/appcontext.h"
 #include "ui/main/mainwindowlifecycle.h"
 #include "shell/testapp.h"
-#include "ui/main/frmmain.h"
+#include "ui/main/mainwindow.h"
 #include "skin/templatemap.h"
 #include "ui/main/windowcontrolstrip.h"
 
@@ -23,9 +23,9 @@ namespace {
 
 using test::TestApp;
 
-FrmMain *mainOf(TestApp &t)
+MainWindow *mainOf(TestApp &t)
 {
-    return t.app->context().windows.find<FrmMain>(kFrmMain);
+    return t.app->context().windows.find<MainWindow>(kMainWindowName);
 }
 
 // Counts windows being shown anywhere in the program.
@@ -65,11 +65,11 @@ TEST(StartUp, mainWindowIsSizedByTheScreen)
         SCOPED_TRACE(c.name);
         TestApp t(c.screen);
         ASSERT_TRUE(t.app->start());
-        FrmMain *frm = mainOf(t);
-        ASSERT_NE(frm, nullptr);
-        EXPECT_TRUE(frm->isVisible());
-        EXPECT_EQ(frm->geometry(), c.expected);
-        EXPECT_EQ(frm->PFormKontrol->geometry().right(), c.expected.width() - 5) << "the strip is on the screen";
+        MainWindow *mainWindow = mainOf(t);
+        ASSERT_NE(mainWindow, nullptr);
+        EXPECT_TRUE(mainWindow->isVisible());
+        EXPECT_EQ(mainWindow->geometry(), c.expected);
+        EXPECT_EQ(mainWindow->controlStrip->geometry().right(), c.expected.width() - 5) << "the strip is on the screen";
         EXPECT_TRUE(t.messages.isEmpty());
     }
 }
@@ -98,55 +98,55 @@ TEST(StartUp, loadResetsTheChoiceClearsTheStageAndPlacesThePanel)
 {
     TestApp t(QRect(0, 0, 1280, 800));
     AppContext &ctx = t.app->context();
-    ctx.mod.stageActive = true; // as if left over
+    ctx.run.stageActive = true; // as if left over
     ASSERT_TRUE(t.app->start());
-    FrmMain &frm = *mainOf(t);
+    MainWindow &mainWindow = *mainOf(t);
 
-    EXPECT_EQ(frm.cmbTimer->currentIndex(), 0);
-    EXPECT_EQ(frm.cmbTimer->currentText(), QStringLiteral("Yes"));
-    EXPECT_FALSE(ctx.mod.stageActive);
-    EXPECT_EQ(frm.picAyarlar->geometry(), QRect(265, 610, 750, 120));
-    EXPECT_TRUE(frm.picAyarlar->isVisible());
+    EXPECT_EQ(mainWindow.clockChoice->currentIndex(), 0);
+    EXPECT_EQ(mainWindow.clockChoice->currentText(), QStringLiteral("Yes"));
+    EXPECT_FALSE(ctx.run.stageActive);
+    EXPECT_EQ(mainWindow.settingsPanel->geometry(), QRect(265, 610, 750, 120));
+    EXPECT_TRUE(mainWindow.settingsPanel->isVisible());
 
     // The panel's children follow its working size.
-    EXPECT_EQ(frm.btnStart->geometry(), QRect(288, 60, 175, 45)); // 287.5 goes to the even neighbour
-    const QLabel &label = *frm.lbBilgi(1);
+    EXPECT_EQ(mainWindow.startButton->geometry(), QRect(288, 60, 175, 45)); // 287.5 goes to the even neighbour
+    const QLabel &label = *mainWindow.clockChoiceLabel();
     EXPECT_EQ(label.x() + label.width(), 360);
     EXPECT_EQ(label.y() + label.height(), 45);
-    EXPECT_EQ(frm.cmbTimer->x(), 375);
-    EXPECT_EQ(frm.cmbTimer->width(), 140);
-    EXPECT_EQ(frm.cmbTimer->y(), label.y() - 4);
+    EXPECT_EQ(mainWindow.clockChoice->x(), 375);
+    EXPECT_EQ(mainWindow.clockChoice->width(), 140);
+    EXPECT_EQ(mainWindow.clockChoice->y(), label.y() - 4);
 
     // The strip's kept image holds the four normal glyphs.
     const QImage &t0 = ctx.skin.image();
     const int sources[] = {skin::kStripBackdropLeft, skin::kStripMinimiseLeft, skin::kStripMaximiseLeft,
                            skin::kStripCloseLeft};
-    ASSERT_EQ(frm.PFormKontrol->keptImage().size(), QSize(68, 15));
+    ASSERT_EQ(mainWindow.controlStrip->keptImage().size(), QSize(68, 15));
     for (int cell = 0; cell < 4; ++cell) {
         SCOPED_TRACE(cell + 1);
-        EXPECT_EQ(frm.PFormKontrol->keptImage().copy(17 * cell, 0, 17, 15),
+        EXPECT_EQ(mainWindow.controlStrip->keptImage().copy(17 * cell, 0, 17, 15),
                   t0.copy(sources[cell], skin::kStripNormalTop, 17, 15));
     }
-    EXPECT_FALSE(frm.pSablon->isVisible());
+    EXPECT_FALSE(mainWindow.skinTemplate->isVisible());
 }
 
 TEST(StartUp, everyActivationPutsTheFocusOnStart)
 {
     TestApp t(QRect(0, 0, 1280, 800));
     ASSERT_TRUE(t.app->start());
-    FrmMain &frm = *mainOf(t);
-    frm.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frm));
-    EXPECT_EQ(QApplication::focusWidget(), frm.btnStart);
+    MainWindow &mainWindow = *mainOf(t);
+    mainWindow.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
+    EXPECT_EQ(QApplication::focusWidget(), mainWindow.startButton);
 
-    frm.cmbTimer->setFocus();
+    mainWindow.clockChoice->setFocus();
     QWidget other;
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    frm.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frm));
-    EXPECT_EQ(QApplication::focusWidget(), frm.btnStart);
+    mainWindow.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
+    EXPECT_EQ(QApplication::focusWidget(), mainWindow.startButton);
 }
 
 class Start : public ::testing::Test
@@ -155,13 +155,13 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(t.app->start());
-        frm = mainOf(t);
+        mainWindow = mainOf(t);
     }
     AppContext &ctx() { return t.app->context(); }
-    Form *stageWindow() { return ctx().windows.find(kFrmVendrakul); }
+    Form *stageWindow() { return ctx().windows.find(kExerciseWindowName); }
 
     TestApp t{QRect(0, 0, 1920, 1080)};
-    FrmMain *frm = nullptr;
+    MainWindow *mainWindow = nullptr;
 };
 
 // The choice is read when START is pressed; the stage window is docked
@@ -171,36 +171,36 @@ TEST_F(Start, copiesTheChoiceAndDocksTheStageWindow)
     struct Case { int index; bool timerEnabled; };
     for (const Case c : {Case{1, false}, Case{0, true}}) {
         SCOPED_TRACE(c.index);
-        frm->cmbTimer->setCurrentIndex(c.index);
-        QTest::mouseClick(frm->btnStart, Qt::LeftButton);
+        mainWindow->clockChoice->setCurrentIndex(c.index);
+        QTest::mouseClick(mainWindow->startButton, Qt::LeftButton);
 
-        EXPECT_EQ(ctx().mod.timerEnabled, c.timerEnabled);
-        EXPECT_TRUE(ctx().mod.stageActive);
+        EXPECT_EQ(ctx().run.timerEnabled, c.timerEnabled);
+        EXPECT_TRUE(ctx().run.stageActive);
         Form *stage = stageWindow();
         ASSERT_NE(stage, nullptr);
         EXPECT_TRUE(stage->isVisible());
-        EXPECT_EQ(stage->geometry(), QRect(frm->x(), frm->y() + 25, frm->width(), frm->height() - 25));
+        EXPECT_EQ(stage->geometry(), QRect(mainWindow->x(), mainWindow->y() + 25, mainWindow->width(), mainWindow->height() - 25));
         // The main window shows its stage look: the header block at the top left.
-        EXPECT_EQ(frm->keptImage().copy(0, 0, 195, 97), ctx().skin.image().copy(skin::kStageHeaderBlock));
+        EXPECT_EQ(mainWindow->keptImage().copy(0, 0, 195, 97), ctx().skin.image().copy(skin::kStageHeaderBlock));
         ctx().windows.unload(stage);
-        ctx().mod.stageActive = false;
+        ctx().run.stageActive = false;
     }
 }
 
 TEST_F(Start, anOpenStageWindowIsOnlyPlacedAgain)
 {
-    QTest::mouseClick(frm->btnStart, Qt::LeftButton);
+    QTest::mouseClick(mainWindow->startButton, Qt::LeftButton);
     Form *first = stageWindow();
     ASSERT_NE(first, nullptr);
-    const QString problem = ctx().mod.problemDoc.toString();
-    frm->cmbTimer->setCurrentIndex(1);
+    const QString problem = ctx().run.problemDoc.toString();
+    mainWindow->clockChoice->setCurrentIndex(1);
     first->move(0, 0);
 
-    QTest::mouseClick(frm->btnStart, Qt::LeftButton);
+    QTest::mouseClick(mainWindow->startButton, Qt::LeftButton);
 
     EXPECT_EQ(stageWindow(), first);
-    EXPECT_EQ(ctx().mod.problemDoc.toString(), problem) << "no new problem is drawn";
-    EXPECT_EQ(first->geometry(), QRect(frm->x(), frm->y() + 25, frm->width(), frm->height() - 25));
+    EXPECT_EQ(ctx().run.problemDoc.toString(), problem) << "no new problem is drawn";
+    EXPECT_EQ(first->geometry(), QRect(mainWindow->x(), mainWindow->y() + 25, mainWindow->width(), mainWindow->height() - 25));
 }
 
 // START has the focus so that Enter starts a stage as Space does: the
@@ -209,12 +209,12 @@ TEST_F(Start, enterOnStartStartsAStage)
 {
     for (const auto &[key, modifiers] : {std::pair{Qt::Key_Return, Qt::NoModifier}, std::pair{Qt::Key_Enter, Qt::KeypadModifier}}) {
         SCOPED_TRACE(key);
-        QTest::keyClick(frm->btnStart, key, modifiers);
+        QTest::keyClick(mainWindow->startButton, key, modifiers);
         ASSERT_NE(stageWindow(), nullptr);
         EXPECT_TRUE(stageWindow()->isVisible());
-        EXPECT_TRUE(ctx().mod.stageActive);
+        EXPECT_TRUE(ctx().run.stageActive);
         ctx().windows.unload(stageWindow());
-        ctx().mod.stageActive = false;
+        ctx().run.stageActive = false;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
@@ -223,15 +223,15 @@ TEST_F(Start, enterOnStartStartsAStage)
 // window (a click on its band or strip) hands the activation on.
 TEST_F(Start, activatingTheMainWindowDuringAStageKeepsTheKeyboardOnTheStage)
 {
-    QTest::mouseClick(frm->btnStart, Qt::LeftButton);
+    QTest::mouseClick(mainWindow->startButton, Qt::LeftButton);
     Form *stage = stageWindow();
     ASSERT_NE(stage, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowActive(stage));
 
-    frm->activateWindow();
+    mainWindow->activateWindow();
     QTest::qWait(50);
     ASSERT_TRUE(QTest::qWaitForWindowActive(stage));
-    EXPECT_NE(QApplication::focusWidget(), frm->btnStart);
+    EXPECT_NE(QApplication::focusWidget(), mainWindow->startButton);
     EXPECT_TRUE(stage->isAncestorOf(QApplication::focusWidget()));
 }
 
@@ -240,17 +240,17 @@ TEST_F(Start, activatingTheMainWindowDuringAStageKeepsTheKeyboardOnTheStage)
 // the stage window along.
 TEST_F(Start, theStageWindowFollowsTheMainWindow)
 {
-    QTest::mouseClick(frm->btnStart, Qt::LeftButton);
+    QTest::mouseClick(mainWindow->startButton, Qt::LeftButton);
     Form *stage = stageWindow();
     ASSERT_NE(stage, nullptr);
 
-    frm->showMinimized();
+    mainWindow->showMinimized();
     EXPECT_TRUE(stage->isMinimized());
-    frm->showNormal();
+    mainWindow->showNormal();
     EXPECT_FALSE(stage->isMinimized());
     EXPECT_TRUE(stage->isVisible());
 
-    frm->move(100, 60);
+    mainWindow->move(100, 60);
     QCoreApplication::processEvents();
     EXPECT_EQ(stage->geometry(), QRect(100, 85, 1280, 775));
 }
@@ -260,11 +260,11 @@ TEST_F(Start, theStageWindowFollowsTheMainWindow)
 // stage window stays docked and the backdrop covers the new screen.
 TEST_F(Start, aChangedScreenRefitsTheWindows)
 {
-    QTest::mouseClick(frm->btnStart, Qt::LeftButton);
+    QTest::mouseClick(mainWindow->startButton, Qt::LeftButton);
     Form *stage = stageWindow();
     ASSERT_NE(stage, nullptr);
-    frm->toggleBackdrop();
-    Form *backdrop = ctx().windows.find(kFrmZFon);
+    mainWindow->toggleBackdrop();
+    Form *backdrop = ctx().windows.find(kBackdropWindowName);
     ASSERT_NE(backdrop, nullptr);
 
     struct Change {
@@ -283,10 +283,10 @@ TEST_F(Start, aChangedScreenRefitsTheWindows)
         SCOPED_TRACE(c.name);
         t.screen->change(c.screen, c.workArea);
         QCoreApplication::processEvents();
-        EXPECT_EQ(frm->geometry(), c.expected);
+        EXPECT_EQ(mainWindow->geometry(), c.expected);
         EXPECT_EQ(stage->geometry(), c.expected.adjusted(0, 25, 0, 0));
         EXPECT_EQ(backdrop->geometry(), c.screen);
-        EXPECT_EQ(frm->picAyarlar->x(), (c.expected.width() - 750) / 2) << "the panel is centred again";
+        EXPECT_EQ(mainWindow->settingsPanel->x(), (c.expected.width() - 750) / 2) << "the panel is centred again";
     }
 }
 
@@ -296,10 +296,10 @@ TEST_F(Start, aChangedScreenRepaintsTheStartScreenAroundThePanel)
 {
     t.screen->change(QRect(0, 0, 1024, 768));
     QCoreApplication::processEvents();
-    ASSERT_EQ(frm->size(), QSize(1024, 768));
-    const QRect panel = frm->picAyarlar->geometry();
+    ASSERT_EQ(mainWindow->size(), QSize(1024, 768));
+    const QRect panel = mainWindow->settingsPanel->geometry();
     EXPECT_EQ(panel.topLeft(), QPoint(137, 578));
-    EXPECT_EQ(frm->keptImage().copy(panel.x() - 4, panel.y() - 4, 10, 4),
+    EXPECT_EQ(mainWindow->keptImage().copy(panel.x() - 4, panel.y() - 4, 10, 4),
               ctx().skin.image().copy(QRect(skin::kFrameTopLeft.topLeft(), QSize(10, 4))));
 }
 
@@ -313,22 +313,22 @@ TEST(Closing, closingTheMainWindowUnloadsEverythingAndEndsWithSuccess)
         TestApp t(QRect(0, 0, 1920, 1080));
         AppContext &ctx = t.app->context();
         QTimer::singleShot(0, [&] {
-            auto *frm = ctx.windows.find<FrmMain>(kFrmMain);
-            QTest::mouseClick(frm->btnStart, Qt::LeftButton);
-            frm->toggleBackdrop();
+            auto *mainWindow = ctx.windows.find<MainWindow>(kMainWindowName);
+            QTest::mouseClick(mainWindow->startButton, Qt::LeftButton);
+            mainWindow->toggleBackdrop();
             switch (by) {
             case By::Strip:
-                frm->strip().mouseMove(0, 60);
-                frm->strip().click();
+                mainWindow->strip().mouseMove(0, 60);
+                mainWindow->strip().click();
                 break;
             case By::Program:
-                frm->close();
+                mainWindow->close();
                 break;
             case By::WindowManager:
-                frm->windowHandle()->close();
+                mainWindow->windowHandle()->close();
                 break;
             case By::NativeWindowLost:
-                frm->nativeWindowLost();
+                mainWindow->nativeWindowLost();
                 break;
             }
         });

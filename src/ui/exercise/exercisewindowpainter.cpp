@@ -41,7 +41,7 @@ ExerciseLayout exerciseLayout(int width, int height, int sheetWidth, int sheetHe
     l.tabLeft = roundHalfEven((W - kTabWidth) / 2.0 + kTabOffset);
     l.tabSlice0 = tabSliceX(width, 0);
     l.tabRight = roundHalfEven((W - kTabWidth) / 2.0 + kTabEndWidth + kTabMiddleWidth + kTabOffset);
-    l.picTime = QPointF((W - kTabMiddleWidth) / 2.0 + kTabOffset, 0.0);
+    l.clockDisplay = QPointF((W - kTabMiddleWidth) / 2.0 + kTabOffset, 0.0);
     // The panel's top is worked out in single precision, as the sheet size is.
     const float t0 = (static_cast<float>(height) - static_cast<float>(sheetHeight + 345)) / 2.0f;
     l.sheetPanel = QPointF((W - (sheetWidth + 8)) / 2.0, roundHalfEven(t0) + 70);
@@ -102,25 +102,25 @@ void paintExerciseWindow(const ExerciseWindowParts &parts, const SkinTemplate &s
     tile(kTabSlice, l.tabSlice0, kTabTop, kTabMiddleWidth / 2, 1);
     copy(kTabRight, l.tabRight, kTabTop);
 
-    moveControl(parts.picTime, l.picTime.x(), l.picTime.y(), kTabMiddleWidth, kClockHeight);
-    moveControl(parts.pSoruAlt, l.sheetPanel.x(), l.sheetPanel.y(), l.sheetPanelWidth, l.sheetPanelHeight);
-    moveControl(parts.picSonuc, l.resultLeft, parts.pSoruAlt.y() + parts.pSoruAlt.height() + 30, kResultSize,
+    moveControl(parts.clockDisplay, l.clockDisplay.x(), l.clockDisplay.y(), kTabMiddleWidth, kClockHeight);
+    moveControl(parts.sheetPanel, l.sheetPanel.x(), l.sheetPanel.y(), l.sheetPanelWidth, l.sheetPanelHeight);
+    moveControl(parts.resultPanel, l.resultLeft, parts.sheetPanel.y() + parts.sheetPanel.height() + 30, kResultSize,
                 kResultSize);
-    moveControl(parts.btnBack, l.backLeft, l.buttonTop, kButtonWidth, vk::kButtonHeight);
-    moveControl(parts.btnFinish, l.finishLeft, parts.btnBack.y(), kButtonWidth, vk::kButtonHeight);
+    moveControl(parts.backButtonBox, l.backLeft, l.buttonTop, kButtonWidth, vk::kButtonHeight);
+    moveControl(parts.finishButtonBox, l.finishLeft, parts.backButtonBox.y(), kButtonWidth, vk::kButtonHeight);
 
     win.refresh();
     win.setAutoRedraw(false);
-    drawSkinFrame(win, parts.pSoruAlt, skin);
+    drawSkinFrame(win, parts.sheetPanel, skin);
 }
 
-void layoutSheetPanel(const QWidget &pSoruAlt, QWidget &gSoru, const QList<QWidget *> &markers)
+void layoutSheetPanel(const QWidget &sheetPanel, QWidget &answerGrid, const QList<QWidget *> &markers)
 {
-    gSoru.setGeometry(4, 50, pSoruAlt.width() - 8, pSoruAlt.height() - 8 - 46);
+    answerGrid.setGeometry(4, 50, sheetPanel.width() - 8, sheetPanel.height() - 8 - 46);
     if (markers.isEmpty())
         return;
-    int left = gSoru.x() + gSoru.width() - 8 - kMarkerWidth;
-    const int top = gSoru.y() - 40;
+    int left = answerGrid.x() + answerGrid.width() - 8 - kMarkerWidth;
+    const int top = answerGrid.y() - 40;
     for (QWidget *marker : markers) {
         if (marker)
             marker->setGeometry(left, top, kMarkerWidth, kMarkerHeight);

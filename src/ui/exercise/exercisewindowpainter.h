@@ -20,13 +20,13 @@ struct ExerciseLayout {
     int tabLeft = 0;        // left end of the clock tab
     int tabSlice0 = 0;      // first of the 81 middle slices; slice n at the rounded tabSliceX(n)
     int tabRight = 0;       // right end of the tab
-    QPointF picTime;        // 162 x 81
-    QPointF sheetPanel;     // pSoruAlt, sheetWidth + 8 by sheetHeight + 54
+    QPointF clockDisplay;        // 162 x 81
+    QPointF sheetPanel;     // sheetPanel, sheetWidth + 8 by sheetHeight + 54
     int sheetPanelWidth = 0;
     int sheetPanelHeight = 0;
-    double resultLeft = 0;  // picSonuc, 150 x 150; its top follows the panel as placed
-    double backLeft = 0;    // btnBack, 150 x 50
-    double finishLeft = 0;  // btnFinish, 150 x 50
+    double resultLeft = 0;  // resultPanel, 150 x 150; its top follows the panel as placed
+    double backLeft = 0;    // backButtonBox, 150 x 50
+    double finishLeft = 0;  // finishButtonBox, 150 x 50
     double buttonTop = 0;
 };
 
@@ -43,11 +43,11 @@ int tabSliceX(int width, int n);
 // The controls the layout paints around and places.
 struct ExerciseWindowParts {
     Surface &window;
-    QWidget &picTime;
-    QWidget &pSoruAlt;
-    QWidget &picSonuc;
-    QWidget &btnBack;
-    QWidget &btnFinish;
+    QWidget &clockDisplay;
+    QWidget &sheetPanel;
+    QWidget &resultPanel;
+    QWidget &backButtonBox;
+    QWidget &finishButtonBox;
     std::int16_t sheetWidth = 0;
     std::int16_t sheetHeight = 0;
 };
@@ -60,6 +60,6 @@ void paintExerciseWindow(const ExerciseWindowParts &parts, const SkinTemplate &s
 
 // The sheet panel's own resize: the grid below a 50-pixel strip, and the
 // markers in that strip from right to left on the 22-pixel column pitch.
-void layoutSheetPanel(const QWidget &pSoruAlt, QWidget &gSoru, const QList<QWidget *> &markers);
+void layoutSheetPanel(const QWidget &sheetPanel, QWidget &answerGrid, const QList<QWidget *> &markers);
 
 } // namespace vk

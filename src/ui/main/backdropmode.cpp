@@ -11,13 +11,13 @@ void BackdropMode::toggle(Form &main)
     m_on = !m_on;
     if (m_on) {
         centerOnWorkArea(main, m_ctx.screen, m_ctx.windows);
-        if (Form *backdrop = m_ctx.windows.get(kFrmZFon)) {
+        if (Form *backdrop = m_ctx.windows.get(kBackdropWindowName)) {
             backdrop->show();
             // Behind the program's windows even where no window manager
             // honours the stay-below hint.
             backdrop->lower();
         }
-    } else if (Form *backdrop = m_ctx.windows.find(kFrmZFon)) {
+    } else if (Form *backdrop = m_ctx.windows.find(kBackdropWindowName)) {
         backdrop->hide();
     }
 }
@@ -26,7 +26,7 @@ void BackdropMode::hideIfOn()
 {
     if (!m_on)
         return;
-    if (Form *backdrop = m_ctx.windows.find(kFrmZFon))
+    if (Form *backdrop = m_ctx.windows.find(kBackdropWindowName))
         backdrop->hide();
 }
 

@@ -3,7 +3,7 @@
 #include "platform/drawtext.h"
 #include "platform/form.h"
 #include "platform/rounding.h"
-#include "skin/modmain.h"
+#include "skin/runstate.h"
 #include "skin/skinframe.h"
 #include "skin/skintemplate.h"
 #include "skin/templatemap.h"
@@ -32,15 +32,15 @@ QString mainTitleText()
     return QStringLiteral("KELVARIS VENDRAKUL\r\n20 DIGIT NUMBERS");
 }
 
-MainScreen::MainScreen(MainScreenControls controls, const SkinTemplate &skin, ModMain &mod)
+MainScreen::MainScreen(MainScreenControls controls, const SkinTemplate &skin, RunState &run)
     : m_c(controls)
     , m_skin(skin)
-    , m_mod(mod)
+    , m_run(run)
     , m_titleHeight([](const Form &window, const QString &title) { return window.textHeight(title); })
 {
 }
 
-void MainScreen::temelYarismaEkraniCiz()
+void MainScreen::paintMainScreen()
 {
     using namespace skin;
     Form &win = m_c.window;
@@ -62,12 +62,12 @@ void MainScreen::temelYarismaEkraniCiz()
     };
     const int across = Surface::tileCount(w, 10);
     const int down = Surface::tileCount(h, 10);
-    tile(m_mod.stageActive ? kStageTopBand : kStartTopBand, 0, 0, across, 1);
+    tile(m_run.stageActive ? kStageTopBand : kStartTopBand, 0, 0, across, 1);
     tile(bottomBand(ts), 0, h - 20, across, 1);
     tile(kLeftBorder, 0, 0, 1, down);
     tile(rightBorder(ts), w - 20, 0, 1, down);
 
-    if (m_mod.stageActive)
+    if (m_run.stageActive)
         paintStageLook(w);
     else
         paintStartLook(w, h);
@@ -116,11 +116,11 @@ void MainScreen::paintStartLook(int w, int h)
 
     const QString title = mainTitleText();
     win.setForeColor(kWhite);
-    m_mod.textRect.set(4, 77, w, h);
-    win.drawText(m_mod.textRect, dt::Center, title);
+    m_run.textRect.set(4, 77, w, h);
+    win.drawText(m_run.textRect, dt::Center, title);
     win.setForeColor(kDarkRed);
-    m_mod.textRect.set(0, 75, w, h);
-    win.drawText(m_mod.textRect, dt::Center, title);
+    m_run.textRect.set(0, 75, w, h);
+    win.drawText(m_run.textRect, dt::Center, title);
 
     const StartScreenLayout layout = startScreenLayout(w, win.scaleHeight(), m_titleHeight(win, title));
     m_logoTop = layout.logoTop;
@@ -129,15 +129,15 @@ void MainScreen::paintStartLook(int w, int h)
     win.bitBlt(layout.slogan.x(), layout.slogan.y(), skin::kSlogan.width(), skin::kSlogan.height(), t,
                skin::kSlogan.x(), skin::kSlogan.y());
 
-    drawSkinFrame(win, m_c.picAyarlar, m_skin);
+    drawSkinFrame(win, m_c.settingsPanel, m_skin);
 }
 
 void MainScreen::placeAddressLabels()
 {
-    QWidget &url = m_c.lbKucukURL;
-    QWidget &shadow = m_c.lbKucukURLGolge;
+    QWidget &url = m_c.addressLabel;
+    QWidget &shadow = m_c.addressShadowLabel;
     url.raise();
-    url.move(m_c.PFormKontrol.x() - url.width() - 20, 3);
+    url.move(m_c.controlStrip.x() - url.width() - 20, 3);
     shadow.move(url.x() + 1, url.y() + 1);
 }
 
@@ -146,8 +146,8 @@ void MainScreen::resizeHandling()
     Form &win = m_c.window;
     if (win.isMinimized())
         return;
-    temelYarismaEkraniCiz();
-    moveControl(m_c.PFormKontrol, win.scaleWidth() - kStripRightGap, kStripTop, kStripWidth, kStripHeight);
+    paintMainScreen();
+    moveControl(m_c.controlStrip, win.scaleWidth() - kStripRightGap, kStripTop, kStripWidth, kStripHeight);
 }
 
 } // namespace vk

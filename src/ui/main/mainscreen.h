@@ -11,7 +11,7 @@ namespace vk {
 
 class Form;
 class SkinTemplate;
-struct ModMain;
+struct RunState;
 
 // Where the start screen puts its logo and slogan, from the window's inner
 // size and the height of the two-line title (TH1).
@@ -31,14 +31,14 @@ QString mainTitleText();
 // The controls of the main window that painting frames or places.
 struct MainScreenControls {
     Form &window;
-    const QWidget &picAyarlar;
-    QWidget &PFormKontrol;
-    QWidget &lbKucukURL;
-    QWidget &lbKucukURLGolge;
+    const QWidget &settingsPanel;
+    QWidget &controlStrip;
+    QWidget &addressLabel;
+    QWidget &addressShadowLabel;
 };
 
 // Paints the main window from the skin template in its start-screen or its
-// stage look (by ModMain::stageActive) into the window's kept image, and
+// stage look (by RunState::stageActive) into the window's kept image, and
 // docks the window-control strip when the window changes size.
 class MainScreen
 {
@@ -47,9 +47,9 @@ public:
     // that a test can stand on a known height whatever the font engine says.
     using TitleHeight = std::function<int(const Form &window, const QString &title)>;
 
-    MainScreen(MainScreenControls controls, const SkinTemplate &skin, ModMain &mod);
+    MainScreen(MainScreenControls controls, const SkinTemplate &skin, RunState &run);
 
-    void temelYarismaEkraniCiz();
+    void paintMainScreen();
     // The window's resize handling: nothing while it is minimised.
     void resizeHandling();
 
@@ -68,7 +68,7 @@ private:
 
     MainScreenControls m_c;
     const SkinTemplate &m_skin;
-    ModMain &m_mod;
+    RunState &m_run;
     TitleHeight m_titleHeight;
     int m_logoTop = 0;
 };

@@ -3,7 +3,7 @@
 #include "skin/appcontext.h"
 #include "ui/main/dockedplacement.h"
 #include "ui/main/screenfit.h"
-#include "ui/main/frmmain.h"
+#include "ui/main/mainwindow.h"
 #include "ui/main/settingspanel.h"
 #include "ui/main/windowcontrolstrip.h"
 #include "ui/main/workarea.h"
@@ -14,8 +14,8 @@
 
 namespace vk {
 
-MainWindowLifecycle::MainWindowLifecycle(FrmMain &frm, AppContext &ctx, MessageSink messages)
-    : m_frm(frm)
+MainWindowLifecycle::MainWindowLifecycle(MainWindow &main, AppContext &ctx, MessageSink messages)
+    : m_main(main)
     , m_ctx(ctx)
     , m_messages(std::move(messages))
 {
@@ -23,7 +23,7 @@ MainWindowLifecycle::MainWindowLifecycle(FrmMain &frm, AppContext &ctx, MessageS
 
 void MainWindowLifecycle::load()
 {
-    m_frm.cmbTimer->setCurrentIndex(0);
+    m_main.clockChoice->setCurrentIndex(0);
 
     const ScreenFit fit = screenFit(m_ctx.screen);
     if (fit == ScreenFit::TooSmall) {
@@ -32,28 +32,28 @@ void MainWindowLifecycle::load()
         m_endedEarly = true;
         return;
     }
-    const TwipsRect current{m_frm.twLeft(), m_frm.twTop(), m_frm.twWidth(), m_frm.twHeight()};
+    const TwipsRect current{m_main.twLeft(), m_main.twTop(), m_main.twWidth(), m_main.twHeight()};
     const TwipsRect placed = mainWindowPlacement(fit, m_ctx.screen, current);
     if (fit == ScreenFit::FillScreen)
-        m_frm.m_centreWhenShown = false;
-    m_frm.moveTw(placed.left, placed.top, placed.width, placed.height);
+        m_main.m_centreWhenShown = false;
+    m_main.moveTw(placed.left, placed.top, placed.width, placed.height);
     // The size change runs the resize handling now, as it would on a shown
     // window; Qt holds a hidden window's resize back until it is shown.
-    m_frm.mainScreen().resizeHandling();
+    m_main.mainScreen().resizeHandling();
 
     copyStripGlyphs();
-    m_ctx.mod.stageActive = false;
+    m_ctx.run.stageActive = false;
     placeSettingsPanel();
 }
 
 void MainWindowLifecycle::copyStripGlyphs()
 {
-    m_frm.strip().copyInitialGlyphs();
+    m_main.strip().copyInitialGlyphs();
 }
 
 TwipsRect MainWindowLifecycle::mainRect() const
 {
-    return {m_frm.twLeft(), m_frm.twTop(), m_frm.twWidth(), m_frm.twHeight()};
+    return {m_main.twLeft(), m_main.twTop(), m_main.twWidth(), m_main.twHeight()};
 }
 
 void MainWindowLifecycle::activation()
@@ -66,19 +66,19 @@ void MainWindowLifecycle::activation()
         }
     }
     // Enter or Space starts a stage at once.
-    m_frm.btnStart->setFocus(Qt::ActiveWindowFocusReason);
+    m_main.startButton->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void MainWindowLifecycle::followMove()
 {
-    if (!m_frm.isVisible() || m_frm.isMinimized())
+    if (!m_main.isVisible() || m_main.isMinimized())
         return;
     dockWindows(mainRect(), m_ctx.windows);
 }
 
 void MainWindowLifecycle::followWindowState(Qt::WindowStates oldState)
 {
-    const bool minimised = m_frm.isMinimized();
+    const bool minimised = m_main.isMinimized();
     if (minimised == oldState.testFlag(Qt::WindowMinimized))
         return;
     const QList<Form *> docked = dockedWindows(m_ctx.windows);
@@ -100,50 +100,50 @@ void MainWindowLifecycle::fitToScreen()
     if (m_endedEarly)
         return;
     const TwipsRect fitted = mainWindowRefit(m_ctx.screen, mainRect());
-    m_frm.moveTw(fitted.left, fitted.top, fitted.width, fitted.height);
+    m_main.moveTw(fitted.left, fitted.top, fitted.width, fitted.height);
     placeSettingsPanel();
     // Painted again with the panel in its new place: its frame is part of
     // the window's picture.
-    if (!m_frm.isMinimized())
-        m_frm.temelYarismaEkraniCiz();
+    if (!m_main.isMinimized())
+        m_main.paintMainScreen();
     dockWindows(fitted, m_ctx.windows);
-    if (Form *backdrop = m_ctx.windows.find(kFrmZFon))
+    if (Form *backdrop = m_ctx.windows.find(kBackdropWindowName))
         backdrop->screenChanged();
 }
 
 void MainWindowLifecycle::placeSettingsPanel()
 {
-    if (m_frm.isMinimized())
-        m_frm.showNormal();
-    Surface &panel = *m_frm.picAyarlar;
-    moveControl(panel, (m_frm.scaleWidth() - kPanelWidth) / 2, m_frm.scaleHeight() - 190, kPanelWidth, kPanelHeight);
+    if (m_main.isMinimized())
+        m_main.showNormal();
+    Surface &panel = *m_main.settingsPanel;
+    moveControl(panel, (m_main.scaleWidth() - kPanelWidth) / 2, m_main.scaleHeight() - 190, kPanelWidth, kPanelHeight);
     panel.show();
     // A hidden window holds the panel's resize back until it is shown;
     // lay the children out for the working size now.
     if (!panel.isVisible())
-        layoutSettingsPanel(panel, *m_frm.btnStart, *m_frm.lbBilgi(1), *m_frm.cmbTimer);
+        layoutSettingsPanel(panel, *m_main.startButton, *m_main.clockChoiceLabel(), *m_main.clockChoice);
 }
 
 void MainWindowLifecycle::start()
 {
     // Before the stage window loads: its load copies the choice.
-    m_ctx.mod.timerEnabled = m_frm.cmbTimer->currentIndex() == 0;
-    m_ctx.mod.stageActive = true;
+    m_ctx.run.timerEnabled = m_main.clockChoice->currentIndex() == 0;
+    m_ctx.run.stageActive = true;
 
     const TwipsRect main = mainRect();
-    if (Form *stage = m_ctx.windows.get(kFrmVendrakul)) {
+    if (Form *stage = m_ctx.windows.get(kExerciseWindowName)) {
         const TwipsRect docked = dockedPlacement(main);
         stage->moveTw(docked.left, docked.top, docked.width, docked.height);
-        stage->showOwned(&m_frm);
+        stage->showOwned(&m_main);
     }
-    m_frm.temelYarismaEkraniCiz();
+    m_main.paintMainScreen();
 }
 
 void MainWindowLifecycle::unloadAllWindows()
 {
     // A running stage is dropped as it stands: no evaluation, no question.
     for (Form *form : m_ctx.windows.loaded()) {
-        if (form != &m_frm)
+        if (form != &m_main)
             m_ctx.windows.unload(form);
     }
 }

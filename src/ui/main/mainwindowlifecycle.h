@@ -7,7 +7,7 @@
 
 namespace vk {
 
-class FrmMain;
+class MainWindow;
 struct AppContext;
 
 // The main window's life: the start-up sequence of its load, the focus on
@@ -16,7 +16,7 @@ struct AppContext;
 class MainWindowLifecycle
 {
 public:
-    MainWindowLifecycle(FrmMain &frm, AppContext &ctx, MessageSink messages);
+    MainWindowLifecycle(MainWindow &main, AppContext &ctx, MessageSink messages);
 
     void setMessageSink(MessageSink messages) { m_messages = std::move(messages); }
 
@@ -54,7 +54,7 @@ private:
     void copyStripGlyphs();
     TwipsRect mainRect() const;
 
-    FrmMain &m_frm;
+    MainWindow &m_main;
     AppContext &m_ctx;
     MessageSink m_messages;
     bool m_endedEarly = false;

@@ -6,20 +6,20 @@
 
 namespace vk {
 
-void layoutSettingsPanel(const QWidget &picAyarlar, QWidget &btnStart, QWidget &lbBilgi, QWidget &cmbTimer)
+void layoutSettingsPanel(const QWidget &settingsPanel, QWidget &startButton, QWidget &clockChoiceLabel, QWidget &clockChoice)
 {
-    const double sw = picAyarlar.width();
-    const double sh = picAyarlar.height();
+    const double sw = settingsPanel.width();
+    const double sh = settingsPanel.height();
 
     const double startLeft = (sw - kStartButtonWidth) / 2;
     const double startTop = sh - 60;
-    moveControl(btnStart, startLeft, startTop, kStartButtonWidth, kStartButtonHeight);
+    moveControl(startButton, startLeft, startTop, kStartButtonWidth, kStartButtonHeight);
 
-    const double labelLeft = startLeft + kStartButtonWidth / 2.0 - lbBilgi.width() - 15;
-    const double labelTop = startTop - lbBilgi.height() - 15;
-    moveControl(lbBilgi, labelLeft, labelTop);
+    const double labelLeft = startLeft + kStartButtonWidth / 2.0 - clockChoiceLabel.width() - 15;
+    const double labelTop = startTop - clockChoiceLabel.height() - 15;
+    moveControl(clockChoiceLabel, labelLeft, labelTop);
 
-    moveControl(cmbTimer, labelLeft + lbBilgi.width() + 15, labelTop - 4, kTimerComboWidth, cmbTimer.height());
+    moveControl(clockChoice, labelLeft + clockChoiceLabel.width() + 15, labelTop - 4, kTimerComboWidth, clockChoice.height());
 }
 
 } // namespace vk

@@ -9,7 +9,7 @@ namespace vk {
 // of START's centre line and 15 pixels above it, the combo box starting on
 // the centre line. Positions are kept as real numbers until they are
 // placed, so a half pixel in START's place does not shift its neighbours.
-void layoutSettingsPanel(const QWidget &picAyarlar, QWidget &btnStart, QWidget &lbBilgi, QWidget &cmbTimer);
+void layoutSettingsPanel(const QWidget &settingsPanel, QWidget &startButton, QWidget &clockChoiceLabel, QWidget &clockChoice);
 
 // START's size and the combo box's width on the panel.
 inline constexpr int kStartButtonWidth = 175;

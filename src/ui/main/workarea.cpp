@@ -42,7 +42,7 @@ QList<Form *> dockedWindows(const WindowRegistry &windows)
 {
     QList<Form *> docked;
     for (Form *form : windows.loaded()) {
-        if (form->name() != kFrmZFon && form->name() != kFrmMain)
+        if (form->name() != kBackdropWindowName && form->name() != kMainWindowName)
             docked.append(form);
     }
     return docked;

@@ -25,22 +25,22 @@ struct Window {
         window = std::make_unique<Surface>();
         window->setBackColor(QColor(197, 214, 237));
         window->resize(w, h);
-        for (Surface **s : {&picTime, &pSoruAlt, &picSonuc, &btnBack, &btnFinish})
+        for (Surface **s : {&clockDisplay, &sheetPanel, &resultPanel, &backButtonBox, &finishButtonBox})
             *s = new Surface(window.get());
     }
     void paint(const SkinTemplate &skin)
     {
-        paintExerciseWindow({*window, *picTime, *pSoruAlt, *picSonuc, *btnBack, *btnFinish, 894, 180}, skin,
+        paintExerciseWindow({*window, *clockDisplay, *sheetPanel, *resultPanel, *backButtonBox, *finishButtonBox, 894, 180}, skin,
                             textRect);
     }
     const QImage &image() const { return window->keptImage(); }
 
     std::unique_ptr<Surface> window;
-    Surface *picTime = nullptr;
-    Surface *pSoruAlt = nullptr;
-    Surface *picSonuc = nullptr;
-    Surface *btnBack = nullptr;
-    Surface *btnFinish = nullptr;
+    Surface *clockDisplay = nullptr;
+    Surface *sheetPanel = nullptr;
+    Surface *resultPanel = nullptr;
+    Surface *backButtonBox = nullptr;
+    Surface *finishButtonBox = nullptr;
     TextRect textRect;
 };
 
@@ -54,11 +54,11 @@ TEST_F(ExercisePainter, placesTheControlsOfTheWorkedExample)
 {
     Window w(1024, 743);
     w.paint(skin);
-    EXPECT_EQ(w.pSoruAlt->geometry(), QRect(61, 179, 902, 234));
-    EXPECT_EQ(w.picSonuc->geometry(), QRect(437, 443, 150, 150));
-    EXPECT_EQ(w.btnBack->geometry(), QRect(50, 663, 150, 50));
-    EXPECT_EQ(w.btnFinish->geometry(), QRect(824, 663, 150, 50));
-    EXPECT_EQ(w.picTime->geometry(), QRect(621, 0, 162, 81));
+    EXPECT_EQ(w.sheetPanel->geometry(), QRect(61, 179, 902, 234));
+    EXPECT_EQ(w.resultPanel->geometry(), QRect(437, 443, 150, 150));
+    EXPECT_EQ(w.backButtonBox->geometry(), QRect(50, 663, 150, 50));
+    EXPECT_EQ(w.finishButtonBox->geometry(), QRect(824, 663, 150, 50));
+    EXPECT_EQ(w.clockDisplay->geometry(), QRect(621, 0, 162, 81));
 
     // The tab runs from 552 to 851: left end, slices, right end.
     EXPECT_EQ(sourceAt(w.image(), 552, 40), QPoint(474, 111));
@@ -85,10 +85,10 @@ TEST_F(ExercisePainter, oddWidthPutsTheTabPiecesOnEvenRoundedPlaces)
     EXPECT_EQ(sourceAt(img, 782 + 68, 40), QPoint(678, 111));
 
     // The controls get half-pixel places, halves to even.
-    EXPECT_EQ(w.picTime->x(), 620);  // 620.5
-    EXPECT_EQ(w.pSoruAlt->x(), 60);  // 60.5
-    EXPECT_EQ(w.picSonuc->x(), 436); // 436.5
-    EXPECT_EQ(w.btnFinish->x(), 823);
+    EXPECT_EQ(w.clockDisplay->x(), 620);  // 620.5
+    EXPECT_EQ(w.sheetPanel->x(), 60);  // 60.5
+    EXPECT_EQ(w.resultPanel->x(), 436); // 436.5
+    EXPECT_EQ(w.finishButtonBox->x(), 823);
 }
 
 TEST_F(ExercisePainter, bandsAndBordersCoverTheEdgesForAnyWidth)

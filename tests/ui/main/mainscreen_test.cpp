@@ -1,6 +1,6 @@
 #include "skin/appcontext.h"
 #include "shell/testapp.h"
-#include "ui/main/frmmain.h"
+#include "ui/main/mainwindow.h"
 #include "skin/templatemap.h"
 #include "ui/main/mainscreen.h"
 
@@ -71,44 +71,44 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(t.app->start());
-        frm = ctx().windows.find<FrmMain>(kFrmMain);
-        ASSERT_EQ(frm->size(), QSize(1280, 800));
+        mainWindow = ctx().windows.find<MainWindow>(kMainWindowName);
+        ASSERT_EQ(mainWindow->size(), QSize(1280, 800));
     }
     AppContext &ctx() { return t.app->context(); }
     QImage piece(const QRect &r) const { return t.app->context().skin.image().copy(r); }
-    const QImage &kept() const { return frm->keptImage(); }
+    const QImage &kept() const { return mainWindow->keptImage(); }
 
     TestApp t{QRect(0, 0, 1280, 800)};
-    FrmMain *frm = nullptr;
+    MainWindow *mainWindow = nullptr;
 };
 
 TEST_F(MainScreenPainting, startLookWithAKnownTitleHeightPutsLogoAndSloganWhereTheExampleSays)
 {
-    frm->mainScreen().setTitleHeight([](const Form &, const QString &) { return 90; });
-    frm->temelYarismaEkraniCiz();
-    EXPECT_EQ(frm->mainScreen().logoTop(), 291);
+    mainWindow->mainScreen().setTitleHeight([](const Form &, const QString &) { return 90; });
+    mainWindow->paintMainScreen();
+    EXPECT_EQ(mainWindow->mainScreen().logoTop(), 291);
     EXPECT_EQ(kept().copy(422, 291, 435, 300), piece(skin::kLargeLogo));
     EXPECT_EQ(kept().copy(422, 216, 436, 45), piece(skin::kSlogan));
     EXPECT_EQ(kept().copy(0, 0, 50, 50), piece(skin::kTopLeftCorner));
 
     // The smallest screen's window: 589 / 2 = 294.5 goes to 294.
-    frm->resize(1024, 768);
-    frm->temelYarismaEkraniCiz();
-    EXPECT_EQ(frm->mainScreen().logoTop(), 275);
+    mainWindow->resize(1024, 768);
+    mainWindow->paintMainScreen();
+    EXPECT_EQ(mainWindow->mainScreen().logoTop(), 275);
     EXPECT_EQ(kept().copy(294, 275, 435, 300), piece(skin::kLargeLogo));
     EXPECT_EQ(kept().copy(294, 200, 436, 45), piece(skin::kSlogan));
 }
 
 TEST_F(MainScreenPainting, startLookMeasuresTheTitleInTheWindowsFont)
 {
-    const int th1 = frm->textHeight(mainTitleText());
+    const int th1 = mainWindow->textHeight(mainTitleText());
     EXPECT_GT(th1, 60) << "two lines at 28 points";
     // Worked by hand for an 800-pixel window: G = 800 - 305 - 37 - TH1 and the
     // logo's top (G - 300) / 2 + TH1 + 167, halves to the even neighbour; the
     // logo and the slogan both start at 845 / 2 = 422.5, so at 422.
     const int g = 800 - 305 - 37 - th1;
     const int logoTop = static_cast<int>(std::nearbyint((g - 300) / 2.0 + th1 + 167));
-    EXPECT_EQ(frm->mainScreen().logoTop(), logoTop);
+    EXPECT_EQ(mainWindow->mainScreen().logoTop(), logoTop);
     EXPECT_EQ(kept().copy(422, logoTop, 435, 300), piece(skin::kLargeLogo));
     EXPECT_EQ(kept().copy(422, logoTop - 75, 436, 45), piece(skin::kSlogan));
 
@@ -118,7 +118,7 @@ TEST_F(MainScreenPainting, startLookMeasuresTheTitleInTheWindowsFont)
     EXPECT_GT(countPixels(kept(), titleBand, qRgb(255, 255, 255)), 100);
 
     // The settings panel is framed: the frame's top-left corner piece.
-    const QRect panel = frm->picAyarlar->geometry();
+    const QRect panel = mainWindow->settingsPanel->geometry();
     EXPECT_EQ(kept().copy(panel.x() - 4, panel.y() - 4, 10, 4), piece(QRect(skin::kFrameTopLeft.topLeft(), QSize(10, 4))));
 }
 
@@ -130,7 +130,7 @@ TEST_F(MainScreenPainting, titleIsDarkRedOnTopOfAWhiteCopyTwoPixelsLowerRight)
     const auto expectDarkRedOnTop = [&] {
         // Below the top band, between the borders, above the slogan.
         const int top = skin::kStartTopBand.height();
-        const QRect area(20, top, 1240, frm->mainScreen().logoTop() - 75 - top);
+        const QRect area(20, top, 1240, mainWindow->mainScreen().logoTop() - 75 - top);
         const TitleCopies t = titleCopies(kept(), area);
         ASSERT_FALSE(t.red.isNull());
         ASSERT_FALSE(t.white.isNull());
@@ -141,24 +141,24 @@ TEST_F(MainScreenPainting, titleIsDarkRedOnTopOfAWhiteCopyTwoPixelsLowerRight)
     };
     {
         SCOPED_TRACE("first start screen, design face");
-        ASSERT_EQ(QFontInfo(frm->font()).family(), QStringLiteral("Tahoma"));
+        ASSERT_EQ(QFontInfo(mainWindow->font()).family(), QStringLiteral("Tahoma"));
         expectDarkRedOnTop();
     }
-    ctx().mod.stageActive = true;
-    frm->temelYarismaEkraniCiz();
-    ctx().mod.stageActive = false;
-    frm->temelYarismaEkraniCiz();
+    ctx().run.stageActive = true;
+    mainWindow->paintMainScreen();
+    ctx().run.stageActive = false;
+    mainWindow->paintMainScreen();
     {
         SCOPED_TRACE("start screen after a stage, Arial");
-        ASSERT_EQ(frm->font().family(), QStringLiteral("Arial"));
+        ASSERT_EQ(mainWindow->font().family(), QStringLiteral("Arial"));
         expectDarkRedOnTop();
     }
 }
 
 TEST_F(MainScreenPainting, stageLookDrawsOnlyTheHeaderAndFrame)
 {
-    ctx().mod.stageActive = true;
-    frm->temelYarismaEkraniCiz();
+    ctx().run.stageActive = true;
+    mainWindow->paintMainScreen();
     EXPECT_EQ(kept().copy(0, 0, 195, 97), piece(skin::kStageHeaderBlock));
     EXPECT_EQ(kept().copy(1250, 0, 30, 97), piece(skin::kStageHeaderEnd));
     EXPECT_EQ(kept().copy(600, 50, 10, 47), piece(QRect(400, 147, 10, 47))) << "stage band tiles";
@@ -174,14 +174,14 @@ TEST_F(MainScreenPainting, bottomCornersBelongToTheKeptPictureInBothLooks)
     const QSize ts = ctx().skin.size();
     for (const bool stage : {false, true}) {
         SCOPED_TRACE(stage);
-        ctx().mod.stageActive = stage;
-        frm->temelYarismaEkraniCiz();
-        EXPECT_FALSE(frm->autoRedraw());
-        EXPECT_FALSE(frm->hasTransientDrawing());
+        ctx().run.stageActive = stage;
+        mainWindow->paintMainScreen();
+        EXPECT_FALSE(mainWindow->autoRedraw());
+        EXPECT_FALSE(mainWindow->hasTransientDrawing());
         EXPECT_EQ(kept().copy(0, 760, 40, 40), piece(skin::bottomLeftCorner(ts)));
         EXPECT_EQ(kept().copy(1240, 760, 40, 40), piece(skin::bottomRightCorner(ts)));
         EXPECT_EQ(kept().copy(600, 780, 10, 20), piece(skin::bottomBand(ts)));
-        EXPECT_EQ(frm->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(0, 760, 40, 40),
+        EXPECT_EQ(mainWindow->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(0, 760, 40, 40),
                   piece(skin::bottomLeftCorner(ts)))
             << "and on screen after a repaint";
     }
@@ -191,53 +191,53 @@ TEST_F(MainScreenPainting, bottomCornersBelongToTheKeptPictureInBothLooks)
 // start screen is in the design face, a start screen after a stage in Arial.
 TEST_F(MainScreenPainting, theStageLookLeavesItsFaceToTheNextStartScreen)
 {
-    QFontInfo first(frm->font());
+    QFontInfo first(mainWindow->font());
     EXPECT_EQ(first.family(), QStringLiteral("Tahoma"));
     EXPECT_TRUE(first.bold());
-    EXPECT_EQ(frm->font().pointSizeF(), 28);
+    EXPECT_EQ(mainWindow->font().pointSizeF(), 28);
 
-    ctx().mod.stageActive = true;
-    frm->temelYarismaEkraniCiz();
-    EXPECT_EQ(frm->font().family(), QStringLiteral("Arial"));
-    EXPECT_EQ(frm->font().pointSizeF(), 12);
+    ctx().run.stageActive = true;
+    mainWindow->paintMainScreen();
+    EXPECT_EQ(mainWindow->font().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(mainWindow->font().pointSizeF(), 12);
 
-    ctx().mod.stageActive = false;
-    frm->temelYarismaEkraniCiz();
-    EXPECT_EQ(frm->font().family(), QStringLiteral("Arial"));
-    EXPECT_TRUE(frm->font().bold());
-    EXPECT_EQ(frm->font().pointSizeF(), 28);
+    ctx().run.stageActive = false;
+    mainWindow->paintMainScreen();
+    EXPECT_EQ(mainWindow->font().family(), QStringLiteral("Arial"));
+    EXPECT_TRUE(mainWindow->font().bold());
+    EXPECT_EQ(mainWindow->font().pointSizeF(), 28);
     // The labels and the panel keep their own fonts.
-    EXPECT_EQ(QFontInfo(frm->lbBilgi(1)->font()).family(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(QFontInfo(mainWindow->clockChoiceLabel()->font()).family(), QStringLiteral("Tahoma"));
 }
 
 TEST_F(MainScreenPainting, stripDocksTopRightAndTheAddressFollowsItAtThePainting)
 {
     auto expectDocked = [&] {
-        const QRect strip = frm->PFormKontrol->geometry();
-        EXPECT_EQ(strip, QRect(frm->width() - 72, 4, 68, 15));
-        const QLabel &url = *frm->lbKucukURL;
+        const QRect strip = mainWindow->controlStrip->geometry();
+        EXPECT_EQ(strip, QRect(mainWindow->width() - 72, 4, 68, 15));
+        const QLabel &url = *mainWindow->addressLabel;
         EXPECT_EQ(url.x() + url.width(), strip.x() - 20);
         EXPECT_EQ(url.y(), 3);
-        EXPECT_EQ(frm->lbKucukURLGolge->pos(), url.pos() + QPoint(1, 1));
-        const QObjectList &stack = frm->children();
-        EXPECT_GT(stack.indexOf(frm->lbKucukURL), stack.indexOf(frm->lbKucukURLGolge)) << "the address above its shadow";
+        EXPECT_EQ(mainWindow->addressShadowLabel->pos(), url.pos() + QPoint(1, 1));
+        const QObjectList &stack = mainWindow->children();
+        EXPECT_GT(stack.indexOf(mainWindow->addressLabel), stack.indexOf(mainWindow->addressShadowLabel)) << "the address above its shadow";
     };
     expectDocked(); // after start-up
 
-    frm->resize(1100, 780);
-    EXPECT_EQ(frm->PFormKontrol->geometry(), QRect(1028, 4, 68, 15));
-    frm->temelYarismaEkraniCiz();
+    mainWindow->resize(1100, 780);
+    EXPECT_EQ(mainWindow->controlStrip->geometry(), QRect(1028, 4, 68, 15));
+    mainWindow->paintMainScreen();
     expectDocked();
 }
 
 TEST_F(MainScreenPainting, aMinimisedWindowIsNeitherRepaintedNorRedocked)
 {
-    frm->showMinimized();
-    ASSERT_TRUE(frm->isMinimized());
-    const QRect strip = frm->PFormKontrol->geometry();
-    ctx().mod.stageActive = true;
-    frm->mainScreen().resizeHandling();
-    EXPECT_EQ(frm->PFormKontrol->geometry(), strip);
+    mainWindow->showMinimized();
+    ASSERT_TRUE(mainWindow->isMinimized());
+    const QRect strip = mainWindow->controlStrip->geometry();
+    ctx().run.stageActive = true;
+    mainWindow->mainScreen().resizeHandling();
+    EXPECT_EQ(mainWindow->controlStrip->geometry(), strip);
     EXPECT_EQ(kept().copy(0, 0, 50, 50), piece(skin::kTopLeftCorner)) << "still the start look";
 }
 

@@ -2,7 +2,7 @@
 #include "platform/screenmetrics.h"
 #include "skin/appcontext.h"
 #include "shell/testapp.h"
-#include "ui/main/frmmain.h"
+#include "ui/main/mainwindow.h"
 #include "ui/main/windowcontrolstrip.h"
 #include "ui/main/workarea.h"
 
@@ -35,12 +35,12 @@ TEST(WorkArea, centringDocksTheStageWindowButNotTheBackdrop)
 {
     FixedScreenMetrics screen(QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040));
     WindowRegistry windows;
-    windows.define(kFrmMain, [&] { return new Form(kFrmMain, screen); });
-    windows.define(kFrmVendrakul, [&] { return new Form(kFrmVendrakul, screen); });
-    windows.define(kFrmZFon, [&] { return new Form(kFrmZFon, screen); });
-    Form *main = windows.get(kFrmMain);
-    Form *stage = windows.get(kFrmVendrakul);
-    Form *backdrop = windows.get(kFrmZFon);
+    windows.define(kMainWindowName, [&] { return new Form(kMainWindowName, screen); });
+    windows.define(kExerciseWindowName, [&] { return new Form(kExerciseWindowName, screen); });
+    windows.define(kBackdropWindowName, [&] { return new Form(kBackdropWindowName, screen); });
+    Form *main = windows.get(kMainWindowName);
+    Form *stage = windows.get(kExerciseWindowName);
+    Form *backdrop = windows.get(kBackdropWindowName);
     main->setGeometry(5, 7, 1280, 800);
     stage->setGeometry(1, 1, 10, 10);
     backdrop->setGeometry(0, 0, 1920, 1080);
@@ -62,31 +62,31 @@ TEST(BackdropMode, togglingMinimisingAndTogglingAgain)
     TestApp t(QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040));
     AppContext &ctx = t.app->context();
     ASSERT_TRUE(t.app->start());
-    auto *frm = ctx.windows.find<FrmMain>(kFrmMain);
-    EXPECT_FALSE(frm->backdropOn());
-    EXPECT_FALSE(ctx.windows.isLoaded(kFrmZFon)) << "loaded only when first shown";
+    auto *mainWindow = ctx.windows.find<MainWindow>(kMainWindowName);
+    EXPECT_FALSE(mainWindow->backdropOn());
+    EXPECT_FALSE(ctx.windows.isLoaded(kBackdropWindowName)) << "loaded only when first shown";
 
-    frm->toggleBackdrop();
-    Form *backdrop = ctx.windows.find(kFrmZFon);
+    mainWindow->toggleBackdrop();
+    Form *backdrop = ctx.windows.find(kBackdropWindowName);
     ASSERT_NE(backdrop, nullptr);
-    EXPECT_TRUE(frm->backdropOn());
+    EXPECT_TRUE(mainWindow->backdropOn());
     EXPECT_TRUE(backdrop->isVisible());
-    EXPECT_EQ(frm->geometry(), QRect(320, 120, 1280, 800));
+    EXPECT_EQ(mainWindow->geometry(), QRect(320, 120, 1280, 800));
 
     // The strip's minimise cell.
-    frm->strip().mouseMove(0, 20);
-    frm->strip().click();
-    EXPECT_TRUE(frm->isMinimized());
+    mainWindow->strip().mouseMove(0, 20);
+    mainWindow->strip().click();
+    EXPECT_TRUE(mainWindow->isMinimized());
     EXPECT_FALSE(backdrop->isVisible());
-    EXPECT_TRUE(frm->backdropOn());
+    EXPECT_TRUE(mainWindow->backdropOn());
 
-    frm->showNormal();
+    mainWindow->showNormal();
     EXPECT_FALSE(backdrop->isVisible()) << "restoring does not bring the backdrop back";
-    frm->toggleBackdrop();
-    EXPECT_FALSE(frm->backdropOn());
+    mainWindow->toggleBackdrop();
+    EXPECT_FALSE(mainWindow->backdropOn());
     EXPECT_FALSE(backdrop->isVisible());
-    EXPECT_EQ(ctx.windows.find(kFrmZFon), backdrop) << "it stays loaded";
-    frm->toggleBackdrop();
+    EXPECT_EQ(ctx.windows.find(kBackdropWindowName), backdrop) << "it stays loaded";
+    mainWindow->toggleBackdrop();
     EXPECT_TRUE(backdrop->isVisible());
 }
 

@@ -10,11 +10,11 @@ struct AppContext;
 // The backdrop: a frameless window over the whole screen, behind the
 // program's windows, showing a four-corner gradient. The window-control
 // strip shows and hides it; once loaded it stays loaded until the end.
-class FrmZFon : public Form
+class BackdropWindow : public Form
 {
     Q_OBJECT
 public:
-    explicit FrmZFon(AppContext &ctx);
+    explicit BackdropWindow(AppContext &ctx);
 
     // Covers the screen and paints the gradient.
     void load() override;

@@ -1,4 +1,4 @@
-#include "msgbox/modmsgbox.h"
+#include "msgbox/timedmessagebox.h"
 
 #include "msgbox/boxdriver.h"
 
@@ -18,27 +18,27 @@ namespace {
 using test::userClicks;
 using test::whenBoxOpens;
 
-// A window that can use the box: a timer named trmMsgBox whose tick goes to
+// A window that can use the box: a timer named answerTimer whose tick goes to
 // the module.
 struct BoxWindow {
     BoxWindow()
     {
         window->resize(300, 200);
-        trmMsgBox = new QTimer(window.get());
-        trmMsgBox->setObjectName(QStringLiteral("trmMsgBox"));
-        QObject::connect(trmMsgBox, &QTimer::timeout, [this] {
+        answerTimer = new QTimer(window.get());
+        answerTimer->setObjectName(QStringLiteral("answerTimer"));
+        QObject::connect(answerTimer, &QTimer::timeout, [this] {
             ++ticks;
-            mod.trmMsgBoxTimer();
+            box.answerTimerTick();
         });
         window->show();
     }
 
-    MsgBoxRequest &request(std::int32_t answerTicks, std::int32_t interval = 10, std::int32_t button = mb::IdNo)
+    MessageBoxRequest &request(std::int32_t answerTicks, std::int32_t interval = 10, BoxAnswer button = BoxAnswer::No)
     {
-        MsgBoxRequest &r = mod.msgBoxRequest;
-        r.hWndSource = window.get();
-        r.hWndOwner = window.get();
-        r.style = mb::YesNo | mb::IconQuestion;
+        MessageBoxRequest &r = box.boxRequest;
+        r.askingWindow = window.get();
+        r.blockedWindow = window.get();
+        r.style = BoxStyle::YesNo | BoxStyle::IconQuestion;
         r.autoAnswer = true;
         r.autoAnswerTicks = answerTicks;
         r.tickInterval = interval;
@@ -49,11 +49,11 @@ struct BoxWindow {
         return r;
     }
 
-    std::int32_t show() { return mod.showHookedMsgBox(mod.msgBoxRequest, *window); }
+    BoxAnswer show() { return box.showTimedBox(box.boxRequest, *window); }
 
-    ModMsgBox mod;
+    TimedMessageBox box;
     std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
-    QTimer *trmMsgBox = nullptr;
+    QTimer *answerTimer = nullptr;
     int ticks = 0;
 };
 
@@ -90,46 +90,46 @@ TEST(HookedMsgBox, showsTheRequestWithFixedYesNoTextsAndAQuestionIcon)
 // set exactly while the box is open.
 TEST(HookedMsgBox, userAnswersSixForYesSevenForNoWhileTheTimerRuns)
 {
-    const std::pair<QMessageBox::StandardButton, std::int32_t> rows[] = {{QMessageBox::Yes, 6}, {QMessageBox::No, 7}};
+    const std::pair<QMessageBox::StandardButton, BoxAnswer> rows[] = {{QMessageBox::Yes, BoxAnswer::Yes}, {QMessageBox::No, BoxAnswer::No}};
     for (const auto &[button, expected] : rows) {
         BoxWindow w;
         w.request(1000);
-        EXPECT_EQ(w.mod.msgBoxWnd, 0u);
-        MsgBoxHandle whileOpen = 0;
+        EXPECT_EQ(w.box.openBoxHandle, 0u);
+        MessageBoxHandle whileOpen = 0;
         bool timerRan = false;
         whenBoxOpens([&, button = button](QMessageBox &box) {
             EXPECT_TRUE(QTest::qWaitFor([&] { return w.ticks >= 2; }, 3000));
-            whileOpen = w.mod.msgBoxWnd;
-            timerRan = w.trmMsgBox->isActive() && w.ticks > 0;
+            whileOpen = w.box.openBoxHandle;
+            timerRan = w.answerTimer->isActive() && w.ticks > 0;
             userClicks(box, button);
         });
         EXPECT_EQ(w.show(), expected);
         EXPECT_NE(whileOpen, 0u);
         EXPECT_TRUE(timerRan);
-        EXPECT_EQ(w.mod.msgBoxWnd, 0u);
-        EXPECT_FALSE(w.trmMsgBox->isActive()) << "the answer timer stops with the box";
+        EXPECT_EQ(w.box.openBoxHandle, 0u);
+        EXPECT_FALSE(w.answerTimer->isActive()) << "the answer timer stops with the box";
     }
 }
 
 TEST(HookedMsgBox, answersByItselfAtTheGivenTick)
 {
     BoxWindow w;
-    w.request(5, 10, mb::IdNo);
+    w.request(5, 10, BoxAnswer::No);
     bool sawOpen = false;
-    whenBoxOpens([&](QMessageBox &) { sawOpen = w.mod.msgBoxWnd != 0; });
-    EXPECT_EQ(w.show(), 7);
+    whenBoxOpens([&](QMessageBox &) { sawOpen = w.box.openBoxHandle != 0; });
+    EXPECT_EQ(w.show(), BoxAnswer::No);
     EXPECT_TRUE(sawOpen);
-    EXPECT_EQ(w.mod.msgBoxRequest.tickCount, 5);
+    EXPECT_EQ(w.box.boxRequest.tickCount, 5);
     EXPECT_EQ(w.ticks, 5) << "no tick after the answer";
-    EXPECT_EQ(w.mod.msgBoxWnd, 0u);
-    EXPECT_FALSE(w.trmMsgBox->isActive());
+    EXPECT_EQ(w.box.openBoxHandle, 0u);
+    EXPECT_FALSE(w.answerTimer->isActive());
 }
 
 TEST(HookedMsgBox, answerTimerCanPressYesToo)
 {
     BoxWindow w;
-    w.request(2, 10, mb::IdYes);
-    EXPECT_EQ(w.show(), 6);
+    w.request(2, 10, BoxAnswer::Yes);
+    EXPECT_EQ(w.show(), BoxAnswer::Yes);
 }
 
 // Counting starts at 1 and compares for equality: 0 or less never answers.
@@ -141,15 +141,15 @@ TEST(HookedMsgBox, zeroOrNegativeTicksWaitForTheUser)
         bool stillOpen = false;
         int counted = 0;
         whenBoxOpens([&](QMessageBox &box) {
-            EXPECT_TRUE(QTest::qWaitFor([&] { return w.mod.msgBoxRequest.tickCount >= 5; }, 3000));
-            stillOpen = box.isVisible() && w.mod.msgBoxWnd != 0;
-            counted = w.mod.msgBoxRequest.tickCount;
+            EXPECT_TRUE(QTest::qWaitFor([&] { return w.box.boxRequest.tickCount >= 5; }, 3000));
+            stillOpen = box.isVisible() && w.box.openBoxHandle != 0;
+            counted = w.box.boxRequest.tickCount;
             userClicks(box, QMessageBox::Yes);
         });
-        EXPECT_EQ(w.show(), 6) << ticks;
+        EXPECT_EQ(w.show(), BoxAnswer::Yes) << ticks;
         EXPECT_TRUE(stillOpen) << ticks;
         EXPECT_GE(counted, 5) << "the timer keeps ticking without effect";
-        EXPECT_FALSE(w.trmMsgBox->isActive());
+        EXPECT_FALSE(w.answerTimer->isActive());
     }
 }
 
@@ -167,21 +167,21 @@ TEST(HookedMsgBox, zeroOrNegativeIntervalWaitsForTheUser)
         auto *look = new QTimer(w.window.get());
         look->setInterval(100);
         QObject::connect(look, &QTimer::timeout, [&] {
-            QMessageBox *box = w.mod.openBox();
+            QMessageBox *box = w.box.openBox();
             if (!box)
                 return;
             look->stop();
             looked = true;
-            stillOpen = w.mod.msgBoxWnd != 0;
-            timerIdle = !w.trmMsgBox->isActive() && w.ticks == 0;
+            stillOpen = w.box.openBoxHandle != 0;
+            timerIdle = !w.answerTimer->isActive() && w.ticks == 0;
             userClicks(*box, QMessageBox::Yes);
         });
         look->start();
-        EXPECT_EQ(w.show(), 6) << "the user's Yes, not the timer's No";
+        EXPECT_EQ(w.show(), BoxAnswer::Yes) << "the user's Yes, not the timer's No";
         EXPECT_TRUE(looked);
         EXPECT_TRUE(stillOpen);
         EXPECT_TRUE(timerIdle);
-        EXPECT_EQ(w.mod.msgBoxRequest.tickCount, 0);
+        EXPECT_EQ(w.box.boxRequest.tickCount, 0);
     }
 }
 
@@ -190,22 +190,22 @@ TEST(HookedMsgBox, zeroOrNegativeIntervalWaitsForTheUser)
 TEST(HookedMsgBox, missingAnswerButtonLeavesTheBoxToTheUser)
 {
     BoxWindow w;
-    w.request(2, 10, mb::IdCancel);
+    w.request(2, 10, BoxAnswer::Cancel);
     bool open = false, timerStopped = false;
-    MsgBoxHandle handle = 1;
+    MessageBoxHandle handle = 1;
     whenBoxOpens([&](QMessageBox &box) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return w.ticks >= 2; }, 3000));
         QTest::qWait(30);
         open = box.isVisible();
-        timerStopped = !w.trmMsgBox->isActive();
-        handle = w.mod.msgBoxWnd;
+        timerStopped = !w.answerTimer->isActive();
+        handle = w.box.openBoxHandle;
         userClicks(box, QMessageBox::No);
     });
-    EXPECT_EQ(w.show(), 7);
+    EXPECT_EQ(w.show(), BoxAnswer::No);
     EXPECT_TRUE(open);
     EXPECT_TRUE(timerStopped);
     EXPECT_EQ(handle, 0u);
-    EXPECT_EQ(w.mod.msgBoxRequest.tickCount, 2);
+    EXPECT_EQ(w.box.boxRequest.tickCount, 2);
 }
 
 // The exercise window is a child window of the main window: the box must
@@ -223,25 +223,25 @@ TEST(HookedMsgBox, blocksItsOwnerOnlyAndTheOwnersParentStaysUsable)
     exercise->setGeometry(400, 0, 200, 200);
     auto *exerciseButton = new QPushButton(QStringLiteral("ex"), exercise);
     exerciseButton->setGeometry(10, 10, 60, 30);
-    auto *trmMsgBox = new QTimer(exercise);
-    trmMsgBox->setObjectName(QStringLiteral("trmMsgBox"));
+    auto *answerTimer = new QTimer(exercise);
+    answerTimer->setObjectName(QStringLiteral("answerTimer"));
     exercise->show();
 
     int mainClicks = 0, exerciseClicks = 0;
     QObject::connect(mainButton, &QPushButton::clicked, [&] { ++mainClicks; });
     QObject::connect(exerciseButton, &QPushButton::clicked, [&] { ++exerciseClicks; });
 
-    ModMsgBox mod;
-    MsgBoxRequest &r = mod.msgBoxRequest;
-    r.hWndOwner = exercise;
-    r.style = mb::YesNo | mb::IconQuestion;
+    TimedMessageBox box;
+    MessageBoxRequest &r = box.boxRequest;
+    r.blockedWindow = exercise;
+    r.style = BoxStyle::YesNo | BoxStyle::IconQuestion;
     whenBoxOpens([&](QMessageBox &box) {
         QTest::mouseClick(mainWindow.windowHandle(), Qt::LeftButton, {}, QPoint(20, 20));
         QTest::mouseClick(exercise->windowHandle(), Qt::LeftButton, {}, QPoint(20, 20));
         QTest::keyClick(exerciseButton, Qt::Key_Space);
         userClicks(box, QMessageBox::Yes);
     });
-    EXPECT_EQ(mod.showHookedMsgBox(r, *exercise), 6);
+    EXPECT_EQ(box.showTimedBox(r, *exercise), BoxAnswer::Yes);
     EXPECT_EQ(mainClicks, 1);
     EXPECT_EQ(exerciseClicks, 0);
 
@@ -254,24 +254,24 @@ TEST(HookedMsgBox, blocksItsOwnerOnlyAndTheOwnersParentStaysUsable)
 TEST(HookedMsgBox, windowUnloadedWhileOpenEndsCleanly)
 {
     struct Window : QWidget {
-        ModMsgBox mod;
+        TimedMessageBox box;
     };
     QPointer<Window> window = new Window;
-    auto *trmMsgBox = new QTimer(window);
-    trmMsgBox->setObjectName(QStringLiteral("trmMsgBox"));
-    QObject::connect(trmMsgBox, &QTimer::timeout, window, [w = window.data()] { w->mod.trmMsgBoxTimer(); });
+    auto *answerTimer = new QTimer(window);
+    answerTimer->setObjectName(QStringLiteral("answerTimer"));
+    QObject::connect(answerTimer, &QTimer::timeout, window, [w = window.data()] { w->box.answerTimerTick(); });
     window->show();
-    MsgBoxRequest &r = window->mod.msgBoxRequest;
-    r.style = mb::YesNo;
+    MessageBoxRequest &r = window->box.boxRequest;
+    r.style = BoxStyle::YesNo;
     r.autoAnswer = true;
     r.tickInterval = 5;
     r.autoAnswerTicks = 1000;
-    r.autoAnswerButton = mb::IdNo;
+    r.autoAnswerButton = BoxAnswer::No;
     whenBoxOpens([&](QMessageBox &) {
         window->close();
         window->deleteLater();
     });
-    EXPECT_EQ(window->mod.showHookedMsgBox(r, *window), 7);
+    EXPECT_EQ(window->box.showTimedBox(r, *window), BoxAnswer::No);
     EXPECT_TRUE(window.isNull());
     EXPECT_EQ(test::visibleMessageBox(), nullptr);
 }
@@ -280,14 +280,14 @@ TEST(HookedMsgBox, windowUnloadedWhileOpenEndsCleanly)
 // set, or the next stage's clock would never finish at the limit.
 TEST(HookedMsgBox, boxGoneWithItsWindowClearsTheHandle)
 {
-    ModMsgBox mod;
+    TimedMessageBox box;
     QPointer<QWidget> window = new QWidget;
     window->show();
-    mod.msgBoxRequest.style = mb::YesNo;
+    box.boxRequest.style = BoxStyle::YesNo;
     whenBoxOpens([&](QMessageBox &) { delete window.data(); });
-    EXPECT_EQ(mod.showHookedMsgBox(mod.msgBoxRequest, *window), 7);
-    EXPECT_EQ(mod.msgBoxWnd, 0u);
-    EXPECT_EQ(mod.openBox(), nullptr);
+    EXPECT_EQ(box.showTimedBox(box.boxRequest, *window), BoxAnswer::No);
+    EXPECT_EQ(box.openBoxHandle, 0u);
+    EXPECT_EQ(box.openBox(), nullptr);
 }
 
 } // namespace

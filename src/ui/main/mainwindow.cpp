@@ -1,4 +1,4 @@
-#include "ui/main/frmmain.h"
+#include "ui/main/mainwindow.h"
 
 #include "platform/fonts.h"
 #include "platform/screenmetrics.h"
@@ -33,8 +33,8 @@ void setTextColours(QLabel &label, const QColor &text, const QColor *background)
 }
 } // namespace
 
-FrmMain::FrmMain(AppContext &ctx)
-    : Form(kFrmMain, ctx.screen)
+MainWindow::MainWindow(AppContext &ctx)
+    : Form(kMainWindowName, ctx.screen)
     , m_ctx(ctx)
     , m_backdrop(ctx)
 {
@@ -48,8 +48,8 @@ FrmMain::FrmMain(AppContext &ctx)
     defineControls();
 
     m_mainScreen = std::make_unique<MainScreen>(
-        MainScreenControls{*this, *picAyarlar, *PFormKontrol, *lbKucukURL, *lbKucukURLGolge}, ctx.skin, ctx.mod);
-    m_strip = new WindowControlStrip(*PFormKontrol, ctx.skin,
+        MainScreenControls{*this, *settingsPanel, *controlStrip, *addressLabel, *addressShadowLabel}, ctx.skin, ctx.run);
+    m_strip = new WindowControlStrip(*controlStrip, ctx.skin,
                                      {
                                          [this] { toggleBackdrop(); },
                                          [this] { showMinimized(); },
@@ -60,133 +60,133 @@ FrmMain::FrmMain(AppContext &ctx)
 
     connect(this, &Surface::resized, this, [this] { m_mainScreen->resizeHandling(); });
     connect(this, &Form::activated, this, [this] { m_lifecycle->activation(); });
-    connect(this, &Form::unloading, this, &FrmMain::unloadAllWindows);
-    connect(picAyarlar, &Surface::resized, this,
-            [this] { layoutSettingsPanel(*picAyarlar, *btnStart, *m_lbBilgi1, *cmbTimer); });
-    connect(btnStart, &QPushButton::clicked, this, &FrmMain::btnStartClick);
-    btnStart->installEventFilter(this);
+    connect(this, &Form::unloading, this, &MainWindow::unloadAllWindows);
+    connect(settingsPanel, &Surface::resized, this,
+            [this] { layoutSettingsPanel(*settingsPanel, *startButton, *m_clockChoiceLabel, *clockChoice); });
+    connect(startButton, &QPushButton::clicked, this, &MainWindow::startClicked);
+    startButton->installEventFilter(this);
 }
 
-FrmMain::~FrmMain() = default;
+MainWindow::~MainWindow() = default;
 
-void FrmMain::defineControls()
+void MainWindow::defineControls()
 {
     const QFont bold12 = makeFont(QStringLiteral("Tahoma"), 12, true);
     const QFont plain = makeFont(QStringLiteral("Tahoma"), 8.25);
 
     // Picture boxes keep their own font: painting changes the window's.
-    picAyarlar = new Surface(this);
-    picAyarlar->setObjectName(QStringLiteral("picAyarlar"));
-    picAyarlar->setFont(plain);
-    picAyarlar->setGeometry(224, 84, 629, 145);
-    picAyarlar->setBackColor(kPanelColour);
-    picAyarlar->setAutoRedraw(true);
-    picAyarlar->setMousePointer(Surface::Pointer::Arrow);
-    picAyarlar->setFocusPolicy(Qt::TabFocus);
+    settingsPanel = new Surface(this);
+    settingsPanel->setObjectName(QStringLiteral("settingsPanel"));
+    settingsPanel->setFont(plain);
+    settingsPanel->setGeometry(224, 84, 629, 145);
+    settingsPanel->setBackColor(kPanelColour);
+    settingsPanel->setAutoRedraw(true);
+    settingsPanel->setMousePointer(Surface::Pointer::Arrow);
+    settingsPanel->setFocusPolicy(Qt::TabFocus);
 
-    btnStart = new QPushButton(QStringLiteral("START"), picAyarlar);
-    btnStart->setObjectName(QStringLiteral("btnStart"));
-    btnStart->setFont(bold12);
-    btnStart->setGeometry(212, 84, 175, 45);
+    startButton = new QPushButton(QStringLiteral("START"), settingsPanel);
+    startButton->setObjectName(QStringLiteral("startButton"));
+    startButton->setFont(bold12);
+    startButton->setGeometry(212, 84, 175, 45);
 
-    cmbTimer = new QComboBox(picAyarlar);
-    cmbTimer->setObjectName(QStringLiteral("cmbTimer"));
-    cmbTimer->setEditable(false);
-    cmbTimer->setFont(bold12);
-    cmbTimer->addItems({QStringLiteral("Yes"), QStringLiteral("No")});
-    cmbTimer->setCurrentIndex(-1);
-    cmbTimer->setGeometry(288, 32, 137, 27);
+    clockChoice = new QComboBox(settingsPanel);
+    clockChoice->setObjectName(QStringLiteral("clockChoice"));
+    clockChoice->setEditable(false);
+    clockChoice->setFont(bold12);
+    clockChoice->addItems({QStringLiteral("Yes"), QStringLiteral("No")});
+    clockChoice->setCurrentIndex(-1);
+    clockChoice->setGeometry(288, 32, 137, 27);
 
-    m_lbBilgi1 = new QLabel(QStringLiteral("Timer is enabled :"), picAyarlar);
-    m_lbBilgi1->setObjectName(QStringLiteral("lbBilgi_1"));
-    m_lbBilgi1->setFont(bold12);
-    m_lbBilgi1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    setTextColours(*m_lbBilgi1, kDarkRed, &kPanelColour);
-    m_lbBilgi1->move(82, 36);
-    m_lbBilgi1->adjustSize();
+    m_clockChoiceLabel = new QLabel(QStringLiteral("Timer is enabled :"), settingsPanel);
+    m_clockChoiceLabel->setObjectName(QStringLiteral("lbBilgi_1"));
+    m_clockChoiceLabel->setFont(bold12);
+    m_clockChoiceLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setTextColours(*m_clockChoiceLabel, kDarkRed, &kPanelColour);
+    m_clockChoiceLabel->move(82, 36);
+    m_clockChoiceLabel->adjustSize();
 
-    PFormKontrol = new Surface(this);
-    PFormKontrol->setObjectName(QStringLiteral("PFormKontrol"));
-    PFormKontrol->setFont(plain);
-    PFormKontrol->setBackColor(Qt::white);
-    PFormKontrol->setGeometry(88, 26, 43, 17);
-    PFormKontrol->setMousePointer(Surface::Pointer::Arrow);
-    PFormKontrol->setFocusPolicy(Qt::TabFocus);
+    controlStrip = new Surface(this);
+    controlStrip->setObjectName(QStringLiteral("controlStrip"));
+    controlStrip->setFont(plain);
+    controlStrip->setBackColor(Qt::white);
+    controlStrip->setGeometry(88, 26, 43, 17);
+    controlStrip->setMousePointer(Surface::Pointer::Arrow);
+    controlStrip->setFocusPolicy(Qt::TabFocus);
 
     // The template stays hidden; its picture is the one the skin holds.
-    pSablon = new Surface(this);
-    pSablon->setObjectName(QStringLiteral("pSablon"));
-    pSablon->setFont(plain);
-    pSablon->hide();
-    pSablon->setGeometry(600, 322, m_ctx.skin.width(), m_ctx.skin.height());
-    pSablon->setAutoRedraw(true);
-    pSablon->setPicture(m_ctx.skin.image());
+    skinTemplate = new Surface(this);
+    skinTemplate->setObjectName(QStringLiteral("skinTemplate"));
+    skinTemplate->setFont(plain);
+    skinTemplate->hide();
+    skinTemplate->setGeometry(600, 322, m_ctx.skin.width(), m_ctx.skin.height());
+    skinTemplate->setAutoRedraw(true);
+    skinTemplate->setPicture(m_ctx.skin.image());
 
     const QFont address = makeFont(QStringLiteral("Tahoma"), 9, false, true);
-    lbKucukURL = new QLabel(kAddress, this);
-    lbKucukURL->setObjectName(QStringLiteral("lbKucukURL"));
-    lbKucukURL->setFont(address);
-    setTextColours(*lbKucukURL, Qt::black, nullptr);
-    lbKucukURL->setCursor(Qt::PointingHandCursor);
-    lbKucukURL->move(56, 100);
-    lbKucukURL->adjustSize();
+    addressLabel = new QLabel(kAddress, this);
+    addressLabel->setObjectName(QStringLiteral("addressLabel"));
+    addressLabel->setFont(address);
+    setTextColours(*addressLabel, Qt::black, nullptr);
+    addressLabel->setCursor(Qt::PointingHandCursor);
+    addressLabel->move(56, 100);
+    addressLabel->adjustSize();
 
-    lbKucukURLGolge = new QLabel(kAddress, this);
-    lbKucukURLGolge->setObjectName(QStringLiteral("lbKucukURLGolge"));
-    lbKucukURLGolge->setFont(address);
-    setTextColours(*lbKucukURLGolge, kShadowGrey, nullptr);
-    lbKucukURLGolge->setCursor(Qt::PointingHandCursor);
-    lbKucukURLGolge->move(62, 114);
-    lbKucukURLGolge->adjustSize();
+    addressShadowLabel = new QLabel(kAddress, this);
+    addressShadowLabel->setObjectName(QStringLiteral("addressShadowLabel"));
+    addressShadowLabel->setFont(address);
+    setTextColours(*addressShadowLabel, kShadowGrey, nullptr);
+    addressShadowLabel->setCursor(Qt::PointingHandCursor);
+    addressShadowLabel->move(62, 114);
+    addressShadowLabel->adjustSize();
 
     // Tab order: the strip, the settings panel, the clock choice, START.
     // The labels and the hidden template never take the focus.
-    setTabOrder(PFormKontrol, picAyarlar);
-    setTabOrder(picAyarlar, cmbTimer);
-    setTabOrder(cmbTimer, btnStart);
+    setTabOrder(controlStrip, settingsPanel);
+    setTabOrder(settingsPanel, clockChoice);
+    setTabOrder(clockChoice, startButton);
 }
 
-void FrmMain::load()
+void MainWindow::load()
 {
     m_lifecycle->load();
 }
 
-bool FrmMain::endedEarly() const
+bool MainWindow::endedEarly() const
 {
     return m_lifecycle->endedEarly();
 }
 
-void FrmMain::setMessageSink(MessageSink sink)
+void MainWindow::setMessageSink(MessageSink sink)
 {
     m_lifecycle->setMessageSink(std::move(sink));
 }
 
-void FrmMain::temelYarismaEkraniCiz()
+void MainWindow::paintMainScreen()
 {
-    m_mainScreen->temelYarismaEkraniCiz();
+    m_mainScreen->paintMainScreen();
 }
 
-void FrmMain::placeSettingsPanel()
+void MainWindow::placeSettingsPanel()
 {
     m_lifecycle->placeSettingsPanel();
 }
 
-void FrmMain::unloadAllWindows()
+void MainWindow::unloadAllWindows()
 {
     m_lifecycle->unloadAllWindows();
 }
 
-void FrmMain::toggleBackdrop()
+void MainWindow::toggleBackdrop()
 {
     m_backdrop.toggle(*this);
 }
 
-void FrmMain::centerOnWorkArea()
+void MainWindow::centerOnWorkArea()
 {
     vk::centerOnWorkArea(*this, m_ctx.screen, m_ctx.windows);
 }
 
-void FrmMain::screenChanged()
+void MainWindow::screenChanged()
 {
     if (m_refitPending)
         return;
@@ -197,17 +197,17 @@ void FrmMain::screenChanged()
     });
 }
 
-int FrmMain::hotCell() const
+int MainWindow::hotCell() const
 {
     return m_strip->hotCell();
 }
 
-void FrmMain::btnStartClick()
+void MainWindow::startClicked()
 {
     m_lifecycle->start();
 }
 
-void FrmMain::showEvent(QShowEvent *event)
+void MainWindow::showEvent(QShowEvent *event)
 {
     // Centred on the screen with the size start-up gave it, unless start-up
     // placed it itself; a window wider than the screen keeps its left edge
@@ -220,7 +220,7 @@ void FrmMain::showEvent(QShowEvent *event)
     Form::showEvent(event);
 }
 
-void FrmMain::paintEvent(QPaintEvent *event)
+void MainWindow::paintEvent(QPaintEvent *event)
 {
     Form::paintEvent(event);
     // The icon is for task bars and window lists, not for the first frame:
@@ -231,27 +231,27 @@ void FrmMain::paintEvent(QPaintEvent *event)
     }
 }
 
-void FrmMain::moveEvent(QMoveEvent *event)
+void MainWindow::moveEvent(QMoveEvent *event)
 {
     Form::moveEvent(event);
     m_lifecycle->followMove();
 }
 
-void FrmMain::changeEvent(QEvent *event)
+void MainWindow::changeEvent(QEvent *event)
 {
     Form::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
         m_lifecycle->followWindowState(static_cast<QWindowStateChangeEvent *>(event)->oldState());
 }
 
-bool FrmMain::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // START has the focus so that Enter or Space starts a stage at once; a
     // push button outside a dialog takes only Space by itself.
-    if (watched == btnStart && event->type() == QEvent::KeyPress) {
+    if (watched == startButton && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !key->isAutoRepeat()) {
-            btnStart->click();
+            startButton->click();
             return true;
         }
     }

@@ -20,12 +20,12 @@ class WindowControlStrip;
 // The main window: the start screen with the settings panel, START and the
 // window-control strip. It holds its controls and routes their events to
 // the start-up and START handling, the main screen painter and the strip.
-class FrmMain : public Form, public MainWindowApi
+class MainWindow : public Form, public MainWindowApi
 {
     Q_OBJECT
 public:
-    explicit FrmMain(AppContext &ctx);
-    ~FrmMain() override;
+    explicit MainWindow(AppContext &ctx);
+    ~MainWindow() override;
 
     // The load event: the start-up sequence. When the screen is too low the
     // message has been shown and endedEarly() is true; the window must then
@@ -33,7 +33,7 @@ public:
     void load() override;
     bool endedEarly() const;
 
-    void temelYarismaEkraniCiz() override;
+    void paintMainScreen() override;
     void placeSettingsPanel();
     void unloadAllWindows();
     void toggleBackdrop();
@@ -52,18 +52,18 @@ public:
     WindowControlStrip &strip() { return *m_strip; }
     AppContext &context() { return m_ctx; }
 
-    // lbBilgi is a control array; element 1 is its only element.
-    QLabel *lbBilgi(int index) const { return index == 1 ? m_lbBilgi1 : nullptr; }
+    // "Timer is enabled :", left of the clock choice.
+    QLabel *clockChoiceLabel() const { return m_clockChoiceLabel; }
 
-    // Controls, in definition order (lbBilgi(1) comes after cmbTimer). They
+    // Controls, in definition order (clockChoiceLabel() comes after clockChoice). They
     // live as long as the window.
-    Surface *picAyarlar = nullptr;
-    QPushButton *btnStart = nullptr;
-    QComboBox *cmbTimer = nullptr;
-    Surface *PFormKontrol = nullptr;
-    Surface *pSablon = nullptr;
-    QLabel *lbKucukURL = nullptr;
-    QLabel *lbKucukURLGolge = nullptr;
+    Surface *settingsPanel = nullptr;
+    QPushButton *startButton = nullptr;
+    QComboBox *clockChoice = nullptr;
+    Surface *controlStrip = nullptr;
+    Surface *skinTemplate = nullptr;
+    QLabel *addressLabel = nullptr;
+    QLabel *addressShadowLabel = nullptr;
 
     static constexpr int kDesignWidth = 934;
     static constexpr int kDesignHeight = 727;
@@ -77,10 +77,10 @@ protected:
 
 private:
     void defineControls();
-    void btnStartClick();
+    void startClicked();
 
     AppContext &m_ctx;
-    QLabel *m_lbBilgi1 = nullptr;
+    QLabel *m_clockChoiceLabel = nullptr;
     std::unique_ptr<MainScreen> m_mainScreen;
     BackdropMode m_backdrop;
     WindowControlStrip *m_strip = nullptr;

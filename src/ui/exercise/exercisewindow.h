@@ -1,7 +1,7 @@
 #pragma once
 
 #include "flow/finishhost.h"
-#include "msgbox/modmsgbox.h"
+#include "msgbox/timedmessagebox.h"
 #include "platform/form.h"
 #include "sheet/answersheet.h"
 #include "stage/stage.h"
@@ -25,12 +25,12 @@ class Surface;
 // or the end of the program). It holds the answer sheet, the clock display,
 // the drawn BACK and FINISH buttons, the column markers and the result
 // panel, and routes their events to the parts that own the rules.
-class FrmVendrakul final : public Form, public AnswerSheetHost
+class ExerciseWindow final : public Form, public AnswerSheetHost
 {
     Q_OBJECT
 public:
-    explicit FrmVendrakul(AppContext &ctx);
-    ~FrmVendrakul() override;
+    explicit ExerciseWindow(AppContext &ctx);
+    ~ExerciseWindow() override;
 
     // The load: a fresh stage record, a new problem, the markers and the
     // answer sheet's set-up.
@@ -48,10 +48,10 @@ public:
     // The handlers the controls' events are routed to.
     void formActivate();
     void formResize();
-    void pSoruAltResize();
-    void btnFinishClick();
-    void btnBackClick();
-    void pIsaretClick(int index);
+    void sheetPanelResized();
+    void finishClicked();
+    void backClicked();
+    void markerClicked(int index);
     // Whatever part of the window receives the focus hands it to the sheet.
     void passFocusToSheet();
 
@@ -64,21 +64,21 @@ public:
     DrawnButton &backButton() { return *m_backButton; }
     DrawnButton &finishButton() { return *m_finishButton; }
     StageClock &stageClock() { return *m_clock; }
-    ModMsgBox &msgBox() { return m_msgBox; }
+    TimedMessageBox &questionBox() { return m_questionBox; }
 
     // The controls, in the order the window defines them.
-    Surface *pSonucHata = nullptr;    // lends the wrong-answer picture
-    Surface *pSonucOK = nullptr;      // lends the correct-answer picture
-    Surface *picSonuc = nullptr;      // result panel
-    QTimer *trmMsgBox = nullptr;      // answer timer of the confirmation box
-    Surface *btnFinish = nullptr;
-    Surface *btnBack = nullptr;
-    QTimer *trmSure = nullptr;        // stage clock tick
-    Surface *picTime = nullptr;       // clock display
-    Surface *pSoruAlt = nullptr;      // answer sheet panel
-    Surface *pIsaretKlavuz = nullptr; // lends the set-marker picture
-    QList<Surface *> pIsaret;         // the column markers, 0 from the start, 1..19 from the load
-    FlexGrid *gSoru = nullptr;
+    Surface *wrongPictureBox = nullptr;    // lends the wrong-answer picture
+    Surface *correctPictureBox = nullptr;      // lends the correct-answer picture
+    Surface *resultPanel = nullptr;      // result panel
+    QTimer *answerTimer = nullptr;      // answer timer of the confirmation box
+    Surface *finishButtonBox = nullptr;
+    Surface *backButtonBox = nullptr;
+    QTimer *clockTimer = nullptr;        // stage clock tick
+    Surface *clockDisplay = nullptr;       // clock display
+    Surface *sheetPanel = nullptr;      // answer sheet panel
+    Surface *markerPictureBox = nullptr; // lends the set-marker picture
+    QList<Surface *> markerBoxes;         // the column markers, 0 from the start, 1..19 from the load
+    FlexGrid *answerGrid = nullptr;
 
 protected:
     bool event(QEvent *event) override;
@@ -90,16 +90,16 @@ private:
     class FinishLink final : public FinishHost
     {
     public:
-        explicit FinishLink(FrmVendrakul &w)
+        explicit FinishLink(ExerciseWindow &w)
             : m_w(w)
         {
         }
         QWidget &exerciseWindow() override { return m_w; }
-        QTimer &trmSure() override { return *m_w.trmSure; }
+        QTimer &clockTimer() override { return *m_w.clockTimer; }
         void finishStage() override { m_w.finishStage(); }
 
     private:
-        FrmVendrakul &m_w;
+        ExerciseWindow &m_w;
     };
 
     void createControls();
@@ -111,7 +111,7 @@ private:
 
     AppContext &m_ctx;
     StageRecord m_stage;
-    ModMsgBox m_msgBox;
+    TimedMessageBox m_questionBox;
     FinishLink m_finishLink{*this};
     int m_confirmDepth = 0;          // confirmations running (each in its own event loop)
     bool m_unloading = false;

@@ -1,4 +1,4 @@
-#include "msgbox/modmsgbox.h"
+#include "msgbox/timedmessagebox.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -14,56 +14,56 @@ namespace vk {
 namespace {
 
 struct ButtonKind {
-    std::int32_t id;
+    BoxAnswer id;
     QMessageBox::StandardButton button;
     const char *text; // fixed English texts, whatever the system language
 };
 
 constexpr std::array<ButtonKind, 7> kButtons{{
-    {mb::IdOk, QMessageBox::Ok, "OK"},
-    {mb::IdCancel, QMessageBox::Cancel, "Cancel"},
-    {mb::IdAbort, QMessageBox::Abort, "Abort"},
-    {mb::IdRetry, QMessageBox::Retry, "Retry"},
-    {mb::IdIgnore, QMessageBox::Ignore, "Ignore"},
-    {mb::IdYes, QMessageBox::Yes, "Yes"},
-    {mb::IdNo, QMessageBox::No, "No"},
+    {BoxAnswer::Ok, QMessageBox::Ok, "OK"},
+    {BoxAnswer::Cancel, QMessageBox::Cancel, "Cancel"},
+    {BoxAnswer::Abort, QMessageBox::Abort, "Abort"},
+    {BoxAnswer::Retry, QMessageBox::Retry, "Retry"},
+    {BoxAnswer::Ignore, QMessageBox::Ignore, "Ignore"},
+    {BoxAnswer::Yes, QMessageBox::Yes, "Yes"},
+    {BoxAnswer::No, QMessageBox::No, "No"},
 }};
 
-QList<std::int32_t> buttonIdsOf(std::uint32_t style)
+QList<BoxAnswer> buttonIdsOf(std::uint32_t style)
 {
     switch (style & 0x0F) {
-    case mb::OkCancel:
-        return {mb::IdOk, mb::IdCancel};
-    case mb::AbortRetryIgnore:
-        return {mb::IdAbort, mb::IdRetry, mb::IdIgnore};
-    case mb::YesNoCancel:
-        return {mb::IdYes, mb::IdNo, mb::IdCancel};
-    case mb::YesNo:
-        return {mb::IdYes, mb::IdNo};
-    case mb::RetryCancel:
-        return {mb::IdRetry, mb::IdCancel};
+    case BoxStyle::OkCancel:
+        return {BoxAnswer::Ok, BoxAnswer::Cancel};
+    case BoxStyle::AbortRetryIgnore:
+        return {BoxAnswer::Abort, BoxAnswer::Retry, BoxAnswer::Ignore};
+    case BoxStyle::YesNoCancel:
+        return {BoxAnswer::Yes, BoxAnswer::No, BoxAnswer::Cancel};
+    case BoxStyle::YesNo:
+        return {BoxAnswer::Yes, BoxAnswer::No};
+    case BoxStyle::RetryCancel:
+        return {BoxAnswer::Retry, BoxAnswer::Cancel};
     default:
-        return {mb::IdOk};
+        return {BoxAnswer::Ok};
     }
 }
 
 QMessageBox::Icon iconOf(std::uint32_t style)
 {
     switch (style & 0xF0) {
-    case mb::IconHand:
+    case BoxStyle::IconHand:
         return QMessageBox::Critical;
-    case mb::IconQuestion:
+    case BoxStyle::IconQuestion:
         return QMessageBox::Question;
-    case mb::IconExclamation:
+    case BoxStyle::IconExclamation:
         return QMessageBox::Warning;
-    case mb::IconAsterisk:
+    case BoxStyle::IconAsterisk:
         return QMessageBox::Information;
     default:
         return QMessageBox::NoIcon;
     }
 }
 
-const ButtonKind *kindById(std::int32_t id)
+const ButtonKind *kindById(BoxAnswer id)
 {
     for (const ButtonKind &kind : kButtons)
         if (kind.id == id)
@@ -71,19 +71,19 @@ const ButtonKind *kindById(std::int32_t id)
     return nullptr;
 }
 
-QAbstractButton *buttonById(QMessageBox *box, std::int32_t id)
+QAbstractButton *buttonById(QMessageBox *box, BoxAnswer id)
 {
     const ButtonKind *kind = kindById(id);
     return box && kind ? box->button(kind->button) : nullptr;
 }
 
-std::int32_t idOfButton(const QMessageBox &box, QAbstractButton *button)
+BoxAnswer idOfButton(const QMessageBox &box, QAbstractButton *button)
 {
     const QMessageBox::StandardButton standard = box.standardButton(button);
     for (const ButtonKind &kind : kButtons)
         if (kind.button == standard)
             return kind.id;
-    return mb::IdNo;
+    return BoxAnswer::No;
 }
 
 // Keeps the owner window (and every control in it) from taking input while
@@ -147,12 +147,12 @@ private:
 
 } // namespace
 
-std::int32_t ModMsgBox::showHookedMsgBox(MsgBoxRequest &request, QWidget &window)
+BoxAnswer TimedMessageBox::showTimedBox(MessageBoxRequest &request, QWidget &window)
 {
     const std::weak_ptr<char> life = m_life;
 
     request.tickCount = 0;
-    QPointer<QTimer> timer = window.findChild<QTimer *>(QStringLiteral("trmMsgBox"));
+    QPointer<QTimer> timer = window.findChild<QTimer *>(QStringLiteral("answerTimer"));
     m_timer = timer;
     if (timer) {
         timer->setInterval(request.tickInterval);
@@ -164,12 +164,12 @@ std::int32_t ModMsgBox::showHookedMsgBox(MsgBoxRequest &request, QWidget &window
             timer->stop();
     }
 
-    QWidget *owner = request.hWndOwner ? request.hWndOwner.data() : &window;
+    QWidget *owner = request.blockedWindow ? request.blockedWindow.data() : &window;
     QPointer<QMessageBox> box = new QMessageBox(owner);
     box->setWindowTitle(request.caption);
     box->setText(request.text);
     box->setIcon(iconOf(request.style));
-    for (const std::int32_t id : buttonIdsOf(request.style)) {
+    for (const BoxAnswer id : buttonIdsOf(request.style)) {
         const ButtonKind *kind = kindById(id);
         box->addButton(kind->button);
         box->button(kind->button)->setText(QString::fromLatin1(kind->text));
@@ -182,7 +182,7 @@ std::int32_t ModMsgBox::showHookedMsgBox(MsgBoxRequest &request, QWidget &window
     const QPointer<QWidget> focusBefore = QApplication::focusWidget();
     const QPointer<QWidget> ownerWindow = owner->window();
 
-    std::int32_t answer = mb::IdNo;
+    BoxAnswer answer = BoxAnswer::No;
     {
         OwnerInputBlocker blocker(owner, box);
         QEventLoop loop;
@@ -195,7 +195,7 @@ std::int32_t ModMsgBox::showHookedMsgBox(MsgBoxRequest &request, QWidget &window
         // owner.
         box->raise();
         box->activateWindow();
-        msgBoxWnd = reinterpret_cast<MsgBoxHandle>(box.data());
+        openBoxHandle = reinterpret_cast<MessageBoxHandle>(box.data());
         loop.exec(QEventLoop::DialogExec);
         if (box) {
             if (QAbstractButton *pressed = box->clickedButton())
@@ -214,24 +214,24 @@ std::int32_t ModMsgBox::showHookedMsgBox(MsgBoxRequest &request, QWidget &window
     m_box = nullptr;
     // The box is closed whichever way it went; nothing may go on thinking
     // it is open (the clock would never finish the stage).
-    msgBoxWnd = 0;
+    openBoxHandle = 0;
     if (timer)
         timer->stop();
     return answer;
 }
 
-void ModMsgBox::trmMsgBoxTimer()
+void TimedMessageBox::answerTimerTick()
 {
-    if (msgBoxWnd == 0)
+    if (openBoxHandle == 0)
         return;
-    ++msgBoxRequest.tickCount;
-    if (msgBoxRequest.tickCount != msgBoxRequest.autoAnswerTicks)
+    ++boxRequest.tickCount;
+    if (boxRequest.tickCount != boxRequest.autoAnswerTicks)
         return;
 
     if (m_timer)
         m_timer->stop();
     QPointer<QMessageBox> box = m_box;
-    QPointer<QAbstractButton> button = buttonById(box, msgBoxRequest.autoAnswerButton);
+    QPointer<QAbstractButton> button = buttonById(box, boxRequest.autoAnswerButton);
     if (button) {
         button->setFocus();
         const std::weak_ptr<char> life = m_life;
@@ -245,10 +245,10 @@ void ModMsgBox::trmMsgBoxTimer()
         if (life.expired())
             return;
     }
-    msgBoxWnd = 0;
+    openBoxHandle = 0;
 }
 
-QMessageBox *ModMsgBox::openBox() const
+QMessageBox *TimedMessageBox::openBox() const
 {
     return m_box && m_box->isVisible() ? m_box.data() : nullptr;
 }

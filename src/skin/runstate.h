@@ -8,7 +8,7 @@ namespace vk {
 
 // State shared by the windows of one program run. Owned by the application
 // and handed to the windows by reference.
-struct ModMain {
+struct RunState {
     bool timerEnabled = true;  // the clock display was chosen at START
     bool stageActive = false;  // from START to BACK; selects the main window's look
     QDomDocument problemDoc;   // the problem of the current or last stage

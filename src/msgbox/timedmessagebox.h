@@ -1,6 +1,6 @@
 #pragma once
 
-#include "msgbox/msgboxrequest.h"
+#include "msgbox/messageboxrequest.h"
 
 #include <QPointer>
 
@@ -21,30 +21,30 @@ namespace vk {
 // windows (the main window, whose child the exercise window is) stay usable,
 // which Qt's window modality would not allow.
 //
-// The calling window must own a QTimer named "trmMsgBox" (disabled, no
-// interval) and connect its timeout to trmMsgBoxTimer().
-class ModMsgBox
+// The calling window must own a QTimer named "answerTimer" (disabled, no
+// interval) and connect its timeout to answerTimerTick().
+class TimedMessageBox
 {
 public:
-    ModMsgBox() = default;
-    ModMsgBox(const ModMsgBox &) = delete;
-    ModMsgBox &operator=(const ModMsgBox &) = delete;
+    TimedMessageBox() = default;
+    TimedMessageBox(const TimedMessageBox &) = delete;
+    TimedMessageBox &operator=(const TimedMessageBox &) = delete;
 
-    // Filled by the caller before showHookedMsgBox; the answer timer counts
+    // Filled by the caller before showTimedBox; the answer timer counts
     // and answers by this request, so pass this very object.
-    MsgBoxRequest msgBoxRequest;
+    MessageBoxRequest boxRequest;
     // Non-zero exactly while a box is open (until the answer timer pressed
     // its button).
-    MsgBoxHandle msgBoxWnd = 0;
+    MessageBoxHandle openBoxHandle = 0;
 
     // Shows the box described by `request` and returns when it has closed:
-    // mb::IdYes (6), mb::IdNo (7) or the identifier of another button of the
-    // style. A box torn down with its window answers mb::IdNo. `window` owns
-    // the "trmMsgBox" timer. The window may be gone on return.
-    std::int32_t showHookedMsgBox(MsgBoxRequest &request, QWidget &window);
+    // BoxAnswer::Yes, BoxAnswer::No or another button of the
+    // style. A box torn down with its window answers BoxAnswer::No. `window` owns
+    // the "answerTimer" timer. The window may be gone on return.
+    BoxAnswer showTimedBox(MessageBoxRequest &request, QWidget &window);
 
-    // Tick of the window's "trmMsgBox".
-    void trmMsgBoxTimer();
+    // Tick of the window's "answerTimer".
+    void answerTimerTick();
 
     // The box while it is shown, else null.
     QMessageBox *openBox() const;

@@ -3,10 +3,10 @@
 
 #include "flow/stageclock.h"
 #include "grid/flexgrid.h"
-#include "msgbox/modmsgbox.h"
+#include "msgbox/timedmessagebox.h"
 #include "platform/screenmetrics.h"
 #include "skin/appcontext.h"
-#include "ui/exercise/frmvendrakul.h"
+#include "ui/exercise/exercisewindow.h"
 #include "skin/skintemplate.h"
 #include "skin/templatemap.h"
 #include "stage/evaluation.h"
@@ -40,7 +40,7 @@ class FakeMainWindow final : public Form, public MainWindowApi
 {
 public:
     explicit FakeMainWindow(AppContext &ctx)
-        : Form(kFrmMain, ctx.screen)
+        : Form(kMainWindowName, ctx.screen)
         , m_ctx(ctx)
     {
         connect(this, &Form::unloading, this, [this] {
@@ -49,10 +49,10 @@ public:
                     m_ctx.windows.unload(f);
         });
     }
-    void temelYarismaEkraniCiz() override
+    void paintMainScreen() override
     {
         ++repaints;
-        stageActiveSeen = m_ctx.mod.stageActive;
+        stageActiveSeen = m_ctx.run.stageActive;
     }
     int repaints = 0;
     bool stageActiveSeen = true;
@@ -62,12 +62,12 @@ private:
 };
 
 // Runs `action` on the confirmation box as soon as it is open.
-void whenBoxOpens(FrmVendrakul *w, std::function<void(QMessageBox &)> action)
+void whenBoxOpens(ExerciseWindow *w, std::function<void(QMessageBox &)> action)
 {
     auto *poll = new QTimer;
     poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, guard = QPointer<FrmVendrakul>(w), action] {
-        QMessageBox *box = guard ? guard->msgBox().openBox() : nullptr;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, guard = QPointer<ExerciseWindow>(w), action] {
+        QMessageBox *box = guard ? guard->questionBox().openBox() : nullptr;
         if (!box)
             return;
         poll->stop();
@@ -85,15 +85,15 @@ QAbstractButton *buttonWithText(QMessageBox &box, const QString &text)
     return nullptr;
 }
 
-class ExerciseWindow : public ::testing::Test
+class ExerciseWindowTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         ctx = std::make_unique<AppContext>(skin, clock, random, screen);
-        ctx->windows.define(kFrmMain, [this] { return new FakeMainWindow(*ctx); });
-        ctx->windows.define(kFrmVendrakul, [this] { return new FrmVendrakul(*ctx); });
-        main = ctx->windows.get<FakeMainWindow>(kFrmMain);
+        ctx->windows.define(kMainWindowName, [this] { return new FakeMainWindow(*ctx); });
+        ctx->windows.define(kExerciseWindowName, [this] { return new ExerciseWindow(*ctx); });
+        main = ctx->windows.get<FakeMainWindow>(kMainWindowName);
         main->setGeometry(0, 0, 1024, 768);
         main->show();
     }
@@ -109,11 +109,11 @@ protected:
     }
 
     // START as the main window does it: load, dock, show owned.
-    FrmVendrakul *start(bool clockOn = true, QSize size = {1024, 743})
+    ExerciseWindow *start(bool clockOn = true, QSize size = {1024, 743})
     {
-        ctx->mod.timerEnabled = clockOn;
-        ctx->mod.stageActive = true;
-        auto *w = ctx->windows.get<FrmVendrakul>(kFrmVendrakul);
+        ctx->run.timerEnabled = clockOn;
+        ctx->run.stageActive = true;
+        auto *w = ctx->windows.get<ExerciseWindow>(kExerciseWindowName);
         w->setGeometry(0, 25, size.width(), size.height());
         w->showOwned(main);
         if (w->stage().firstActivation)
@@ -121,20 +121,20 @@ protected:
         return w;
     }
 
-    int answerRow(FrmVendrakul *w) const { return w->gSoru->rows() - 4; }
-    int revealRow(FrmVendrakul *w) const { return w->gSoru->rows() - 2; }
+    int answerRow(ExerciseWindow *w) const { return w->answerGrid->rows() - 4; }
+    int revealRow(ExerciseWindow *w) const { return w->answerGrid->rows() - 2; }
 
-    void typeAnswer(FrmVendrakul *w, const QString &digits)
+    void typeAnswer(ExerciseWindow *w, const QString &digits)
     {
         for (qsizetype i = 0; i < digits.size(); ++i)
-            w->gSoru->setTextMatrix(answerRow(w), 40 - static_cast<int>(digits.size() - 1 - i), digits.mid(i, 1));
+            w->answerGrid->setTextMatrix(answerRow(w), 40 - static_cast<int>(digits.size() - 1 - i), digits.mid(i, 1));
     }
 
-    int cellsColoured(FrmVendrakul *w, ColorRef colour) const
+    int cellsColoured(ExerciseWindow *w, ColorRef colour) const
     {
         int n = 0;
-        for (int c = 0; c < w->gSoru->cols(); ++c)
-            n += w->gSoru->cellBackColor(revealRow(w), c) == colour ? 1 : 0;
+        for (int c = 0; c < w->answerGrid->cols(); ++c)
+            n += w->answerGrid->cellBackColor(revealRow(w), c) == colour ? 1 : 0;
         return n;
     }
 
@@ -146,43 +146,43 @@ protected:
     FakeMainWindow *main = nullptr;
 };
 
-TEST_F(ExerciseWindow, aNewWindowIsAsDefinedWithTheStageLoadedAndNothingTicking)
+TEST_F(ExerciseWindowTest, aNewWindowIsAsDefinedWithTheStageLoadedAndNothingTicking)
 {
-    ctx->mod.timerEnabled = true;
-    auto *w = ctx->windows.get<FrmVendrakul>(kFrmVendrakul);
+    ctx->run.timerEnabled = true;
+    auto *w = ctx->windows.get<ExerciseWindow>(kExerciseWindowName);
     ASSERT_NE(w, nullptr);
 
-    for (QWidget *hidden : {static_cast<QWidget *>(w->picSonuc), static_cast<QWidget *>(w->pSonucOK),
-                            static_cast<QWidget *>(w->pSonucHata), static_cast<QWidget *>(w->pIsaretKlavuz)})
+    for (QWidget *hidden : {static_cast<QWidget *>(w->resultPanel), static_cast<QWidget *>(w->correctPictureBox),
+                            static_cast<QWidget *>(w->wrongPictureBox), static_cast<QWidget *>(w->markerPictureBox)})
         EXPECT_TRUE(hidden->isHidden()) << hidden->objectName().toStdString();
-    for (QWidget *shown : {static_cast<QWidget *>(w->btnFinish), static_cast<QWidget *>(w->btnBack),
-                           static_cast<QWidget *>(w->picTime), static_cast<QWidget *>(w->pSoruAlt)})
+    for (QWidget *shown : {static_cast<QWidget *>(w->finishButtonBox), static_cast<QWidget *>(w->backButtonBox),
+                           static_cast<QWidget *>(w->clockDisplay), static_cast<QWidget *>(w->sheetPanel)})
         EXPECT_FALSE(shown->isHidden()) << shown->objectName().toStdString();
-    EXPECT_FALSE(w->trmSure->isActive());
-    EXPECT_FALSE(w->trmMsgBox->isActive());
-    EXPECT_EQ(w->trmSure->interval(), 10);
-    EXPECT_EQ(w->trmSure->timerType(), Qt::PreciseTimer);
-    EXPECT_EQ(w->trmMsgBox->objectName(), QStringLiteral("trmMsgBox"));
+    EXPECT_FALSE(w->clockTimer->isActive());
+    EXPECT_FALSE(w->answerTimer->isActive());
+    EXPECT_EQ(w->clockTimer->interval(), 10);
+    EXPECT_EQ(w->clockTimer->timerType(), Qt::PreciseTimer);
+    EXPECT_EQ(w->answerTimer->objectName(), QStringLiteral("answerTimer"));
 
     EXPECT_EQ(w->backColor(), QColor(197, 214, 237));
-    EXPECT_EQ(w->pSoruAlt->backColor(), QColor(197, 214, 237));
-    EXPECT_EQ(w->picTime->backColor(), QColor(215, 229, 248));
-    EXPECT_TRUE(w->picTime->autoRedraw());
-    EXPECT_TRUE(w->picSonuc->autoRedraw());
-    EXPECT_EQ(w->btnBack->font().pointSizeF(), 12.75);
-    EXPECT_TRUE(w->btnFinish->font().bold());
+    EXPECT_EQ(w->sheetPanel->backColor(), QColor(197, 214, 237));
+    EXPECT_EQ(w->clockDisplay->backColor(), QColor(215, 229, 248));
+    EXPECT_TRUE(w->clockDisplay->autoRedraw());
+    EXPECT_TRUE(w->resultPanel->autoRedraw());
+    EXPECT_EQ(w->backButtonBox->font().pointSizeF(), 12.75);
+    EXPECT_TRUE(w->finishButtonBox->font().bold());
     EXPECT_EQ(w->font().pointSizeF(), 8.25);
 
-    ASSERT_EQ(w->pIsaret.size(), 20);
-    for (Surface *m : std::as_const(w->pIsaret)) {
-        EXPECT_EQ(m->parentWidget(), w->pSoruAlt);
+    ASSERT_EQ(w->markerBoxes.size(), 20);
+    for (Surface *m : std::as_const(w->markerBoxes)) {
+        EXPECT_EQ(m->parentWidget(), w->sheetPanel);
         EXPECT_FALSE(m->isHidden());
         EXPECT_EQ(m->backColor(), QColor(229, 249, 128));
         EXPECT_EQ(m->mousePointer(), Surface::Pointer::Custom);
         EXPECT_FALSE(m->hasPicture());
     }
-    EXPECT_EQ(w->gSoru->parentWidget(), w->pSoruAlt);
-    EXPECT_TRUE(w->pIsaretKlavuz->hasPicture());
+    EXPECT_EQ(w->answerGrid->parentWidget(), w->sheetPanel);
+    EXPECT_TRUE(w->markerPictureBox->hasPicture());
 
     const StageRecord &s = w->stage();
     EXPECT_TRUE(s.firstActivation);
@@ -194,66 +194,66 @@ TEST_F(ExerciseWindow, aNewWindowIsAsDefinedWithTheStageLoadedAndNothingTicking)
     EXPECT_EQ(s.sheetHeight, 180);
     EXPECT_EQ(random.reseeds, 1);
     EXPECT_EQ(s.stageElement.firstChildElement().tagName(), QStringLiteral("Soru_1"));
-    EXPECT_TRUE(w->gSoru->textMatrix(1, 40).isEmpty()) << "the sheet is filled at the first activation";
+    EXPECT_TRUE(w->answerGrid->textMatrix(1, 40).isEmpty()) << "the sheet is filled at the first activation";
 }
 
-TEST_F(ExerciseWindow, clockSwitchedOffHidesTheDisplayAtLoad)
+TEST_F(ExerciseWindowTest, clockSwitchedOffHidesTheDisplayAtLoad)
 {
-    ctx->mod.timerEnabled = false;
-    auto *w = ctx->windows.get<FrmVendrakul>(kFrmVendrakul);
-    EXPECT_TRUE(w->picTime->isHidden());
+    ctx->run.timerEnabled = false;
+    auto *w = ctx->windows.get<ExerciseWindow>(kExerciseWindowName);
+    EXPECT_TRUE(w->clockDisplay->isHidden());
     EXPECT_FALSE(w->stage().clockOn);
 }
 
-TEST_F(ExerciseWindow, firstActivationFillsTheSheetAndStartsTheClockOnce)
+TEST_F(ExerciseWindowTest, firstActivationFillsTheSheetAndStartsTheClockOnce)
 {
-    FrmVendrakul *w = start();
+    ExerciseWindow *w = start();
     const StageRecord &s = w->stage();
     EXPECT_FALSE(s.firstActivation);
     EXPECT_EQ(s.problemNo, 1);
     EXPECT_EQ(s.startTime, 36000.0f);
-    EXPECT_TRUE(w->trmSure->isActive());
+    EXPECT_TRUE(w->clockTimer->isActive());
     const QDomElement problem = problemElement(s);
-    EXPECT_EQ(w->gSoru->textMatrix(1, 21), problem.attribute(doc::kFactor1).left(1));
-    EXPECT_EQ(w->gSoru->textMatrix(2, 40), problem.attribute(doc::kFactor2).right(1));
-    EXPECT_TRUE(w->gSoru->isEditing());
-    EXPECT_EQ(w->gSoru->col(), 40);
+    EXPECT_EQ(w->answerGrid->textMatrix(1, 21), problem.attribute(doc::kFactor1).left(1));
+    EXPECT_EQ(w->answerGrid->textMatrix(2, 40), problem.attribute(doc::kFactor2).right(1));
+    EXPECT_TRUE(w->answerGrid->isEditing());
+    EXPECT_EQ(w->answerGrid->col(), 40);
 
     clock.advance(30.0f);
     emit w->activated();
     EXPECT_EQ(s.startTime, 36000.0f) << "later activations leave the clock alone";
 }
 
-TEST_F(ExerciseWindow, layoutPlacesTheControlsAndTheMarkersOverTheDigitColumns)
+TEST_F(ExerciseWindowTest, layoutPlacesTheControlsAndTheMarkersOverTheDigitColumns)
 {
-    FrmVendrakul *w = start();
-    EXPECT_EQ(w->pSoruAlt->geometry(), QRect(61, 179, 902, 234));
-    EXPECT_EQ(w->picSonuc->geometry(), QRect(437, 443, 150, 150));
-    EXPECT_EQ(w->btnBack->geometry(), QRect(50, 663, 150, 50));
-    EXPECT_EQ(w->btnFinish->geometry(), QRect(824, 663, 150, 50));
-    EXPECT_EQ(w->picTime->geometry(), QRect(621, 0, 162, 81));
-    EXPECT_EQ(w->gSoru->geometry(), QRect(4, 50, 894, 180));
+    ExerciseWindow *w = start();
+    EXPECT_EQ(w->sheetPanel->geometry(), QRect(61, 179, 902, 234));
+    EXPECT_EQ(w->resultPanel->geometry(), QRect(437, 443, 150, 150));
+    EXPECT_EQ(w->backButtonBox->geometry(), QRect(50, 663, 150, 50));
+    EXPECT_EQ(w->finishButtonBox->geometry(), QRect(824, 663, 150, 50));
+    EXPECT_EQ(w->clockDisplay->geometry(), QRect(621, 0, 162, 81));
+    EXPECT_EQ(w->answerGrid->geometry(), QRect(4, 50, 894, 180));
     for (int i = 0; i < 20; ++i) {
-        const QRect cell = w->gSoru->cellRect(1, 40 - i).translated(w->gSoru->viewport()->pos() + w->gSoru->pos());
-        EXPECT_EQ(w->pIsaret[i]->geometry().center().x(), cell.center().x()) << "marker " << i;
-        EXPECT_EQ(w->pIsaret[i]->size(), QSize(20, 32));
+        const QRect cell = w->answerGrid->cellRect(1, 40 - i).translated(w->answerGrid->viewport()->pos() + w->answerGrid->pos());
+        EXPECT_EQ(w->markerBoxes[i]->geometry().center().x(), cell.center().x()) << "marker " << i;
+        EXPECT_EQ(w->markerBoxes[i]->size(), QSize(20, 32));
     }
     // The window's image carries the skin; the sheet panel is framed.
     EXPECT_EQ(test::sourceAt(w->keptImage(), 0, 0), QPoint(195, 122));
     EXPECT_EQ(test::sourceAt(w->keptImage(), 57, 175), skin::kFrameTopLeft.topLeft());
 }
 
-TEST_F(ExerciseWindow, resizeWhileMinimisedLaysNothingOutAndRestoringDoes)
+TEST_F(ExerciseWindowTest, resizeWhileMinimisedLaysNothingOutAndRestoringDoes)
 {
-    FrmVendrakul *w = start();
+    ExerciseWindow *w = start();
     w->setWindowState(Qt::WindowMinimized);
     ASSERT_TRUE(w->isMinimized());
     w->resize(1280, 775);
     emit w->resized();
-    EXPECT_EQ(w->btnFinish->pos(), QPoint(824, 663)) << "nothing laid out while minimised";
+    EXPECT_EQ(w->finishButtonBox->pos(), QPoint(824, 663)) << "nothing laid out while minimised";
     w->setWindowState(Qt::WindowNoState);
     ASSERT_FALSE(w->isMinimized());
-    EXPECT_EQ(w->btnFinish->pos(), QPoint(1280 - 200, 775 - 80));
+    EXPECT_EQ(w->finishButtonBox->pos(), QPoint(1280 - 200, 775 - 80));
 }
 
 struct FinishCase {
@@ -266,51 +266,51 @@ struct FinishCase {
     int wrongColumn;        // the one red column, or 0
 };
 
-class FinishedStages : public ExerciseWindow, public ::testing::WithParamInterface<FinishCase>
+class FinishedStages : public ExerciseWindowTest, public ::testing::WithParamInterface<FinishCase>
 {};
 
 TEST_P(FinishedStages, revealTheProductAndTheVerdict)
 {
     const FinishCase &c = GetParam();
     random = ScriptedRandom(c.draws);
-    FrmVendrakul *w = start();
+    ExerciseWindow *w = start();
     const QString product = w->stage().correctProduct;
     typeAnswer(w, c.answer(product));
     if (c.answerColumn1Digit >= 0)
-        w->gSoru->setTextMatrix(answerRow(w), 1, QString::number(c.answerColumn1Digit));
+        w->answerGrid->setTextMatrix(answerRow(w), 1, QString::number(c.answerColumn1Digit));
     clock.advance(125.3f);
 
     w->finishStage();
 
     EXPECT_FALSE(w->stage().stageRunning);
-    EXPECT_FALSE(w->trmSure->isActive());
+    EXPECT_FALSE(w->clockTimer->isActive());
     EXPECT_FLOAT_EQ(w->stage().elapsedTime, 125.3f);
     for (qsizetype i = 1; i <= product.size(); ++i)
-        ASSERT_EQ(w->gSoru->textMatrix(revealRow(w), 41 - static_cast<int>(i)), product.mid(product.size() - i, 1));
+        ASSERT_EQ(w->answerGrid->textMatrix(revealRow(w), 41 - static_cast<int>(i)), product.mid(product.size() - i, 1));
     EXPECT_EQ(cellsColoured(w, kLightRed), c.red);
     EXPECT_EQ(cellsColoured(w, kGreen), product.size() - c.red);
     if (c.wrongColumn > 0) {
-        EXPECT_EQ(w->gSoru->cellBackColor(revealRow(w), c.wrongColumn), kLightRed);
+        EXPECT_EQ(w->answerGrid->cellBackColor(revealRow(w), c.wrongColumn), kLightRed);
     }
     if (product.size() == 39) {
-        EXPECT_TRUE(w->gSoru->textMatrix(revealRow(w), 1).isEmpty());
-        EXPECT_NE(w->gSoru->cellBackColor(revealRow(w), 1), kLightRed);
-        EXPECT_NE(w->gSoru->cellBackColor(revealRow(w), 1), kGreen);
+        EXPECT_TRUE(w->answerGrid->textMatrix(revealRow(w), 1).isEmpty());
+        EXPECT_NE(w->answerGrid->cellBackColor(revealRow(w), 1), kLightRed);
+        EXPECT_NE(w->answerGrid->cellBackColor(revealRow(w), 1), kGreen);
     }
-    EXPECT_FALSE(w->picSonuc->isHidden());
-    EXPECT_EQ(w->picSonuc->picture(), (c.correct ? w->pSonucOK : w->pSonucHata)->picture());
-    EXPECT_TRUE(w->btnFinish->isHidden());
-    EXPECT_EQ(w->btnBack->geometry(), QRect(437, 663, 150, 50));
+    EXPECT_FALSE(w->resultPanel->isHidden());
+    EXPECT_EQ(w->resultPanel->picture(), (c.correct ? w->correctPictureBox : w->wrongPictureBox)->picture());
+    EXPECT_TRUE(w->finishButtonBox->isHidden());
+    EXPECT_EQ(w->backButtonBox->geometry(), QRect(437, 663, 150, 50));
     EXPECT_EQ(test::sourceAt(w->keptImage(), 437 - 4, 443 - 4), skin::kFrameTopLeft.topLeft()) << "result framed";
 
     // A second call, as when the limit comes just after a confirmed finish.
-    const QImage result = w->picSonuc->keptImage();
-    w->gSoru->setTextMatrix(answerRow(w), 40, QStringLiteral("x"));
+    const QImage result = w->resultPanel->keptImage();
+    w->answerGrid->setTextMatrix(answerRow(w), 40, QStringLiteral("x"));
     clock.advance(50.0f);
     w->finishStage();
     EXPECT_FLOAT_EQ(w->stage().elapsedTime, 125.3f);
     EXPECT_EQ(cellsColoured(w, kLightRed), c.red);
-    EXPECT_EQ(w->picSonuc->keptImage(), result);
+    EXPECT_EQ(w->resultPanel->keptImage(), result);
 }
 
 QString same(const QString &p) { return p; }
@@ -330,135 +330,135 @@ INSTANTIATE_TEST_SUITE_P(
         FinishCase{"digitLeftOf39DigitProductIgnored", {0.0}, same, 7, true, 0, 0}),
     [](const ::testing::TestParamInfo<FinishCase> &info) { return std::string(info.param.name); });
 
-TEST_F(ExerciseWindow, aHiddenClockShowsTheFinalTimeAfterTheFinish)
+TEST_F(ExerciseWindowTest, aHiddenClockShowsTheFinalTimeAfterTheFinish)
 {
-    FrmVendrakul *w = start(false);
-    ASSERT_TRUE(w->picTime->isHidden());
+    ExerciseWindow *w = start(false);
+    ASSERT_TRUE(w->clockDisplay->isHidden());
     clock.advance(65.4f);
     w->finishStage();
-    EXPECT_FALSE(w->picTime->isHidden());
-    EXPECT_GT(test::countColour(w->picTime->keptImage(), qRgb(11, 3, 103)), 0) << "the final reading is drawn";
+    EXPECT_FALSE(w->clockDisplay->isHidden());
+    EXPECT_GT(test::countColour(w->clockDisplay->keptImage(), qRgb(11, 3, 103)), 0) << "the final reading is drawn";
 }
 
-TEST_F(ExerciseWindow, theLimitFinishesTheStageByItself)
+TEST_F(ExerciseWindowTest, theLimitFinishesTheStageByItself)
 {
-    FrmVendrakul *w = start(false);
+    ExerciseWindow *w = start(false);
     clock.advance(900.0f);
     QTRY_VERIFY_WITH_TIMEOUT(!w->stage().stageRunning, 2000);
-    EXPECT_FALSE(w->picSonuc->isHidden());
+    EXPECT_FALSE(w->resultPanel->isHidden());
     EXPECT_EQ(w->stage().elapsedTime, 900.0f);
 }
 
-TEST_F(ExerciseWindow, aLayoutPassAfterTheFinishPutsBackBackAtTheLeft)
+TEST_F(ExerciseWindowTest, aLayoutPassAfterTheFinishPutsBackBackAtTheLeft)
 {
-    FrmVendrakul *w = start();
+    ExerciseWindow *w = start();
     w->finishStage();
-    ASSERT_EQ(w->btnBack->x(), 437);
+    ASSERT_EQ(w->backButtonBox->x(), 437);
     w->resize(1030, 743);
-    EXPECT_EQ(w->btnBack->geometry(), QRect(50, 663, 150, 50));
-    EXPECT_TRUE(w->btnFinish->isHidden());
-    EXPECT_FALSE(w->picSonuc->isHidden());
+    EXPECT_EQ(w->backButtonBox->geometry(), QRect(50, 663, 150, 50));
+    EXPECT_TRUE(w->finishButtonBox->isHidden());
+    EXPECT_FALSE(w->resultPanel->isHidden());
     EXPECT_EQ(test::sourceAt(w->keptImage(), 440 - 4, 443 - 4), QPoint(-1, -1)) << "the result frame is not redrawn";
 }
 
-TEST_F(ExerciseWindow, backDuringARunningStageLeavesWithoutEvaluating)
+TEST_F(ExerciseWindowTest, backDuringARunningStageLeavesWithoutEvaluating)
 {
-    FrmVendrakul *w = start();
-    const QPointer<FrmVendrakul> guard(w);
-    const QPointer<FlexGrid> grid(w->gSoru);
+    ExerciseWindow *w = start();
+    const QPointer<ExerciseWindow> guard(w);
+    const QPointer<FlexGrid> grid(w->answerGrid);
     // Typed from the units leftwards: 1 in column 40, 2 in 39, 3 in 38.
     for (const Qt::Key key : {Qt::Key_1, Qt::Key_2, Qt::Key_3})
-        QTest::keyClick(w->gSoru->editor(), key);
+        QTest::keyClick(w->answerGrid->editor(), key);
     const QString product = w->stage().correctProduct;
     const QString answerBefore = problemElement(w->stage()).attribute(doc::kAnswer);
     ASSERT_EQ(answerBefore, QStringLiteral("321")) << "the answer is in the problem document";
 
-    test::moveOver(w->btnBack, {75, 25});
-    test::click(w->btnBack, {75, 25});
+    test::moveOver(w->backButtonBox, {75, 25});
+    test::click(w->backButtonBox, {75, 25});
 
-    EXPECT_FALSE(ctx->mod.stageActive);
+    EXPECT_FALSE(ctx->run.stageActive);
     EXPECT_EQ(main->repaints, 1);
     EXPECT_FALSE(main->stageActiveSeen) << "the start screen is drawn";
-    EXPECT_FALSE(ctx->windows.isLoaded(kFrmVendrakul));
+    EXPECT_FALSE(ctx->windows.isLoaded(kExerciseWindowName));
     ASSERT_TRUE(grid) << "deleted only when the event loop comes back";
     EXPECT_TRUE(grid->textMatrix(7, 40).isEmpty()) << "nothing revealed";
-    EXPECT_FALSE(w->trmSure->isActive());
-    EXPECT_TRUE(w->picSonuc->isHidden());
+    EXPECT_FALSE(w->clockTimer->isActive());
+    EXPECT_TRUE(w->resultPanel->isHidden());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(guard);
     EXPECT_FALSE(grid);
 
     // The problem and the answer stay in memory, as they were, until the next START.
-    const QDomElement left = ctx->mod.problemDoc.documentElement()
+    const QDomElement left = ctx->run.problemDoc.documentElement()
                                  .firstChildElement(doc::kStage)
                                  .firstChildElement(doc::kProblemPrefix + QStringLiteral("1"));
     EXPECT_EQ(left.attribute(doc::kAnswer), answerBefore);
     EXPECT_EQ(left.attribute(doc::kProduct), product);
 
     // The next START is a fresh window with a new problem.
-    FrmVendrakul *next = start();
+    ExerciseWindow *next = start();
     EXPECT_NE(next, nullptr);
     EXPECT_EQ(random.reseeds, 2);
     EXPECT_TRUE(next->stage().stageRunning);
     EXPECT_EQ(problemElement(next->stage()).attribute(doc::kAnswer), QString());
-    EXPECT_TRUE(next->gSoru->textMatrix(5, 40).isEmpty()) << "the answer is not carried over";
+    EXPECT_TRUE(next->answerGrid->textMatrix(5, 40).isEmpty()) << "the answer is not carried over";
 }
 
-TEST_F(ExerciseWindow, backAfterTheFinishReturnsToTheStartScreen)
+TEST_F(ExerciseWindowTest, backAfterTheFinishReturnsToTheStartScreen)
 {
-    FrmVendrakul *w = start();
+    ExerciseWindow *w = start();
     w->finishStage();
-    test::moveOver(w->btnBack, {75, 25});
-    test::click(w->btnBack, {75, 25});
-    EXPECT_FALSE(ctx->windows.isLoaded(kFrmVendrakul));
+    test::moveOver(w->backButtonBox, {75, 25});
+    test::click(w->backButtonBox, {75, 25});
+    EXPECT_FALSE(ctx->windows.isLoaded(kExerciseWindowName));
     EXPECT_EQ(main->repaints, 1);
 }
 
-TEST_F(ExerciseWindow, aClickOnAButtonThePointerHasLeftDoesNothing)
+TEST_F(ExerciseWindowTest, aClickOnAButtonThePointerHasLeftDoesNothing)
 {
-    FrmVendrakul *w = start();
-    test::click(w->btnBack, {75, 25}); // no move registered it
-    EXPECT_TRUE(ctx->windows.isLoaded(kFrmVendrakul));
+    ExerciseWindow *w = start();
+    test::click(w->backButtonBox, {75, 25}); // no move registered it
+    EXPECT_TRUE(ctx->windows.isLoaded(kExerciseWindowName));
     EXPECT_EQ(main->repaints, 0);
-    test::click(w->btnFinish, {75, 25});
-    EXPECT_EQ(w->msgBox().openBox(), nullptr);
+    test::click(w->finishButtonBox, {75, 25});
+    EXPECT_EQ(w->questionBox().openBox(), nullptr);
     EXPECT_TRUE(w->stage().stageRunning);
 }
 
-TEST_F(ExerciseWindow, finishAskedAndAnsweredYesEvaluates)
+TEST_F(ExerciseWindowTest, finishAskedAndAnsweredYesEvaluates)
 {
-    FrmVendrakul *w = start();
+    ExerciseWindow *w = start();
     bool sawQuestion = false;
     whenBoxOpens(w, [&](QMessageBox &box) {
         sawQuestion = box.text() == QStringLiteral("Do you want to finish this stage?");
         buttonWithText(box, QStringLiteral("Yes"))->click();
     });
-    test::moveOver(w->btnFinish, {75, 25});
-    test::click(w->btnFinish, {75, 25});
+    test::moveOver(w->finishButtonBox, {75, 25});
+    test::click(w->finishButtonBox, {75, 25});
     EXPECT_TRUE(sawQuestion);
     EXPECT_EQ(w->stage().finishState, 0);
     EXPECT_FALSE(w->stage().stageRunning);
-    EXPECT_TRUE(w->btnFinish->isHidden());
+    EXPECT_TRUE(w->finishButtonBox->isHidden());
 }
 
-TEST_F(ExerciseWindow, finishAnsweredNoGoesOnWithTheStage)
+TEST_F(ExerciseWindowTest, finishAnsweredNoGoesOnWithTheStage)
 {
-    FrmVendrakul *w = start();
+    ExerciseWindow *w = start();
     whenBoxOpens(w, [](QMessageBox &box) { buttonWithText(box, QStringLiteral("No"))->click(); });
-    test::moveOver(w->btnFinish, {75, 25});
-    test::click(w->btnFinish, {75, 25});
+    test::moveOver(w->finishButtonBox, {75, 25});
+    test::click(w->finishButtonBox, {75, 25});
     EXPECT_TRUE(w->stage().stageRunning);
-    EXPECT_TRUE(w->trmSure->isActive());
-    EXPECT_FALSE(w->btnFinish->isHidden());
+    EXPECT_TRUE(w->clockTimer->isActive());
+    EXPECT_FALSE(w->finishButtonBox->isHidden());
 }
 
 // Closing the program while the question is open: the main window unloads
 // every window and goes. Nothing may touch a window that is gone, and the
 // stage is not evaluated.
-TEST_F(ExerciseWindow, programClosingWhileFinishIsAskedFromTheButtonEndsCleanly)
+TEST_F(ExerciseWindowTest, programClosingWhileFinishIsAskedFromTheButtonEndsCleanly)
 {
-    FrmVendrakul *w = start();
-    const QPointer<FrmVendrakul> guard(w);
+    ExerciseWindow *w = start();
+    const QPointer<ExerciseWindow> guard(w);
     const QPointer<FakeMainWindow> mainGuard(main);
     bool evaluated = false;
     whenBoxOpens(w, [&](QMessageBox &) {
@@ -466,8 +466,8 @@ TEST_F(ExerciseWindow, programClosingWhileFinishIsAskedFromTheButtonEndsCleanly)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         evaluated = guard && !guard->stage().stageRunning;
     });
-    test::moveOver(w->btnFinish, {75, 25});
-    test::click(w->btnFinish, {75, 25});
+    test::moveOver(w->finishButtonBox, {75, 25});
+    test::click(w->finishButtonBox, {75, 25});
     EXPECT_FALSE(evaluated);
     EXPECT_FALSE(mainGuard);
     if (guard) {
@@ -478,19 +478,19 @@ TEST_F(ExerciseWindow, programClosingWhileFinishIsAskedFromTheButtonEndsCleanly)
     main = nullptr;
 }
 
-TEST_F(ExerciseWindow, programClosingWhileFinishIsAskedFromEnterEndsCleanly)
+TEST_F(ExerciseWindowTest, programClosingWhileFinishIsAskedFromEnterEndsCleanly)
 {
-    FrmVendrakul *w = start();
+    ExerciseWindow *w = start();
     w->activateWindow();
-    const QPointer<FrmVendrakul> guard(w);
-    const QPointer<FlexGrid> grid(w->gSoru);
+    const QPointer<ExerciseWindow> guard(w);
+    const QPointer<FlexGrid> grid(w->answerGrid);
     whenBoxOpens(w, [&](QMessageBox &) {
         ctx->windows.unload(main);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(grid) << "the grid's key handling is still on the stack";
     });
-    ASSERT_TRUE(w->gSoru->isEditing());
-    QTest::keyClick(w->gSoru->editor(), Qt::Key_Return);
+    ASSERT_TRUE(w->answerGrid->isEditing());
+    QTest::keyClick(w->answerGrid->editor(), Qt::Key_Return);
     if (guard) {
         EXPECT_TRUE(guard->stage().stageRunning);
     }
@@ -500,37 +500,37 @@ TEST_F(ExerciseWindow, programClosingWhileFinishIsAskedFromEnterEndsCleanly)
     main = nullptr;
 }
 
-TEST_F(ExerciseWindow, markerClicksToggleWhileTheStageRunsOnly)
+TEST_F(ExerciseWindowTest, markerClicksToggleWhileTheStageRunsOnly)
 {
-    FrmVendrakul *w = start();
-    Surface *m0 = w->pIsaret[0];
+    ExerciseWindow *w = start();
+    Surface *m0 = w->markerBoxes[0];
     test::click(m0, {10, 10});
     EXPECT_TRUE(m0->hasPicture());
-    EXPECT_EQ(m0->picture(), w->pIsaretKlavuz->picture());
-    EXPECT_EQ(w->gSoru->cellBackColor(1, 40), 0xF8E5D7u);
+    EXPECT_EQ(m0->picture(), w->markerPictureBox->picture());
+    EXPECT_EQ(w->answerGrid->cellBackColor(1, 40), 0xF8E5D7u);
     test::click(m0, {10, 10});
     EXPECT_FALSE(m0->hasPicture());
 
-    test::click(w->pIsaret[3], {10, 10});
+    test::click(w->markerBoxes[3], {10, 10});
     w->finishStage();
-    test::click(w->pIsaret[3], {10, 10});
-    test::click(w->pIsaret[4], {10, 10});
-    EXPECT_TRUE(w->pIsaret[3]->hasPicture());
-    EXPECT_FALSE(w->pIsaret[4]->hasPicture());
+    test::click(w->markerBoxes[3], {10, 10});
+    test::click(w->markerBoxes[4], {10, 10});
+    EXPECT_TRUE(w->markerBoxes[3]->hasPicture());
+    EXPECT_FALSE(w->markerBoxes[4]->hasPicture());
 }
 
 // A click is a press and a release on the same marker or button. Qt hands
 // the release to the surface that had the press, wherever the pointer is by
 // then: pressing and dragging off before letting go does nothing, and a
 // release over a surface whose press was made elsewhere does nothing either.
-TEST_F(ExerciseWindow, aPressAndAReleaseInDifferentPlacesAreNoClick)
+TEST_F(ExerciseWindowTest, aPressAndAReleaseInDifferentPlacesAreNoClick)
 {
-    FrmVendrakul *w = start();
+    ExerciseWindow *w = start();
     bool asked = false;
     QTimer answerNo;
     answerNo.setInterval(5);
     QObject::connect(&answerNo, &QTimer::timeout, [&] {
-        if (QMessageBox *box = w->msgBox().openBox()) {
+        if (QMessageBox *box = w->questionBox().openBox()) {
             asked = true;
             buttonWithText(*box, QStringLiteral("No"))->click();
         }
@@ -544,18 +544,18 @@ TEST_F(ExerciseWindow, aPressAndAReleaseInDifferentPlacesAreNoClick)
         bool hovered;            // a drawn button acts only once the pointer has entered it
     };
     const Target targets[] = {
-        {"marker 0", w->pIsaret[0], {10, 10}, {-12, 10}, false},
-        {"marker 7", w->pIsaret[7], {10, 10}, {-12, 10}, false},
-        {"marker 19", w->pIsaret[19], {10, 10}, {-30, 10}, false},
-        {"BACK", w->btnBack, {75, 25}, {75, -30}, true},
-        {"FINISH", w->btnFinish, {75, 25}, {75, -30}, true},
+        {"marker 0", w->markerBoxes[0], {10, 10}, {-12, 10}, false},
+        {"marker 7", w->markerBoxes[7], {10, 10}, {-12, 10}, false},
+        {"marker 19", w->markerBoxes[19], {10, 10}, {-30, 10}, false},
+        {"BACK", w->backButtonBox, {75, 25}, {75, -30}, true},
+        {"FINISH", w->finishButtonBox, {75, 25}, {75, -30}, true},
     };
     const auto nothingHappened = [&] {
         for (int i = 0; i < 20; ++i)
-            EXPECT_FALSE(w->pIsaret[i]->hasPicture()) << "marker " << i;
+            EXPECT_FALSE(w->markerBoxes[i]->hasPicture()) << "marker " << i;
         for (int c = 21; c <= 40; ++c)
-            EXPECT_NE(w->gSoru->cellBackColor(1, c), 0xF8E5D7u) << "column " << c;
-        EXPECT_TRUE(ctx->windows.isLoaded(kFrmVendrakul));
+            EXPECT_NE(w->answerGrid->cellBackColor(1, c), 0xF8E5D7u) << "column " << c;
+        EXPECT_TRUE(ctx->windows.isLoaded(kExerciseWindowName));
         EXPECT_EQ(main->repaints, 0);
         EXPECT_FALSE(asked);
         EXPECT_TRUE(w->stage().stageRunning);
@@ -578,32 +578,32 @@ TEST_F(ExerciseWindow, aPressAndAReleaseInDifferentPlacesAreNoClick)
     }
 
     // The same events make a click when press and release meet on one marker.
-    test::click(w->pIsaret[7], {10, 10});
-    EXPECT_TRUE(w->pIsaret[7]->hasPicture());
+    test::click(w->markerBoxes[7], {10, 10});
+    EXPECT_TRUE(w->markerBoxes[7]->hasPicture());
     answerNo.stop();
 }
 
-TEST_F(ExerciseWindow, theSheetKeepsTheKeyboardFocus)
+TEST_F(ExerciseWindowTest, theSheetKeepsTheKeyboardFocus)
 {
-    FrmVendrakul *w = start();
+    ExerciseWindow *w = start();
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w));
     const auto focusInSheet = [w] {
         const QWidget *f = QApplication::focusWidget();
-        return f && (f == w->gSoru || w->gSoru->isAncestorOf(f));
+        return f && (f == w->answerGrid || w->answerGrid->isAncestorOf(f));
     };
-    w->gSoru->setFocus();
+    w->answerGrid->setFocus();
     ASSERT_TRUE(focusInSheet());
 
-    for (QWidget *target : {static_cast<QWidget *>(w->picTime), static_cast<QWidget *>(w->pIsaret[5]),
-                            static_cast<QWidget *>(w->pSoruAlt), static_cast<QWidget *>(w)})
+    for (QWidget *target : {static_cast<QWidget *>(w->clockDisplay), static_cast<QWidget *>(w->markerBoxes[5]),
+                            static_cast<QWidget *>(w->sheetPanel), static_cast<QWidget *>(w)})
         test::click(target, {5, 5});
     EXPECT_TRUE(focusInSheet()) << "clicks elsewhere on the window leave the focus in the sheet";
-    EXPECT_TRUE(w->gSoru->isEditing());
+    EXPECT_TRUE(w->answerGrid->isEditing());
 
-    for (QWidget *target : {static_cast<QWidget *>(w->btnBack), static_cast<QWidget *>(w->btnFinish),
-                            static_cast<QWidget *>(w->picTime), static_cast<QWidget *>(w->pIsaret[19]),
-                            static_cast<QWidget *>(w->pSoruAlt)}) {
+    for (QWidget *target : {static_cast<QWidget *>(w->backButtonBox), static_cast<QWidget *>(w->finishButtonBox),
+                            static_cast<QWidget *>(w->clockDisplay), static_cast<QWidget *>(w->markerBoxes[19]),
+                            static_cast<QWidget *>(w->sheetPanel)}) {
         target->setFocus(Qt::OtherFocusReason);
         EXPECT_TRUE(focusInSheet()) << target->objectName().toStdString();
     }
@@ -612,23 +612,23 @@ TEST_F(ExerciseWindow, theSheetKeepsTheKeyboardFocus)
 // The window manager's close (Alt+F4, or the native window destroyed under
 // the program) leaves the stage as BACK does: the main window repaints its
 // start screen and the stage window goes.
-TEST_F(ExerciseWindow, aCloseFromTheWindowManagerActsAsBack)
+TEST_F(ExerciseWindowTest, aCloseFromTheWindowManagerActsAsBack)
 {
-    const std::function<void(FrmVendrakul *)> closes[] = {
-        [](FrmVendrakul *w) { w->windowHandle()->close(); },
-        [](FrmVendrakul *w) { w->nativeWindowLost(); },
+    const std::function<void(ExerciseWindow *)> closes[] = {
+        [](ExerciseWindow *w) { w->windowHandle()->close(); },
+        [](ExerciseWindow *w) { w->nativeWindowLost(); },
     };
     for (const auto &close : closes) {
-        FrmVendrakul *w = start();
+        ExerciseWindow *w = start();
         main->repaints = 0;
-        const QPointer<FrmVendrakul> guard(w);
+        const QPointer<ExerciseWindow> guard(w);
         close(w);
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-        EXPECT_FALSE(ctx->windows.isLoaded(kFrmVendrakul));
+        EXPECT_FALSE(ctx->windows.isLoaded(kExerciseWindowName));
         EXPECT_TRUE(guard.isNull());
-        EXPECT_FALSE(ctx->mod.stageActive);
+        EXPECT_FALSE(ctx->run.stageActive);
         EXPECT_EQ(main->repaints, 1);
         EXPECT_FALSE(main->stageActiveSeen) << "the start screen, not the stage look";
     }
@@ -636,17 +636,17 @@ TEST_F(ExerciseWindow, aCloseFromTheWindowManagerActsAsBack)
 
 // After the finish the sheet is no longer an editor: no caret, and keys
 // neither move its cursor nor step the markers nor change the answer.
-TEST_F(ExerciseWindow, afterTheFinishNoKeyReachesTheSheet)
+TEST_F(ExerciseWindowTest, afterTheFinishNoKeyReachesTheSheet)
 {
-    FrmVendrakul *w = start();
+    ExerciseWindow *w = start();
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w));
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("12"));
-    ASSERT_EQ(w->gSoru->textMatrix(answerRow(w), 39), QStringLiteral("2"));
-    ASSERT_EQ(w->gSoru->col(), 38);
+    ASSERT_EQ(w->answerGrid->textMatrix(answerRow(w), 39), QStringLiteral("2"));
+    ASSERT_EQ(w->answerGrid->col(), 38);
 
     w->finishStage();
-    EXPECT_FALSE(w->gSoru->isEditing());
+    EXPECT_FALSE(w->answerGrid->isEditing());
 
     const QString answer = w->stage().stageElement.firstChildElement().attribute(QStringLiteral("cevap"));
     const auto setMarkers = [w] {
@@ -659,25 +659,25 @@ TEST_F(ExerciseWindow, afterTheFinishNoKeyReachesTheSheet)
                                          std::pair{Qt::Key_Asterisk, Qt::KeypadModifier},
                                          std::pair{Qt::Key_5, Qt::NoModifier}, std::pair{Qt::Key_Backspace, Qt::NoModifier},
                                          std::pair{Qt::Key_Return, Qt::NoModifier}}) {
-        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : w->gSoru;
+        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : w->answerGrid;
         QTest::keyClick(target, key, modifiers);
         SCOPED_TRACE(key);
-        EXPECT_EQ(w->gSoru->col(), 38);
-        EXPECT_FALSE(w->gSoru->isEditing());
+        EXPECT_EQ(w->answerGrid->col(), 38);
+        EXPECT_FALSE(w->answerGrid->isEditing());
         EXPECT_EQ(setMarkers(), 0);
         EXPECT_EQ(w->stage().stageElement.firstChildElement().attribute(QStringLiteral("cevap")), answer);
-        EXPECT_EQ(w->msgBox().openBox(), nullptr);
+        EXPECT_EQ(w->questionBox().openBox(), nullptr);
     }
 }
 
 // The question takes the keyboard when it opens, and the sheet has it
 // again when the question closes, so a keyboard-only user can go on.
-TEST_F(ExerciseWindow, theQuestionTakesTheKeyboardAndGivesItBack)
+TEST_F(ExerciseWindowTest, theQuestionTakesTheKeyboardAndGivesItBack)
 {
-    FrmVendrakul *w = start();
+    ExerciseWindow *w = start();
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w));
-    w->gSoru->setFocus();
+    w->answerGrid->setFocus();
     bool boxHadTheKeyboard = false;
     whenBoxOpens(w, [&](QMessageBox &box) {
         // Activation and focus arrive as separate events: wait for both.
@@ -691,9 +691,9 @@ TEST_F(ExerciseWindow, theQuestionTakesTheKeyboardAndGivesItBack)
     EXPECT_TRUE(w->stage().stageRunning) << "Escape answers No";
     ASSERT_TRUE(QTest::qWaitForWindowActive(w, 2000));
     const QWidget *focus = QApplication::focusWidget();
-    EXPECT_TRUE(focus && (focus == w->gSoru || w->gSoru->isAncestorOf(focus)));
+    EXPECT_TRUE(focus && (focus == w->answerGrid || w->answerGrid->isAncestorOf(focus)));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_7);
-    EXPECT_EQ(w->gSoru->textMatrix(answerRow(w), 40), QStringLiteral("7"));
+    EXPECT_EQ(w->answerGrid->textMatrix(answerRow(w), 40), QStringLiteral("7"));
 }
 
 TEST(ExerciseWindowLook, rendersWithTheRealSkin)
@@ -704,44 +704,44 @@ TEST(ExerciseWindowLook, rendersWithTheRealSkin)
     ScriptedRandom random({0.95, 0.31, 0.77, 0.12, 0.58});
     FixedScreenMetrics screen(QRect(0, 0, 1280, 800));
     AppContext ctx(skin, clock, random, screen);
-    ctx.windows.define(kFrmVendrakul, [&ctx] { return new FrmVendrakul(ctx); });
-    auto *w = ctx.windows.get<FrmVendrakul>(kFrmVendrakul);
+    ctx.windows.define(kExerciseWindowName, [&ctx] { return new ExerciseWindow(ctx); });
+    auto *w = ctx.windows.get<ExerciseWindow>(kExerciseWindowName);
     w->setGeometry(0, 25, 1280, 775);
     w->show();
     if (w->stage().firstActivation)
         emit w->activated();
     clock.advance(83.0f);
     QTest::qWait(30);
-    test::click(w->pIsaret[2], {10, 10});
+    test::click(w->markerBoxes[2], {10, 10});
     QImage shot = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
     // The body in the window's colour, the sheet panel's frame from the template.
     EXPECT_EQ(shot.pixel(30, 400) & 0xFFFFFF, qRgb(197, 214, 237) & 0xFFFFFF);
-    EXPECT_EQ(shot.pixel(w->pSoruAlt->x() - 4, w->pSoruAlt->y() + 100),
+    EXPECT_EQ(shot.pixel(w->sheetPanel->x() - 4, w->sheetPanel->y() + 100),
               skin.image().pixel(skin::kFrameLeft.topLeft()));
     EXPECT_EQ(shot.pixel(5, 5), skin.image().pixel(195 + 5, 122 + 5)) << "the header's left block";
 
     // 83 seconds of clock: the display shows 01:23, as drawn into it.
     EXPECT_EQ(w->stageClock().lastClockText(), QStringLiteral("01:23"));
-    const QRect clockArea = w->picTime->geometry();
-    EXPECT_EQ(shot.copy(clockArea), w->picTime->keptImage().convertToFormat(QImage::Format_RGB32));
+    const QRect clockArea = w->clockDisplay->geometry();
+    EXPECT_EQ(shot.copy(clockArea), w->clockDisplay->keptImage().convertToFormat(QImage::Format_RGB32));
     EXPECT_GT(test::countColour(shot, qRgb(11, 3, 103), clockArea), 50) << "the dark blue reading";
 
     // Marker 2 shows the guide picture; the factor cells of column 38 are lit.
-    ASSERT_TRUE(w->pIsaret[2]->hasPicture());
-    const QImage guide = w->pIsaretKlavuz->picture().convertToFormat(QImage::Format_RGB32);
-    const QRect marker(w->pIsaret[2]->mapTo(w, QPoint(0, 0)), w->pIsaret[2]->size());
+    ASSERT_TRUE(w->markerBoxes[2]->hasPicture());
+    const QImage guide = w->markerPictureBox->picture().convertToFormat(QImage::Format_RGB32);
+    const QRect marker(w->markerBoxes[2]->mapTo(w, QPoint(0, 0)), w->markerBoxes[2]->size());
     const QRect shown = QRect(marker.topLeft(), guide.size()).intersected(marker);
     EXPECT_EQ(shot.copy(shown), guide.copy(0, 0, shown.width(), shown.height()));
     for (int row : {1, 2}) {
-        const QRect cell = w->gSoru->cellRect(row, 38);
-        const QPoint corner = w->gSoru->viewport()->mapTo(w, cell.topLeft() + QPoint(2, 2));
+        const QRect cell = w->answerGrid->cellRect(row, 38);
+        const QPoint corner = w->answerGrid->viewport()->mapTo(w, cell.topLeft() + QPoint(2, 2));
         EXPECT_EQ(shot.pixel(corner) & 0xFFFFFF, qRgb(215, 229, 248) & 0xFFFFFF) << "row " << row;
-        const QPoint unmarked = w->gSoru->viewport()->mapTo(w, w->gSoru->cellRect(row, 37).topLeft() + QPoint(2, 2));
+        const QPoint unmarked = w->answerGrid->viewport()->mapTo(w, w->answerGrid->cellRect(row, 37).topLeft() + QPoint(2, 2));
         EXPECT_NE(shot.pixel(unmarked) & 0xFFFFFF, qRgb(215, 229, 248) & 0xFFFFFF) << "row " << row;
     }
     if (const QByteArray dir = qgetenv("VK_RENDER_DIR"); !dir.isEmpty()) {
         shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/exercise-running.png"));
-        w->gSoru->setTextMatrix(5, 40, QStringLiteral("7"));
+        w->answerGrid->setTextMatrix(5, 40, QStringLiteral("7"));
         w->finishStage();
         w->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/exercise-finished.png"));
     }

@@ -1,4 +1,4 @@
-#include "shell/frmzfon.h"
+#include "shell/backdropwindow.h"
 
 #include "platform/nativewindow.h"
 #include "platform/rounding.h"
@@ -10,8 +10,8 @@
 
 namespace vk {
 
-FrmZFon::FrmZFon(AppContext &ctx)
-    : Form(kFrmZFon, ctx.screen)
+BackdropWindow::BackdropWindow(AppContext &ctx)
+    : Form(kBackdropWindowName, ctx.screen)
     , m_ctx(ctx)
 {
     // Kept below the program's other windows. A plain window, not a tool
@@ -22,11 +22,11 @@ FrmZFon::FrmZFon(AppContext &ctx)
     setWindowTitle(QStringLiteral("Fon"));
     setBackColor(QColor(224, 224, 224));
     setFocusPolicy(Qt::StrongFocus);
-    connect(this, &Surface::gotFocus, this, &FrmZFon::passFocusOn);
-    connect(this, &Form::activated, this, &FrmZFon::passFocusOn);
+    connect(this, &Surface::gotFocus, this, &BackdropWindow::passFocusOn);
+    connect(this, &Form::activated, this, &BackdropWindow::passFocusOn);
 }
 
-void FrmZFon::load()
+void BackdropWindow::load()
 {
     coverScreen();
     // Out of the task bar and the pager, marked before it is first shown.
@@ -34,7 +34,7 @@ void FrmZFon::load()
     nativewindow::keepOutOfTaskbar(*this);
 }
 
-void FrmZFon::coverScreen()
+void BackdropWindow::coverScreen()
 {
     const QRect s = screen().geometry();
     const int tx = screen().twipsPerPixelX();
@@ -46,7 +46,7 @@ void FrmZFon::coverScreen()
     setAutoRedraw(false);
 }
 
-void FrmZFon::paintFourCornerGradient(ColorRef topLeft, ColorRef topRight, ColorRef bottomRight, ColorRef bottomLeft)
+void BackdropWindow::paintFourCornerGradient(ColorRef topLeft, ColorRef topRight, ColorRef bottomRight, ColorRef bottomLeft)
 {
     const std::int32_t w = roundHalfEven(scaleWidth());
     const std::int32_t h = roundHalfEven(scaleHeight());
@@ -67,13 +67,13 @@ void FrmZFon::paintFourCornerGradient(ColorRef topLeft, ColorRef topRight, Color
     bitBlt(0, 0, shaded.width(), shaded.height(), shaded, 0, 0);
 }
 
-void FrmZFon::passFocusOn()
+void BackdropWindow::passFocusOn()
 {
-    Form *main = m_ctx.windows.find(kFrmMain);
+    Form *main = m_ctx.windows.find(kMainWindowName);
     if (!main || main->isMinimized())
         return;
     for (Form *form : m_ctx.windows.loaded()) {
-        if (form->name() == kFrmMain || form->name() == kFrmZFon)
+        if (form->name() == kMainWindowName || form->name() == kBackdropWindowName)
             continue;
         // Focus failures (a hidden or disabled window) are of no interest.
         // Activation hands the window's own focus control the focus again.
