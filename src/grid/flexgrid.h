@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/keytranslation.h"
 #include "platform/colorref.h"
 
 #include <QFont>
@@ -52,37 +53,6 @@ enum class CellProp {
     BackColor = 6,
 };
 
-// Virtual key codes the key-down event speaks in.
-namespace vkey {
-constexpr int Back = 8;
-constexpr int Tab = 9;
-constexpr int Return = 13;
-constexpr int Escape = 27;
-constexpr int Space = 32;
-constexpr int PageUp = 33;
-constexpr int PageDown = 34;
-constexpr int End = 35;
-constexpr int Home = 36;
-constexpr int Left = 37;
-constexpr int Up = 38;
-constexpr int Right = 39;
-constexpr int Down = 40;
-constexpr int Insert = 45;
-constexpr int Delete = 46;
-constexpr int Numpad0 = 96;
-constexpr int Multiply = 106;
-constexpr int Add = 107;
-constexpr int Subtract = 109;
-constexpr int Decimal = 110;
-constexpr int Divide = 111;
-constexpr int F1 = 112;
-} // namespace vkey
-
-// The platform virtual key of a Qt key event (0 when there is none) and the
-// shift state bits.
-int virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
-int shiftState(Qt::KeyboardModifiers modifiers);
-
 namespace detail {
 class GridModel;
 class GridEditor;
@@ -118,8 +88,9 @@ public:
     // 0 left-top ... 4 centre-centre ... 8 right-bottom, as the grid's
     // alignment numbers run (left/centre/right by three, top/centre/bottom).
     void setColAlignment(int col, int alignment);
+    int colAlignment(int col) const;
     void setFontSize(double points);
-    QFont cellFont() const { return m_font; }
+    const QFont &cellFont() const { return m_font; }
 
     QString textMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString &text);
@@ -187,7 +158,6 @@ protected:
 
 private:
     friend class detail::GridEditor;
-    friend class detail::GridDelegate;
 
     struct Range {
         int r1 = 0, c1 = 0, r2 = 0, c2 = 0;
