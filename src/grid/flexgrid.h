@@ -39,7 +39,9 @@ public:
     // A character key in the editor; keyAscii = 0 drops it. A column change
     // requested from here is carried out after the character has landed.
     virtual void keyPressEdit(int row, int col, int &keyAscii) { Q_UNUSED(row) Q_UNUSED(col) Q_UNUSED(keyAscii) }
-    // Any key in the editor, before its character. shift: 1 Shift, 2 Ctrl, 4 Alt.
+    // Any key in the editor, before its character: a VirtualKey code, which
+    // a handler sets to VirtualKey::None to drop the key; shift holds
+    // ShiftStateBit bits.
     virtual void keyDownEdit(int row, int col, int &keyCode, int shift)
     {
         Q_UNUSED(row) Q_UNUSED(col) Q_UNUSED(keyCode) Q_UNUSED(shift)

@@ -12,13 +12,23 @@
 
 namespace vk {
 
+namespace {
+
+// What QLineEdit takes as no limit at all.
+constexpr int kUnlimitedLength = 32767;
+constexpr char16_t kBackspaceCharacter = u'\b';
+constexpr char16_t kDeleteCharacter = u'\x7f';
+constexpr char16_t kFirstPrintable = u' ';
+
+} // namespace
+
 QString FlexGrid::editText() const { return m_editing ? m_editor->text() : textMatrix(m_row, m_col); }
 
 void FlexGrid::setEditMaxLength(int length)
 {
     m_editMaxLength = std::max(0, length);
     if (m_editing)
-        m_editor->setMaxLength(m_editMaxLength > 0 ? m_editMaxLength : 32767);
+        m_editor->setMaxLength(m_editMaxLength > 0 ? m_editMaxLength : kUnlimitedLength);
 }
 
 void FlexGrid::placeEditor() { m_editor->setGeometry(cellRect(m_row, m_col)); }
@@ -54,7 +64,7 @@ void FlexGrid::editCell()
     m_editing = true;
     ++m_editSession;
     m_loadingEditor = true;
-    m_editor->setMaxLength(m_editMaxLength > 0 ? m_editMaxLength : 32767);
+    m_editor->setMaxLength(m_editMaxLength > 0 ? m_editMaxLength : kUnlimitedLength);
     m_editor->setText(textMatrix(m_row, m_col));
     m_editor->selectAll();
     m_loadingEditor = false;
@@ -130,18 +140,18 @@ void FlexGrid::editorKeyPress(QKeyEvent *e)
     const std::uint64_t session = m_editSession;
     const int row = m_row;
     const int col = m_col;
-    const int vk = virtualKeyCode(e->key(), e->modifiers());
-    int keyCode = vk;
+    const int virtualKey = virtualKeyCode(e->key(), e->modifiers());
+    int keyCode = virtualKey;
     if (m_events)
         m_events->keyDownEdit(row, col, keyCode, shiftState(e->modifiers()));
     // A handler that moved the cursor or closed the editor has taken the key.
-    if (session != m_editSession || !m_editing || (vk != 0 && keyCode == 0))
+    if (session != m_editSession || !m_editing || (virtualKey != VirtualKey::None && keyCode == VirtualKey::None))
         return;
 
     const int key = e->key();
     const bool empty = m_editor->text().isEmpty();
     if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown ||
-(empty && (key == Qt::Key_Left || key == Qt::Key_Right))) {
+        (empty && (key == Qt::Key_Left || key == Qt::Key_Right))) {
         navigate(key, e->modifiers());
         return;
     }
@@ -161,12 +171,12 @@ void FlexGrid::editorKeyPress(QKeyEvent *e)
         m_events->keyPressEdit(row, col, ascii);
     --m_keyPressDepth;
     if (session == m_editSession && m_editing && ascii != 0) {
-        if (ascii == vkey::Back) {
+        if (ascii == kBackspaceCharacter) {
             if (m_editor->hasSelectedText())
                 m_editor->del();
             else
                 m_editor->backspace();
-        } else if (ascii >= 32 && ascii != 127) {
+        } else if (ascii >= kFirstPrintable && ascii != kDeleteCharacter) {
             // insert() honours the length limit and replaces a selection.
             m_editor->insert(QString(QChar(ascii)));
         }

@@ -7,35 +7,56 @@ class QKeyEvent;
 
 namespace vk {
 
-// Virtual key codes the key-down event speaks in.
-namespace vkey {
-constexpr int Back = 8;
-constexpr int Tab = 9;
-constexpr int Return = 13;
-constexpr int Escape = 27;
-constexpr int Space = 32;
-constexpr int PageUp = 33;
-constexpr int PageDown = 34;
-constexpr int End = 35;
-constexpr int Home = 36;
-constexpr int Left = 37;
-constexpr int Up = 38;
-constexpr int Right = 39;
-constexpr int Down = 40;
-constexpr int Insert = 45;
-constexpr int Delete = 46;
-constexpr int Numpad0 = 96;
-constexpr int Multiply = 106;
-constexpr int Add = 107;
-constexpr int Subtract = 109;
-constexpr int Decimal = 110;
-constexpr int Divide = 111;
-constexpr int F1 = 112;
-} // namespace vkey
+// The key codes of the grid's key-down event. They are the Windows
+// virtual-key codes, so the numbers are fixed; digits and letters are their
+// ASCII characters ('0'..'9', 'A'..'Z').
+struct VirtualKey {
+    enum Code : int {
+        None = 0,
+        Backspace = 8,
+        Tab = 9,
+        Enter = 13,
+        Shift = 16,
+        Control = 17,
+        Alt = 18,
+        Pause = 19,
+        CapsLock = 20,
+        Escape = 27,
+        Space = 32,
+        PageUp = 33,
+        PageDown = 34,
+        End = 35,
+        Home = 36,
+        Left = 37,
+        Up = 38,
+        Right = 39,
+        Down = 40,
+        Insert = 45,
+        Delete = 46,
+        Digit0 = 48, // Digit1 .. Digit9 follow
+        LetterA = 65, // B .. Z follow
+        Keypad0 = 96, // Keypad1 .. Keypad9 follow
+        KeypadMultiply = 106,
+        KeypadPlus = 107,
+        KeypadMinus = 109,
+        KeypadDecimalPoint = 110,
+        KeypadDivide = 111,
+        F1 = 112, // F2 .. F24 follow
+    };
+};
 
-// The platform virtual key of a Qt key event (0 when there is none) and the
-// shift state bits.
+// The bits of the key-down event's shift state, Windows' numbers too.
+struct ShiftStateBit {
+    enum Bit : int {
+        Shift = 1,
+        Control = 2,
+        Alt = 4,
+    };
+};
+
+// The virtual key of a Qt key event, VirtualKey::None when there is none.
 int virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
+// The ShiftStateBit bits of the modifiers held.
 int shiftState(Qt::KeyboardModifiers modifiers);
 
 // The character a key types. With Ctrl (and not AltGr's Ctrl+Alt) a letter

@@ -168,18 +168,18 @@ void AnswerSheet::keyPressEdit(int, int col, int &keyAscii)
 void AnswerSheet::keyDownEdit(int, int col, int &keyCode, int)
 {
     switch (keyCode) {
-    case vkey::Multiply:
+    case VirtualKey::KeypadMultiply:
         toggleMarker(-1);
         break;
-    case vkey::Left:
+    case VirtualKey::Left:
         if (!m_grid.editText().isEmpty() && col > kFirstDigitCol)
             m_grid.setCol(col - 1);
         break;
-    case vkey::Right:
+    case VirtualKey::Right:
         if (!m_grid.editText().isEmpty() && col < unitsCol())
             m_grid.setCol(m_grid.col() + 1);
         break;
-    case vkey::Return:
+    case VirtualKey::Enter:
         m_host.confirmFinish();
         break;
     default:

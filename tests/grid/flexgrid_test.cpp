@@ -297,34 +297,6 @@ TEST_F(FlexGridTest, ArrowsMoveTheCursorOnlyFromAnEmptyEditor)
     EXPECT_EQ(grid.row(), 0) << "up and down always move";
 }
 
-TEST_F(FlexGridTest, VirtualKeysAndShiftState)
-{
-    struct Case {
-        Qt::Key key;
-        Qt::KeyboardModifiers mods;
-        int vk;
-    };
-    const Case cases[] = {
-        {Qt::Key_Left, {}, 37},
-        {Qt::Key_Up, {}, 38},
-        {Qt::Key_Right, {}, 39},
-        {Qt::Key_Down, {}, 40},
-        {Qt::Key_Return, {}, 13},
-        {Qt::Key_Enter, Qt::KeypadModifier, 13},
-        {Qt::Key_Backspace, {}, 8},
-        {Qt::Key_0, {}, 48},
-        {Qt::Key_9, {}, 57},
-        {Qt::Key_3, Qt::KeypadModifier, 99},
-        {Qt::Key_Asterisk, Qt::KeypadModifier, 106},
-        {Qt::Key_Asterisk, Qt::ShiftModifier, 0}, // Shift+8 is no keypad key
-        {Qt::Key_A, {}, 65},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(virtualKeyCode(c.key, c.mods), c.vk) << c.key;
-    EXPECT_EQ(shiftState(Qt::ShiftModifier | Qt::AltModifier | Qt::KeypadModifier), 5);
-    EXPECT_EQ(shiftState(Qt::ControlModifier), 2);
-}
-
 TEST_F(FlexGridTest, EditorTakesNoTextExceptTypedCharacters)
 {
     QApplication::clipboard()->setText("12345");
