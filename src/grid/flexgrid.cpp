@@ -181,9 +181,9 @@ QString FlexGrid::textMatrix(int row, int col) const
     return validCell(row, col) ? m_model->cell(row, col).text : QString();
 }
 
-void FlexGrid::setTextMatrix(int row, int col, const QString &text) { setCell(CellProp::Text, row, col, -1, -1, text); }
+void FlexGrid::setTextMatrix(int row, int col, const QString &text) { setCell(CellProperty::Text, row, col, -1, -1, text); }
 
-void FlexGrid::setCell(CellProp prop, int r1, int c1, int r2, int c2, const QVariant &value)
+void FlexGrid::setCell(CellProperty prop, int r1, int c1, int r2, int c2, const QVariant &value)
 {
     if (r2 < 0 || c2 < 0) {
         r2 = r1;
@@ -200,21 +200,21 @@ void FlexGrid::setCell(CellProp prop, int r1, int c1, int r2, int c2, const QVar
     if (r1 > r2 || c1 > c2)
         return;
 
-    const QString text = prop == CellProp::Text ? value.toString() : QString();
+    const QString text = prop == CellProperty::Text ? value.toString() : QString();
     std::optional<ColorRef> back;
-    if (prop == CellProp::BackColor && value.isValid() && !value.toString().isEmpty())
+    if (prop == CellProperty::BackgroundColour && value.isValid() && !value.toString().isEmpty())
         back = static_cast<ColorRef>(value.toUInt());
     for (int r = r1; r <= r2; ++r) {
         for (int c = c1; c <= c2; ++c) {
             detail::Cell &cell = m_model->cell(r, c);
-            if (prop == CellProp::Text)
+            if (prop == CellProperty::Text)
                 cell.text = text;
             else
                 cell.back = back;
         }
     }
     m_model->changed(r1, c1, r2, c2);
-    if (prop == CellProp::BackColor && m_editing && m_row >= r1 && m_row <= r2 && m_col >= c1 && m_col <= c2)
+    if (prop == CellProperty::BackgroundColour && m_editing && m_row >= r1 && m_row <= r2 && m_col >= c1 && m_col <= c2)
         styleEditor();
 }
 

@@ -50,9 +50,10 @@ public:
     virtual void changeEdit() {}
 };
 
-enum class CellProp {
+// What setCell sets. The numbers are the classic grid control's property ids.
+enum class CellProperty {
     Text = 0,
-    BackColor = 6,
+    BackgroundColour = 6,
 };
 
 namespace detail {
@@ -97,10 +98,10 @@ public:
     QString textMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString &text);
 
-    // Text: value as text. BackColor: a ColorRef, or an empty QVariant for
-    // the grid's own background. r2/c2 = -1 means the single cell (r1, c1).
-    void setCell(CellProp prop, int r1, int c1, int r2, int c2, const QVariant &value);
-    void setCell(CellProp prop, int r1, int c1, const QVariant &value) { setCell(prop, r1, c1, -1, -1, value); }
+    // Text: value as text. BackgroundColour: a ColorRef, or an empty QVariant
+    // for the grid's own background. r2/c2 = -1 means the single cell (r1, c1).
+    void setCell(CellProperty prop, int r1, int c1, int r2, int c2, const QVariant &value);
+    void setCell(CellProperty prop, int r1, int c1, const QVariant &value) { setCell(prop, r1, c1, -1, -1, value); }
     // The background a cell is painted with.
     ColorRef cellBackColor(int row, int col) const;
     ColorRef backColor() const { return m_backColor; }

@@ -42,7 +42,7 @@ void AnswerSheet::setUpSheet()
     // The line under the factors: the top edge of the narrow row above the answer.
     m_grid.select(rows - 5, kFirstDigitCol, rows - 5, unitsCol());
     m_grid.cellBorder(0, -1, 1, -1, -1, 0, 0);
-    m_grid.setCell(CellProp::BackColor, answerRow(), kFirstDigitCol, answerRow(), unitsCol(), kAnswerBack);
+    m_grid.setCell(CellProperty::BackgroundColour, answerRow(), kFirstDigitCol, answerRow(), unitsCol(), kAnswerBack);
 
     std::int64_t width = 0;
     for (int c = 0; c < m_grid.cols(); ++c)
@@ -62,7 +62,7 @@ void AnswerSheet::loadSheet()
         for (int k = 1; k <= digits.size(); ++k)
             m_grid.setTextMatrix(i, k + kFactorOffset, digits.mid(k - 1, 1));
     }
-    m_grid.setCell(CellProp::Text, answerRow(), kFirstDigitCol, answerRow(), unitsCol(), QString());
+    m_grid.setCell(CellProperty::Text, answerRow(), kFirstDigitCol, answerRow(), unitsCol(), QString());
     m_grid.select(answerRow(), unitsCol());
 
     m_markers.clearAll();
@@ -98,10 +98,10 @@ void AnswerSheet::markerClicked(int index)
 void AnswerSheet::repaintMarkedColumns()
 {
     const int units = unitsCol();
-    m_grid.setCell(CellProp::BackColor, 1, kFactorFirstCol, 2, units, QVariant());
+    m_grid.setCell(CellProperty::BackgroundColour, 1, kFactorFirstCol, 2, units, QVariant());
     for (int i = 0; i < ColumnMarkers::kCount; ++i) {
         if (m_markers.isSet(i))
-            m_grid.setCell(CellProp::BackColor, 1, units - i, 2, units - i, kCursorBack);
+            m_grid.setCell(CellProperty::BackgroundColour, 1, units - i, 2, units - i, kCursorBack);
     }
 }
 
@@ -138,8 +138,8 @@ void AnswerSheet::afterRowColChange(int, int, int, int newCol)
     if (m_stage.firstActivation)
         return;
     const int row = answerRow();
-    m_grid.setCell(CellProp::BackColor, row, kFirstDigitCol, row, unitsCol(), kAnswerBack);
-    m_grid.setCell(CellProp::BackColor, row, newCol, row, newCol, kCursorBack);
+    m_grid.setCell(CellProperty::BackgroundColour, row, kFirstDigitCol, row, unitsCol(), kAnswerBack);
+    m_grid.setCell(CellProperty::BackgroundColour, row, newCol, row, newCol, kCursorBack);
     m_grid.editCell();
 }
 

@@ -267,7 +267,7 @@ void FrmVendrakul::finishStage()
         m_stage.correctProduct, [&](int column) { return gSoru->textMatrix(answerRow, column); }, gSoru->cols() - 2);
     for (const RevealedDigit &d : result.digits) {
         gSoru->setTextMatrix(revealRow, d.column, d.digit);
-        gSoru->setCell(CellProp::BackColor, revealRow, d.column, d.backColor());
+        gSoru->setCell(CellProperty::BackgroundColour, revealRow, d.column, d.backColor());
     }
 
     picSonuc->setPicture(result.correct ? pSonucOK->picture() : pSonucHata->picture());
