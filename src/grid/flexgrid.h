@@ -36,15 +36,16 @@ public:
     }
     // An editor is about to open on (row, col); cancel = true opens none.
     virtual void beforeEdit(int row, int col, bool &cancel) { Q_UNUSED(row) Q_UNUSED(col) Q_UNUSED(cancel) }
-    // A character key in the editor; keyAscii = 0 drops it. A column change
-    // requested from here is carried out after the character has landed.
-    virtual void keyPressEdit(int row, int col, int &keyAscii) { Q_UNUSED(row) Q_UNUSED(col) Q_UNUSED(keyAscii) }
+    // A character key in the editor, with the character's code; character = 0
+    // drops it. A column change requested from here is carried out after the
+    // character has landed.
+    virtual void keyPressEdit(int row, int col, int &character) { Q_UNUSED(row) Q_UNUSED(col) Q_UNUSED(character) }
     // Any key in the editor, before its character: a VirtualKey code, which
-    // a handler sets to VirtualKey::None to drop the key; shift holds
+    // a handler sets to VirtualKey::None to drop the key; shiftState holds
     // ShiftStateBit bits.
-    virtual void keyDownEdit(int row, int col, int &keyCode, int shift)
+    virtual void keyDownEdit(int row, int col, int &keyCode, int shiftState)
     {
-        Q_UNUSED(row) Q_UNUSED(col) Q_UNUSED(keyCode) Q_UNUSED(shift)
+        Q_UNUSED(row) Q_UNUSED(col) Q_UNUSED(keyCode) Q_UNUSED(shiftState)
     }
     // The editor's text changed; the edited cell is still the current one.
     virtual void changeEdit() {}

@@ -165,20 +165,20 @@ void FlexGrid::editorKeyPress(QKeyEvent *e)
         return;
     }
 
-    int ascii = text.at(0).unicode();
+    int character = text.at(0).unicode();
     ++m_keyPressDepth;
     if (m_events)
-        m_events->keyPressEdit(row, col, ascii);
+        m_events->keyPressEdit(row, col, character);
     --m_keyPressDepth;
-    if (session == m_editSession && m_editing && ascii != 0) {
-        if (ascii == kBackspaceCharacter) {
+    if (session == m_editSession && m_editing && character != 0) {
+        if (character == kBackspaceCharacter) {
             if (m_editor->hasSelectedText())
                 m_editor->del();
             else
                 m_editor->backspace();
-        } else if (ascii >= kFirstPrintable && ascii != kDeleteCharacter) {
+        } else if (character >= kFirstPrintable && character != kDeleteCharacter) {
             // insert() honours the length limit and replaces a selection.
-            m_editor->insert(QString(QChar(ascii)));
+            m_editor->insert(QString(QChar(character)));
         }
     }
     if (m_keyPressDepth == 0 && m_pendingMove) {

@@ -150,18 +150,18 @@ void AnswerSheet::beforeEdit(int row, int col, bool &cancel)
         cancel = true;
 }
 
-void AnswerSheet::keyPressEdit(int, int col, int &keyAscii)
+void AnswerSheet::keyPressEdit(int, int col, int &character)
 {
     // An editor left open across the finish must not change the answer.
     if (!m_stage.stageRunning) {
-        keyAscii = 0;
+        character = 0;
         return;
     }
-    if (keyAscii >= '0' && keyAscii <= '9') {
+    if (character >= '0' && character <= '9') {
         if (col > kFirstDigitCol)
             m_grid.setCol(m_grid.col() - 1);
-    } else if (keyAscii != 8 && keyAscii != 10 && keyAscii != 13) {
-        keyAscii = 0;
+    } else if (character != '\b' && character != '\n' && character != '\r') {
+        character = 0;
     }
 }
 

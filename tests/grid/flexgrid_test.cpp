@@ -43,15 +43,15 @@ public:
         log.push_back(fmt("beforeEdit", row, col));
         cancel = cancelEdits;
     }
-    void keyPressEdit(int row, int col, int &keyAscii) override
+    void keyPressEdit(int row, int col, int &character) override
     {
-        log.push_back(fmt("press", row, col, keyAscii));
+        log.push_back(fmt("press", row, col, character));
         if (onPress)
-            onPress(keyAscii);
+            onPress(character);
     }
-    void keyDownEdit(int row, int col, int &keyCode, int shift) override
+    void keyDownEdit(int row, int col, int &keyCode, int shiftState) override
     {
-        log.push_back(fmt("down", row, col, keyCode, shift));
+        log.push_back(fmt("down", row, col, keyCode, shiftState));
         if (onDown)
             onDown(keyCode);
     }
