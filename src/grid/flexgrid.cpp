@@ -176,12 +176,12 @@ void FlexGrid::setFontSize(double points)
     viewport()->update();
 }
 
-QString FlexGrid::textMatrix(int row, int col) const
+QString FlexGrid::cellText(int row, int col) const
 {
     return validCell(row, col) ? m_model->cell(row, col).text : QString();
 }
 
-void FlexGrid::setTextMatrix(int row, int col, const QString &text) { setCell(CellProperty::Text, row, col, -1, -1, text); }
+void FlexGrid::setCellText(int row, int col, const QString &text) { setCell(CellProperty::Text, row, col, -1, -1, text); }
 
 void FlexGrid::setCell(CellProperty prop, int r1, int c1, int r2, int c2, const QVariant &value)
 {

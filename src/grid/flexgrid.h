@@ -96,8 +96,8 @@ public:
     void setFontSize(double points);
     const QFont &cellFont() const { return m_font; }
 
-    QString textMatrix(int row, int col) const;
-    void setTextMatrix(int row, int col, const QString &text);
+    QString cellText(int row, int col) const;
+    void setCellText(int row, int col, const QString &text);
 
     // Text: value as text. BackgroundColour: a ColorRef, or an empty QVariant
     // for the grid's own background. r2/c2 = -1 means the single cell (r1, c1).

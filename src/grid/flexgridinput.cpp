@@ -22,7 +22,7 @@ constexpr char16_t kFirstPrintable = u' ';
 
 } // namespace
 
-QString FlexGrid::editText() const { return m_editing ? m_editor->text() : textMatrix(m_row, m_col); }
+QString FlexGrid::editText() const { return m_editing ? m_editor->text() : cellText(m_row, m_col); }
 
 void FlexGrid::setEditMaxLength(int length)
 {
@@ -65,7 +65,7 @@ void FlexGrid::editCell()
     ++m_editSession;
     m_loadingEditor = true;
     m_editor->setMaxLength(m_editMaxLength > 0 ? m_editMaxLength : kUnlimitedLength);
-    m_editor->setText(textMatrix(m_row, m_col));
+    m_editor->setText(cellText(m_row, m_col));
     m_editor->selectAll();
     m_loadingEditor = false;
     styleEditor();

@@ -37,7 +37,7 @@ void AnswerSheet::setUpSheet()
     m_grid.setRowHeight(rows - 3, kGapRowTwips);
     m_grid.setRowHeight(rows - 1, kEdgeTwips);
     m_grid.setRowHeight(0, kEdgeTwips);
-    m_grid.setTextMatrix(2, 1, QStringLiteral("x"));
+    m_grid.setCellText(2, 1, QStringLiteral("x"));
 
     // The line under the factors: the top edge of the narrow row above the answer.
     m_grid.select(rows - 5, kFirstDigitCol, rows - 5, unitsCol());
@@ -60,7 +60,7 @@ void AnswerSheet::loadSheet()
     for (int i = 1; i <= 2; ++i) {
         const QString digits = problem.attribute(i == 1 ? doc::kFactor1 : doc::kFactor2);
         for (int k = 1; k <= digits.size(); ++k)
-            m_grid.setTextMatrix(i, k + kFactorOffset, digits.mid(k - 1, 1));
+            m_grid.setCellText(i, k + kFactorOffset, digits.mid(k - 1, 1));
     }
     m_grid.setCell(CellProperty::Text, answerRow(), kFirstDigitCol, answerRow(), unitsCol(), QString());
     m_grid.select(answerRow(), unitsCol());
@@ -112,7 +112,7 @@ void AnswerSheet::storeAnswer()
     QStringList cells;
     cells.reserve(unitsCol());
     for (int c = kFirstDigitCol; c <= unitsCol(); ++c)
-        cells.append(m_grid.textMatrix(row, c));
+        cells.append(m_grid.cellText(row, c));
     problem.setAttribute(doc::kAnswer, answerFromCells(cells));
 }
 
@@ -191,7 +191,7 @@ void AnswerSheet::changeEdit()
 {
     const int row = m_grid.row();
     const int col = m_grid.col();
-    m_grid.setTextMatrix(row, col, m_grid.editText());
+    m_grid.setCellText(row, col, m_grid.editText());
     storeAnswer();
 }
 

@@ -264,9 +264,9 @@ void FrmVendrakul::finishStage()
     const int answerRow = gSoru->rows() - 4;
     const int revealRow = gSoru->rows() - 2;
     const Evaluation result = evaluateAnswer(
-        m_stage.correctProduct, [&](int column) { return gSoru->textMatrix(answerRow, column); }, gSoru->cols() - 2);
+        m_stage.correctProduct, [&](int column) { return gSoru->cellText(answerRow, column); }, gSoru->cols() - 2);
     for (const RevealedDigit &d : result.digits) {
-        gSoru->setTextMatrix(revealRow, d.column, d.digit);
+        gSoru->setCellText(revealRow, d.column, d.digit);
         gSoru->setCell(CellProperty::BackgroundColour, revealRow, d.column, d.backColor());
     }
 

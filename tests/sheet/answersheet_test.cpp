@@ -50,7 +50,7 @@ protected:
     }
 
     QString answer() const { return problemElement(stage).attribute(doc::kAnswer); }
-    QString cell(int row, int col) const { return grid.textMatrix(row, col); }
+    QString cell(int row, int col) const { return grid.cellText(row, col); }
     void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier)
     {
         QTest::keyClick(grid.isEditing() ? static_cast<QWidget *>(grid.editor()) : &grid, k, m);
@@ -203,7 +203,7 @@ TEST_F(AnswerSheetTest, ArrowsStepOneColumnAndStopAtTheEnds)
     key(Qt::Key_Left);
     EXPECT_EQ(cursor(), std::make_pair(5, 1));
     grid.setCol(40);
-    grid.setTextMatrix(5, 40, "");
+    grid.setCellText(5, 40, "");
     key(Qt::Key_Right);
     EXPECT_EQ(cursor(), std::make_pair(5, 40)) << "empty units cell";
 }

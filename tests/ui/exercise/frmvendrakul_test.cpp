@@ -127,7 +127,7 @@ protected:
     void typeAnswer(FrmVendrakul *w, const QString &digits)
     {
         for (qsizetype i = 0; i < digits.size(); ++i)
-            w->gSoru->setTextMatrix(answerRow(w), 40 - static_cast<int>(digits.size() - 1 - i), digits.mid(i, 1));
+            w->gSoru->setCellText(answerRow(w), 40 - static_cast<int>(digits.size() - 1 - i), digits.mid(i, 1));
     }
 
     int cellsColoured(FrmVendrakul *w, ColorRef colour) const
@@ -194,7 +194,7 @@ TEST_F(ExerciseWindow, aNewWindowIsAsDefinedWithTheStageLoadedAndNothingTicking)
     EXPECT_EQ(s.sheetHeight, 180);
     EXPECT_EQ(random.reseeds, 1);
     EXPECT_EQ(s.stageElement.firstChildElement().tagName(), QStringLiteral("Soru_1"));
-    EXPECT_TRUE(w->gSoru->textMatrix(1, 40).isEmpty()) << "the sheet is filled at the first activation";
+    EXPECT_TRUE(w->gSoru->cellText(1, 40).isEmpty()) << "the sheet is filled at the first activation";
 }
 
 TEST_F(ExerciseWindow, clockSwitchedOffHidesTheDisplayAtLoad)
@@ -214,8 +214,8 @@ TEST_F(ExerciseWindow, firstActivationFillsTheSheetAndStartsTheClockOnce)
     EXPECT_EQ(s.startTime, 36000.0f);
     EXPECT_TRUE(w->trmSure->isActive());
     const QDomElement problem = problemElement(s);
-    EXPECT_EQ(w->gSoru->textMatrix(1, 21), problem.attribute(doc::kFactor1).left(1));
-    EXPECT_EQ(w->gSoru->textMatrix(2, 40), problem.attribute(doc::kFactor2).right(1));
+    EXPECT_EQ(w->gSoru->cellText(1, 21), problem.attribute(doc::kFactor1).left(1));
+    EXPECT_EQ(w->gSoru->cellText(2, 40), problem.attribute(doc::kFactor2).right(1));
     EXPECT_TRUE(w->gSoru->isEditing());
     EXPECT_EQ(w->gSoru->col(), 40);
 
@@ -277,7 +277,7 @@ TEST_P(FinishedStages, revealTheProductAndTheVerdict)
     const QString product = w->stage().correctProduct;
     typeAnswer(w, c.answer(product));
     if (c.answerColumn1Digit >= 0)
-        w->gSoru->setTextMatrix(answerRow(w), 1, QString::number(c.answerColumn1Digit));
+        w->gSoru->setCellText(answerRow(w), 1, QString::number(c.answerColumn1Digit));
     clock.advance(125.3f);
 
     w->finishStage();
@@ -286,14 +286,14 @@ TEST_P(FinishedStages, revealTheProductAndTheVerdict)
     EXPECT_FALSE(w->trmSure->isActive());
     EXPECT_FLOAT_EQ(w->stage().elapsedTime, 125.3f);
     for (qsizetype i = 1; i <= product.size(); ++i)
-        ASSERT_EQ(w->gSoru->textMatrix(revealRow(w), 41 - static_cast<int>(i)), product.mid(product.size() - i, 1));
+        ASSERT_EQ(w->gSoru->cellText(revealRow(w), 41 - static_cast<int>(i)), product.mid(product.size() - i, 1));
     EXPECT_EQ(cellsColoured(w, kLightRed), c.red);
     EXPECT_EQ(cellsColoured(w, kGreen), product.size() - c.red);
     if (c.wrongColumn > 0) {
         EXPECT_EQ(w->gSoru->cellBackColor(revealRow(w), c.wrongColumn), kLightRed);
     }
     if (product.size() == 39) {
-        EXPECT_TRUE(w->gSoru->textMatrix(revealRow(w), 1).isEmpty());
+        EXPECT_TRUE(w->gSoru->cellText(revealRow(w), 1).isEmpty());
         EXPECT_NE(w->gSoru->cellBackColor(revealRow(w), 1), kLightRed);
         EXPECT_NE(w->gSoru->cellBackColor(revealRow(w), 1), kGreen);
     }
@@ -305,7 +305,7 @@ TEST_P(FinishedStages, revealTheProductAndTheVerdict)
 
     // A second call, as when the limit comes just after a confirmed finish.
     const QImage result = w->picSonuc->keptImage();
-    w->gSoru->setTextMatrix(answerRow(w), 40, QStringLiteral("x"));
+    w->gSoru->setCellText(answerRow(w), 40, QStringLiteral("x"));
     clock.advance(50.0f);
     w->finishStage();
     EXPECT_FLOAT_EQ(w->stage().elapsedTime, 125.3f);
@@ -381,7 +381,7 @@ TEST_F(ExerciseWindow, backDuringARunningStageLeavesWithoutEvaluating)
     EXPECT_FALSE(main->stageActiveSeen) << "the start screen is drawn";
     EXPECT_FALSE(ctx->windows.isLoaded(kFrmVendrakul));
     ASSERT_TRUE(grid) << "deleted only when the event loop comes back";
-    EXPECT_TRUE(grid->textMatrix(7, 40).isEmpty()) << "nothing revealed";
+    EXPECT_TRUE(grid->cellText(7, 40).isEmpty()) << "nothing revealed";
     EXPECT_FALSE(w->trmSure->isActive());
     EXPECT_TRUE(w->picSonuc->isHidden());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -401,7 +401,7 @@ TEST_F(ExerciseWindow, backDuringARunningStageLeavesWithoutEvaluating)
     EXPECT_EQ(random.reseeds, 2);
     EXPECT_TRUE(next->stage().stageRunning);
     EXPECT_EQ(problemElement(next->stage()).attribute(doc::kAnswer), QString());
-    EXPECT_TRUE(next->gSoru->textMatrix(5, 40).isEmpty()) << "the answer is not carried over";
+    EXPECT_TRUE(next->gSoru->cellText(5, 40).isEmpty()) << "the answer is not carried over";
 }
 
 TEST_F(ExerciseWindow, backAfterTheFinishReturnsToTheStartScreen)
@@ -642,7 +642,7 @@ TEST_F(ExerciseWindow, afterTheFinishNoKeyReachesTheSheet)
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w));
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("12"));
-    ASSERT_EQ(w->gSoru->textMatrix(answerRow(w), 39), QStringLiteral("2"));
+    ASSERT_EQ(w->gSoru->cellText(answerRow(w), 39), QStringLiteral("2"));
     ASSERT_EQ(w->gSoru->col(), 38);
 
     w->finishStage();
@@ -693,7 +693,7 @@ TEST_F(ExerciseWindow, theQuestionTakesTheKeyboardAndGivesItBack)
     const QWidget *focus = QApplication::focusWidget();
     EXPECT_TRUE(focus && (focus == w->gSoru || w->gSoru->isAncestorOf(focus)));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_7);
-    EXPECT_EQ(w->gSoru->textMatrix(answerRow(w), 40), QStringLiteral("7"));
+    EXPECT_EQ(w->gSoru->cellText(answerRow(w), 40), QStringLiteral("7"));
 }
 
 TEST(ExerciseWindowLook, rendersWithTheRealSkin)
@@ -741,7 +741,7 @@ TEST(ExerciseWindowLook, rendersWithTheRealSkin)
     }
     if (const QByteArray dir = qgetenv("VK_RENDER_DIR"); !dir.isEmpty()) {
         shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/exercise-running.png"));
-        w->gSoru->setTextMatrix(5, 40, QStringLiteral("7"));
+        w->gSoru->setCellText(5, 40, QStringLiteral("7"));
         w->finishStage();
         w->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/exercise-finished.png"));
     }
