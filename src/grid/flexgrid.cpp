@@ -32,7 +32,7 @@ FlexGrid::FlexGrid(QWidget *parent, int twipsPerPixel)
         const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
         twipsPerPixel = Twips::perPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
     }
-    m_tpp = twipsPerPixel;
+    m_twipsPerPixel = twipsPerPixel;
     m_font = makeFont(QStringLiteral("Tahoma"), 21, true);
 
     m_model = new detail::GridModel(this);
@@ -65,7 +65,7 @@ FlexGrid::FlexGrid(QWidget *parent, int twipsPerPixel)
     setLineWidth(1);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
-    setBackColor(m_backColor);
+    setBackgroundColour(m_backgroundColour);
 
     m_editor = new detail::GridEditor(this);
 }
@@ -76,7 +76,7 @@ QLineEdit *FlexGrid::editor() const { return m_editor; }
 
 int FlexGrid::toPixels(std::int32_t twips) const
 {
-    return std::max(0, roundHalfEven(Twips::toPixels(twips, m_tpp)));
+    return std::max(0, roundHalfEven(Twips::toPixels(twips, m_twipsPerPixel)));
 }
 
 bool FlexGrid::validCell(int row, int col) const { return row >= 0 && row < rows() && col >= 0 && col < cols(); }
@@ -107,7 +107,7 @@ void FlexGrid::setCols(int cols)
     finishEditing();
     m_model->resize(rows(), cols);
     m_colTwips.resize(cols, kDefaultColTwips);
-    m_colAlign.resize(cols, kDefaultCellAlignment);
+    m_colAlignment.resize(cols, kDefaultCellAlignment);
     for (int c = 0; c < cols; ++c)
         applyColWidth(c);
     for (int r = 0; r < rows(); ++r)
@@ -157,7 +157,7 @@ void FlexGrid::setColAlignment(int col, int alignment)
     const int first = col < 0 ? 0 : col;
     const int last = col < 0 ? cols() - 1 : std::min(col, cols() - 1);
     for (int c = first; c <= last; ++c)
-        m_colAlign[c] = alignment;
+        m_colAlignment[c] = alignment;
     if (m_editing)
         styleEditor();
     viewport()->update();
@@ -165,7 +165,7 @@ void FlexGrid::setColAlignment(int col, int alignment)
 
 int FlexGrid::colAlignment(int col) const
 {
-    return col >= 0 && col < cols() ? m_colAlign[col] : kDefaultCellAlignment;
+    return col >= 0 && col < cols() ? m_colAlignment[col] : kDefaultCellAlignment;
 }
 
 void FlexGrid::setFontSize(double points)
@@ -181,31 +181,34 @@ QString FlexGrid::cellText(int row, int col) const
     return validCell(row, col) ? m_model->cell(row, col).text : QString();
 }
 
-void FlexGrid::setCellText(int row, int col, const QString &text) { setCell(CellProperty::Text, row, col, -1, -1, text); }
-
-void FlexGrid::setCell(CellProperty prop, int r1, int c1, int r2, int c2, const QVariant &value)
+void FlexGrid::setCellText(int row, int col, const QString &text)
 {
-    if (r2 < 0 || c2 < 0) {
-        r2 = r1;
-        c2 = c1;
+    setCell(CellProperty::Text, row, col, -1, -1, text);
+}
+
+void FlexGrid::setCell(CellProperty prop, int fromRow, int fromCol, int toRow, int toCol, const QVariant &value)
+{
+    if (toRow < 0 || toCol < 0) {
+        toRow = fromRow;
+        toCol = fromCol;
     }
-    if (r1 > r2)
-        std::swap(r1, r2);
-    if (c1 > c2)
-        std::swap(c1, c2);
-    r1 = std::max(r1, 0);
-    c1 = std::max(c1, 0);
-    r2 = std::min(r2, rows() - 1);
-    c2 = std::min(c2, cols() - 1);
-    if (r1 > r2 || c1 > c2)
+    if (fromRow > toRow)
+        std::swap(fromRow, toRow);
+    if (fromCol > toCol)
+        std::swap(fromCol, toCol);
+    fromRow = std::max(fromRow, 0);
+    fromCol = std::max(fromCol, 0);
+    toRow = std::min(toRow, rows() - 1);
+    toCol = std::min(toCol, cols() - 1);
+    if (fromRow > toRow || fromCol > toCol)
         return;
 
     const QString text = prop == CellProperty::Text ? value.toString() : QString();
     std::optional<ColorRef> back;
     if (prop == CellProperty::BackgroundColour && value.isValid() && !value.toString().isEmpty())
         back = static_cast<ColorRef>(value.toUInt());
-    for (int r = r1; r <= r2; ++r) {
-        for (int c = c1; c <= c2; ++c) {
+    for (int r = fromRow; r <= toRow; ++r) {
+        for (int c = fromCol; c <= toCol; ++c) {
             detail::Cell &cell = m_model->cell(r, c);
             if (prop == CellProperty::Text)
                 cell.text = text;
@@ -213,19 +216,21 @@ void FlexGrid::setCell(CellProperty prop, int r1, int c1, int r2, int c2, const 
                 cell.back = back;
         }
     }
-    m_model->changed(r1, c1, r2, c2);
-    if (prop == CellProperty::BackgroundColour && m_editing && m_row >= r1 && m_row <= r2 && m_col >= c1 && m_col <= c2)
+    m_model->changed(fromRow, fromCol, toRow, toCol);
+    const bool coversEditedCell =
+        m_editing && m_row >= fromRow && m_row <= toRow && m_col >= fromCol && m_col <= toCol;
+    if (prop == CellProperty::BackgroundColour && coversEditedCell)
         styleEditor();
 }
 
-ColorRef FlexGrid::cellBackColor(int row, int col) const
+ColorRef FlexGrid::cellBackgroundColour(int row, int col) const
 {
-    return validCell(row, col) ? m_model->cell(row, col).back.value_or(m_backColor) : m_backColor;
+    return validCell(row, col) ? m_model->cell(row, col).back.value_or(m_backgroundColour) : m_backgroundColour;
 }
 
-void FlexGrid::setBackColor(ColorRef color)
+void FlexGrid::setBackgroundColour(ColorRef color)
 {
-    m_backColor = color;
+    m_backgroundColour = color;
     QPalette pal = palette();
     pal.setColor(QPalette::Base, toQColor(color));
     pal.setColor(QPalette::Window, toQColor(color));
@@ -272,42 +277,44 @@ void FlexGrid::requestMove(int row, int col)
         m_events->afterRowColChange(oldRow, oldCol, row, col);
 }
 
-void FlexGrid::select(int r1, int c1, int r2, int c2)
+void FlexGrid::select(int fromRow, int fromCol, int toRow, int toCol)
 {
-    if (!validCell(r1, c1))
+    if (!validCell(fromRow, fromCol))
         return;
-    if (r2 < 0 || c2 < 0) {
-        r2 = r1;
-        c2 = c1;
+    if (toRow < 0 || toCol < 0) {
+        toRow = fromRow;
+        toCol = fromCol;
     }
-    r2 = std::clamp(r2, 0, rows() - 1);
-    c2 = std::clamp(c2, 0, cols() - 1);
-    requestMove(r1, c1);
-    if (m_row == r1 && m_col == c1)
-        m_selection = Range{std::min(r1, r2), std::min(c1, c2), std::max(r1, r2), std::max(c1, c2)};
+    toRow = std::clamp(toRow, 0, rows() - 1);
+    toCol = std::clamp(toCol, 0, cols() - 1);
+    requestMove(fromRow, fromCol);
+    if (m_row == fromRow && m_col == fromCol)
+        m_selection = Range{std::min(fromRow, toRow), std::min(fromCol, toCol), std::max(fromRow, toRow),
+                            std::max(fromCol, toCol)};
 }
 
-void FlexGrid::cellBorder(ColorRef color, int left, int top, int right, int bottom, int vertical, int horizontal)
+void FlexGrid::setSelectionBorders(ColorRef color, int left, int top, int right, int bottom, int vertical,
+                                   int horizontal)
 {
     const Range s = m_selection;
-    if (!validCell(s.r1, s.c1) || !validCell(s.r2, s.c2))
+    if (!validCell(s.firstRow, s.firstCol) || !validCell(s.lastRow, s.lastCol))
         return;
     auto apply = [color](detail::Edge &edge, int width) {
         if (width >= 0)
             edge = detail::Edge{width, color};
     };
-    for (int r = s.r1; r <= s.r2; ++r) {
-        for (int c = s.c1; c <= s.c2; ++c) {
+    for (int r = s.firstRow; r <= s.lastRow; ++r) {
+        for (int c = s.firstCol; c <= s.lastCol; ++c) {
             detail::Cell &cell = m_model->cell(r, c);
-            if (c == s.c1)
+            if (c == s.firstCol)
                 apply(cell.left, left);
-            if (r == s.r1)
+            if (r == s.firstRow)
                 apply(cell.top, top);
-            apply(cell.right, c == s.c2 ? right : vertical);
-            apply(cell.bottom, r == s.r2 ? bottom : horizontal);
+            apply(cell.right, c == s.lastCol ? right : vertical);
+            apply(cell.bottom, r == s.lastRow ? bottom : horizontal);
         }
     }
-    m_model->changed(s.r1, s.c1, s.r2, s.c2);
+    m_model->changed(s.firstRow, s.firstCol, s.lastRow, s.lastCol);
 }
 
 QRect FlexGrid::cellRect(int row, int col) const

@@ -76,7 +76,7 @@ public:
     ~FlexGrid() override;
 
     void setEvents(FlexGridEvents *events) { m_events = events; }
-    int twipsPerPixel() const { return m_tpp; }
+    int twipsPerPixel() const { return m_twipsPerPixel; }
 
     int rows() const;
     void setRows(int rows);
@@ -100,23 +100,27 @@ public:
     void setCellText(int row, int col, const QString &text);
 
     // Text: value as text. BackgroundColour: a ColorRef, or an empty QVariant
-    // for the grid's own background. r2/c2 = -1 means the single cell (r1, c1).
-    void setCell(CellProperty prop, int r1, int c1, int r2, int c2, const QVariant &value);
-    void setCell(CellProperty prop, int r1, int c1, const QVariant &value) { setCell(prop, r1, c1, -1, -1, value); }
+    // for the grid's own background. The block runs between any two opposite
+    // corners; toRow/toCol = -1 means the single cell (fromRow, fromCol).
+    void setCell(CellProperty prop, int fromRow, int fromCol, int toRow, int toCol, const QVariant &value);
+    void setCell(CellProperty prop, int row, int col, const QVariant &value) { setCell(prop, row, col, -1, -1, value); }
     // The background a cell is painted with.
-    ColorRef cellBackColor(int row, int col) const;
-    ColorRef backColor() const { return m_backColor; }
-    void setBackColor(ColorRef color);
+    ColorRef cellBackgroundColour(int row, int col) const;
+    ColorRef backgroundColour() const { return m_backgroundColour; }
+    void setBackgroundColour(ColorRef color);
 
     int row() const { return m_row; }
     int col() const { return m_col; }
     void setCol(int col);
     void setRow(int row);
 
-    // The selection the border operation acts on; the current cell becomes (r1, c1).
-    void select(int r1, int c1, int r2 = -1, int c2 = -1);
-    // -1 leaves an edge as it is, 0 removes it, n > 0 draws an n-pixel line.
-    void cellBorder(ColorRef color, int left, int top, int right, int bottom, int vertical, int horizontal);
+    // The block setSelectionBorders acts on; the current cell becomes
+    // (fromRow, fromCol).
+    void select(int fromRow, int fromCol, int toRow = -1, int toCol = -1);
+    // The selected block's outer edges and the lines between its columns
+    // (vertical) and rows (horizontal): -1 leaves a line as it is, 0 removes
+    // it, n > 0 draws it n pixels wide.
+    void setSelectionBorders(ColorRef color, int left, int top, int right, int bottom, int vertical, int horizontal);
 
     // The editor's text while editing, else the current cell's text.
     QString editText() const;
@@ -164,7 +168,7 @@ private:
     friend class detail::GridEditor;
 
     struct Range {
-        int r1 = 0, c1 = 0, r2 = 0, c2 = 0;
+        int firstRow = 0, firstCol = 0, lastRow = 0, lastCol = 0;
     };
 
     bool validCell(int row, int col) const;
@@ -186,12 +190,12 @@ private:
     detail::GridEditor *m_editor = nullptr;
     detail::GridDelegate *m_delegate = nullptr;
     FlexGridEvents *m_events = nullptr;
-    int m_tpp = 15;
+    int m_twipsPerPixel = 15;
     std::vector<std::int32_t> m_colTwips;
     std::vector<std::int32_t> m_rowTwips;
-    std::vector<int> m_colAlign;
+    std::vector<int> m_colAlignment;
     QFont m_font;
-    ColorRef m_backColor = 0xEEBC97;
+    ColorRef m_backgroundColour = 0xEEBC97;
     int m_row = 0;
     int m_col = 0;
     Range m_selection;

@@ -35,7 +35,7 @@ void FlexGrid::placeEditor() { m_editor->setGeometry(cellRect(m_row, m_col)); }
 
 void FlexGrid::styleEditor()
 {
-    const QColor back = toQColor(cellBackColor(m_row, m_col));
+    const QColor back = toQColor(cellBackgroundColour(m_row, m_col));
     QPalette pal = m_editor->palette();
     pal.setColor(QPalette::Base, back);
     pal.setColor(QPalette::Text, Qt::black);
@@ -44,7 +44,7 @@ void FlexGrid::styleEditor()
     pal.setColor(QPalette::HighlightedText, Qt::black);
     m_editor->setPalette(pal);
     m_editor->setFont(m_font);
-    const int align = validCell(m_row, m_col) ? m_colAlign[m_col] : kDefaultCellAlignment;
+    const int align = validCell(m_row, m_col) ? m_colAlignment[m_col] : kDefaultCellAlignment;
     m_editor->setAlignment(toQtAlignment(align));
 }
 

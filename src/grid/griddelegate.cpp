@@ -19,7 +19,7 @@ void GridDelegate::paint(QPainter *p, const QStyleOptionViewItem &option, const 
 {
     const Cell &cell = m_model->cell(index.row(), index.column());
     const QRect r = option.rect;
-    p->fillRect(r, toQColor(cell.back.value_or(m_grid->backColor())));
+    p->fillRect(r, toQColor(cell.back.value_or(m_grid->backgroundColour())));
     if (!cell.text.isEmpty()) {
         p->setFont(m_grid->cellFont());
         p->setPen(Qt::black);

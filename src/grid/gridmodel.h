@@ -40,8 +40,11 @@ public:
 
     Cell &cell(int r, int c) { return m_cells[static_cast<std::size_t>(r) * m_cols + c]; }
     const Cell &cell(int r, int c) const { return m_cells[static_cast<std::size_t>(r) * m_cols + c]; }
-    // Repaints the block from (r1, c1) to (r2, c2).
-    void changed(int r1, int c1, int r2, int c2) { emit dataChanged(index(r1, c1), index(r2, c2)); }
+    // Repaints the block from (firstRow, firstCol) to (lastRow, lastCol).
+    void changed(int firstRow, int firstCol, int lastRow, int lastCol)
+    {
+        emit dataChanged(index(firstRow, firstCol), index(lastRow, lastCol));
+    }
 
 private:
     int m_rows = 0;

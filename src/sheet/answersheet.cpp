@@ -41,7 +41,7 @@ void AnswerSheet::setUpSheet()
 
     // The line under the factors: the top edge of the narrow row above the answer.
     m_grid.select(rows - 5, kFirstDigitCol, rows - 5, unitsCol());
-    m_grid.cellBorder(0, -1, 1, -1, -1, 0, 0);
+    m_grid.setSelectionBorders(0, -1, 1, -1, -1, 0, 0);
     m_grid.setCell(CellProperty::BackgroundColour, answerRow(), kFirstDigitCol, answerRow(), unitsCol(), kAnswerBack);
 
     std::int64_t width = 0;

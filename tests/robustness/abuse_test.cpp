@@ -105,7 +105,7 @@ public:
         if (!stage.stageRunning) {
             QString reveal;
             for (int c = 1; c <= 40; ++c)
-                reveal += grid.cellText(7, c) + QLatin1Char('/') + QString::number(grid.cellBackColor(7, c)) + QLatin1Char(';');
+                reveal += grid.cellText(7, c) + QLatin1Char('/') + QString::number(grid.cellBackgroundColour(7, c)) + QLatin1Char(';');
             if (finishedWindow.isNull() || finishedWindow.data() != w) {
                 finishedWindow = w;
                 finishedReveal = reveal;

@@ -134,7 +134,7 @@ protected:
     {
         int n = 0;
         for (int c = 0; c < w->gSoru->cols(); ++c)
-            n += w->gSoru->cellBackColor(revealRow(w), c) == colour ? 1 : 0;
+            n += w->gSoru->cellBackgroundColour(revealRow(w), c) == colour ? 1 : 0;
         return n;
     }
 
@@ -290,12 +290,12 @@ TEST_P(FinishedStages, revealTheProductAndTheVerdict)
     EXPECT_EQ(cellsColoured(w, kLightRed), c.red);
     EXPECT_EQ(cellsColoured(w, kGreen), product.size() - c.red);
     if (c.wrongColumn > 0) {
-        EXPECT_EQ(w->gSoru->cellBackColor(revealRow(w), c.wrongColumn), kLightRed);
+        EXPECT_EQ(w->gSoru->cellBackgroundColour(revealRow(w), c.wrongColumn), kLightRed);
     }
     if (product.size() == 39) {
         EXPECT_TRUE(w->gSoru->cellText(revealRow(w), 1).isEmpty());
-        EXPECT_NE(w->gSoru->cellBackColor(revealRow(w), 1), kLightRed);
-        EXPECT_NE(w->gSoru->cellBackColor(revealRow(w), 1), kGreen);
+        EXPECT_NE(w->gSoru->cellBackgroundColour(revealRow(w), 1), kLightRed);
+        EXPECT_NE(w->gSoru->cellBackgroundColour(revealRow(w), 1), kGreen);
     }
     EXPECT_FALSE(w->picSonuc->isHidden());
     EXPECT_EQ(w->picSonuc->picture(), (c.correct ? w->pSonucOK : w->pSonucHata)->picture());
@@ -507,7 +507,7 @@ TEST_F(ExerciseWindow, markerClicksToggleWhileTheStageRunsOnly)
     test::click(m0, {10, 10});
     EXPECT_TRUE(m0->hasPicture());
     EXPECT_EQ(m0->picture(), w->pIsaretKlavuz->picture());
-    EXPECT_EQ(w->gSoru->cellBackColor(1, 40), 0xF8E5D7u);
+    EXPECT_EQ(w->gSoru->cellBackgroundColour(1, 40), 0xF8E5D7u);
     test::click(m0, {10, 10});
     EXPECT_FALSE(m0->hasPicture());
 
@@ -554,7 +554,7 @@ TEST_F(ExerciseWindow, aPressAndAReleaseInDifferentPlacesAreNoClick)
         for (int i = 0; i < 20; ++i)
             EXPECT_FALSE(w->pIsaret[i]->hasPicture()) << "marker " << i;
         for (int c = 21; c <= 40; ++c)
-            EXPECT_NE(w->gSoru->cellBackColor(1, c), 0xF8E5D7u) << "column " << c;
+            EXPECT_NE(w->gSoru->cellBackgroundColour(1, c), 0xF8E5D7u) << "column " << c;
         EXPECT_TRUE(ctx->windows.isLoaded(kFrmVendrakul));
         EXPECT_EQ(main->repaints, 0);
         EXPECT_FALSE(asked);
