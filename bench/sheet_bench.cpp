@@ -59,7 +59,7 @@ void BM_typeOneDigit(benchmark::State &state)
         const auto start = std::chrono::steady_clock::now();
         QApplication::sendEvent(grid.editor(), &press);
         const auto end = std::chrono::steady_clock::now();
-        if (grid.col() != before - 1 || grid.textMatrix(5, before) != QString(QChar(u'0' + digit))) {
+        if (grid.col() != before - 1 || grid.cellText(5, before) != QString(QChar(u'0' + digit))) {
             state.SkipWithError("the digit did not land");
             break;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/keytranslation.h"
 #include "platform/colorref.h"
 
 #include <QFont>
@@ -35,53 +36,26 @@ public:
     }
     // An editor is about to open on (row, col); cancel = true opens none.
     virtual void beforeEdit(int row, int col, bool &cancel) { Q_UNUSED(row) Q_UNUSED(col) Q_UNUSED(cancel) }
-    // A character key in the editor; keyAscii = 0 drops it. A column change
-    // requested from here is carried out after the character has landed.
-    virtual void keyPressEdit(int row, int col, int &keyAscii) { Q_UNUSED(row) Q_UNUSED(col) Q_UNUSED(keyAscii) }
-    // Any key in the editor, before its character. shift: 1 Shift, 2 Ctrl, 4 Alt.
-    virtual void keyDownEdit(int row, int col, int &keyCode, int shift)
+    // A character key in the editor, with the character's code; character = 0
+    // drops it. A column change requested from here is carried out after the
+    // character has landed.
+    virtual void keyPressEdit(int row, int col, int &character) { Q_UNUSED(row) Q_UNUSED(col) Q_UNUSED(character) }
+    // Any key in the editor, before its character: a VirtualKey code, which
+    // a handler sets to VirtualKey::None to drop the key; shiftState holds
+    // ShiftStateBit bits.
+    virtual void keyDownEdit(int row, int col, int &keyCode, int shiftState)
     {
-        Q_UNUSED(row) Q_UNUSED(col) Q_UNUSED(keyCode) Q_UNUSED(shift)
+        Q_UNUSED(row) Q_UNUSED(col) Q_UNUSED(keyCode) Q_UNUSED(shiftState)
     }
     // The editor's text changed; the edited cell is still the current one.
     virtual void changeEdit() {}
 };
 
-enum class CellProp {
+// What setCell sets. The numbers are the classic grid control's property ids.
+enum class CellProperty {
     Text = 0,
-    BackColor = 6,
+    BackgroundColour = 6,
 };
-
-// Virtual key codes the key-down event speaks in.
-namespace vkey {
-constexpr int Back = 8;
-constexpr int Tab = 9;
-constexpr int Return = 13;
-constexpr int Escape = 27;
-constexpr int Space = 32;
-constexpr int PageUp = 33;
-constexpr int PageDown = 34;
-constexpr int End = 35;
-constexpr int Home = 36;
-constexpr int Left = 37;
-constexpr int Up = 38;
-constexpr int Right = 39;
-constexpr int Down = 40;
-constexpr int Insert = 45;
-constexpr int Delete = 46;
-constexpr int Numpad0 = 96;
-constexpr int Multiply = 106;
-constexpr int Add = 107;
-constexpr int Subtract = 109;
-constexpr int Decimal = 110;
-constexpr int Divide = 111;
-constexpr int F1 = 112;
-} // namespace vkey
-
-// The platform virtual key of a Qt key event (0 when there is none) and the
-// shift state bits.
-int virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
-int shiftState(Qt::KeyboardModifiers modifiers);
 
 namespace detail {
 class GridModel;
@@ -102,7 +76,7 @@ public:
     ~FlexGrid() override;
 
     void setEvents(FlexGridEvents *events) { m_events = events; }
-    int twipsPerPixel() const { return m_tpp; }
+    int twipsPerPixel() const { return m_twipsPerPixel; }
 
     int rows() const;
     void setRows(int rows);
@@ -118,30 +92,35 @@ public:
     // 0 left-top ... 4 centre-centre ... 8 right-bottom, as the grid's
     // alignment numbers run (left/centre/right by three, top/centre/bottom).
     void setColAlignment(int col, int alignment);
+    int colAlignment(int col) const;
     void setFontSize(double points);
-    QFont cellFont() const { return m_font; }
+    const QFont &cellFont() const { return m_font; }
 
-    QString textMatrix(int row, int col) const;
-    void setTextMatrix(int row, int col, const QString &text);
+    QString cellText(int row, int col) const;
+    void setCellText(int row, int col, const QString &text);
 
-    // Text: value as text. BackColor: a ColorRef, or an empty QVariant for
-    // the grid's own background. r2/c2 = -1 means the single cell (r1, c1).
-    void setCell(CellProp prop, int r1, int c1, int r2, int c2, const QVariant &value);
-    void setCell(CellProp prop, int r1, int c1, const QVariant &value) { setCell(prop, r1, c1, -1, -1, value); }
+    // Text: value as text. BackgroundColour: a ColorRef, or an empty QVariant
+    // for the grid's own background. The block runs between any two opposite
+    // corners; toRow/toCol = -1 means the single cell (fromRow, fromCol).
+    void setCell(CellProperty prop, int fromRow, int fromCol, int toRow, int toCol, const QVariant &value);
+    void setCell(CellProperty prop, int row, int col, const QVariant &value) { setCell(prop, row, col, -1, -1, value); }
     // The background a cell is painted with.
-    ColorRef cellBackColor(int row, int col) const;
-    ColorRef backColor() const { return m_backColor; }
-    void setBackColor(ColorRef color);
+    ColorRef cellBackgroundColour(int row, int col) const;
+    ColorRef backgroundColour() const { return m_backgroundColour; }
+    void setBackgroundColour(ColorRef color);
 
     int row() const { return m_row; }
     int col() const { return m_col; }
     void setCol(int col);
     void setRow(int row);
 
-    // The selection the border operation acts on; the current cell becomes (r1, c1).
-    void select(int r1, int c1, int r2 = -1, int c2 = -1);
-    // -1 leaves an edge as it is, 0 removes it, n > 0 draws an n-pixel line.
-    void cellBorder(ColorRef color, int left, int top, int right, int bottom, int vertical, int horizontal);
+    // The block setSelectionBorders acts on; the current cell becomes
+    // (fromRow, fromCol).
+    void select(int fromRow, int fromCol, int toRow = -1, int toCol = -1);
+    // The selected block's outer edges and the lines between its columns
+    // (vertical) and rows (horizontal): -1 leaves a line as it is, 0 removes
+    // it, n > 0 draws it n pixels wide.
+    void setSelectionBorders(ColorRef color, int left, int top, int right, int bottom, int vertical, int horizontal);
 
     // The editor's text while editing, else the current cell's text.
     QString editText() const;
@@ -187,10 +166,9 @@ protected:
 
 private:
     friend class detail::GridEditor;
-    friend class detail::GridDelegate;
 
     struct Range {
-        int r1 = 0, c1 = 0, r2 = 0, c2 = 0;
+        int firstRow = 0, firstCol = 0, lastRow = 0, lastCol = 0;
     };
 
     bool validCell(int row, int col) const;
@@ -212,12 +190,12 @@ private:
     detail::GridEditor *m_editor = nullptr;
     detail::GridDelegate *m_delegate = nullptr;
     FlexGridEvents *m_events = nullptr;
-    int m_tpp = 15;
+    int m_twipsPerPixel = 15;
     std::vector<std::int32_t> m_colTwips;
     std::vector<std::int32_t> m_rowTwips;
-    std::vector<int> m_colAlign;
+    std::vector<int> m_colAlignment;
     QFont m_font;
-    ColorRef m_backColor = 0xEEBC97;
+    ColorRef m_backgroundColour = 0xEEBC97;
     int m_row = 0;
     int m_col = 0;
     Range m_selection;

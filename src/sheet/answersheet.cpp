@@ -37,12 +37,12 @@ void AnswerSheet::setUpSheet()
     m_grid.setRowHeight(rows - 3, kGapRowTwips);
     m_grid.setRowHeight(rows - 1, kEdgeTwips);
     m_grid.setRowHeight(0, kEdgeTwips);
-    m_grid.setTextMatrix(2, 1, QStringLiteral("x"));
+    m_grid.setCellText(2, 1, QStringLiteral("x"));
 
     // The line under the factors: the top edge of the narrow row above the answer.
     m_grid.select(rows - 5, kFirstDigitCol, rows - 5, unitsCol());
-    m_grid.cellBorder(0, -1, 1, -1, -1, 0, 0);
-    m_grid.setCell(CellProp::BackColor, answerRow(), kFirstDigitCol, answerRow(), unitsCol(), kAnswerBack);
+    m_grid.setSelectionBorders(0, -1, 1, -1, -1, 0, 0);
+    m_grid.setCell(CellProperty::BackgroundColour, answerRow(), kFirstDigitCol, answerRow(), unitsCol(), kAnswerBack);
 
     std::int64_t width = 0;
     for (int c = 0; c < m_grid.cols(); ++c)
@@ -60,9 +60,9 @@ void AnswerSheet::loadSheet()
     for (int i = 1; i <= 2; ++i) {
         const QString digits = problem.attribute(i == 1 ? doc::kFactor1 : doc::kFactor2);
         for (int k = 1; k <= digits.size(); ++k)
-            m_grid.setTextMatrix(i, k + kFactorOffset, digits.mid(k - 1, 1));
+            m_grid.setCellText(i, k + kFactorOffset, digits.mid(k - 1, 1));
     }
-    m_grid.setCell(CellProp::Text, answerRow(), kFirstDigitCol, answerRow(), unitsCol(), QString());
+    m_grid.setCell(CellProperty::Text, answerRow(), kFirstDigitCol, answerRow(), unitsCol(), QString());
     m_grid.select(answerRow(), unitsCol());
 
     m_markers.clearAll();
@@ -98,10 +98,10 @@ void AnswerSheet::markerClicked(int index)
 void AnswerSheet::repaintMarkedColumns()
 {
     const int units = unitsCol();
-    m_grid.setCell(CellProp::BackColor, 1, kFactorFirstCol, 2, units, QVariant());
+    m_grid.setCell(CellProperty::BackgroundColour, 1, kFactorFirstCol, 2, units, QVariant());
     for (int i = 0; i < ColumnMarkers::kCount; ++i) {
         if (m_markers.isSet(i))
-            m_grid.setCell(CellProp::BackColor, 1, units - i, 2, units - i, kCursorBack);
+            m_grid.setCell(CellProperty::BackgroundColour, 1, units - i, 2, units - i, kCursorBack);
     }
 }
 
@@ -112,7 +112,7 @@ void AnswerSheet::storeAnswer()
     QStringList cells;
     cells.reserve(unitsCol());
     for (int c = kFirstDigitCol; c <= unitsCol(); ++c)
-        cells.append(m_grid.textMatrix(row, c));
+        cells.append(m_grid.cellText(row, c));
     problem.setAttribute(doc::kAnswer, answerFromCells(cells));
 }
 
@@ -138,8 +138,8 @@ void AnswerSheet::afterRowColChange(int, int, int, int newCol)
     if (m_stage.firstActivation)
         return;
     const int row = answerRow();
-    m_grid.setCell(CellProp::BackColor, row, kFirstDigitCol, row, unitsCol(), kAnswerBack);
-    m_grid.setCell(CellProp::BackColor, row, newCol, row, newCol, kCursorBack);
+    m_grid.setCell(CellProperty::BackgroundColour, row, kFirstDigitCol, row, unitsCol(), kAnswerBack);
+    m_grid.setCell(CellProperty::BackgroundColour, row, newCol, row, newCol, kCursorBack);
     m_grid.editCell();
 }
 
@@ -150,36 +150,36 @@ void AnswerSheet::beforeEdit(int row, int col, bool &cancel)
         cancel = true;
 }
 
-void AnswerSheet::keyPressEdit(int, int col, int &keyAscii)
+void AnswerSheet::keyPressEdit(int, int col, int &character)
 {
     // An editor left open across the finish must not change the answer.
     if (!m_stage.stageRunning) {
-        keyAscii = 0;
+        character = 0;
         return;
     }
-    if (keyAscii >= '0' && keyAscii <= '9') {
+    if (character >= '0' && character <= '9') {
         if (col > kFirstDigitCol)
             m_grid.setCol(m_grid.col() - 1);
-    } else if (keyAscii != 8 && keyAscii != 10 && keyAscii != 13) {
-        keyAscii = 0;
+    } else if (character != '\b' && character != '\n' && character != '\r') {
+        character = 0;
     }
 }
 
 void AnswerSheet::keyDownEdit(int, int col, int &keyCode, int)
 {
     switch (keyCode) {
-    case vkey::Multiply:
+    case VirtualKey::KeypadMultiply:
         toggleMarker(-1);
         break;
-    case vkey::Left:
+    case VirtualKey::Left:
         if (!m_grid.editText().isEmpty() && col > kFirstDigitCol)
             m_grid.setCol(col - 1);
         break;
-    case vkey::Right:
+    case VirtualKey::Right:
         if (!m_grid.editText().isEmpty() && col < unitsCol())
             m_grid.setCol(m_grid.col() + 1);
         break;
-    case vkey::Return:
+    case VirtualKey::Enter:
         m_host.confirmFinish();
         break;
     default:
@@ -191,7 +191,7 @@ void AnswerSheet::changeEdit()
 {
     const int row = m_grid.row();
     const int col = m_grid.col();
-    m_grid.setTextMatrix(row, col, m_grid.editText());
+    m_grid.setCellText(row, col, m_grid.editText());
     storeAnswer();
 }
 

@@ -50,8 +50,8 @@ public:
     void beforeRowColChange(int oldRow, int oldCol, int newRow, int newCol, bool &cancel) override;
     void afterRowColChange(int oldRow, int oldCol, int newRow, int newCol) override;
     void beforeEdit(int row, int col, bool &cancel) override;
-    void keyPressEdit(int row, int col, int &keyAscii) override;
-    void keyDownEdit(int row, int col, int &keyCode, int shift) override;
+    void keyPressEdit(int row, int col, int &character) override;
+    void keyDownEdit(int row, int col, int &keyCode, int shiftState) override;
     void changeEdit() override;
 
 private:

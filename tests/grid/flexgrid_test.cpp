@@ -43,15 +43,15 @@ public:
         log.push_back(fmt("beforeEdit", row, col));
         cancel = cancelEdits;
     }
-    void keyPressEdit(int row, int col, int &keyAscii) override
+    void keyPressEdit(int row, int col, int &character) override
     {
-        log.push_back(fmt("press", row, col, keyAscii));
+        log.push_back(fmt("press", row, col, character));
         if (onPress)
-            onPress(keyAscii);
+            onPress(character);
     }
-    void keyDownEdit(int row, int col, int &keyCode, int shift) override
+    void keyDownEdit(int row, int col, int &keyCode, int shiftState) override
     {
-        log.push_back(fmt("down", row, col, keyCode, shift));
+        log.push_back(fmt("down", row, col, keyCode, shiftState));
         if (onDown)
             onDown(keyCode);
     }
@@ -175,18 +175,18 @@ TEST(FlexGridScale, SizesDrawInWholePixelsWithHalvesToEven)
 
 TEST_F(FlexGridTest, ResizingKeepsTextAndClampsTheCursor)
 {
-    grid.setTextMatrix(1, 1, "7");
+    grid.setCellText(1, 1, "7");
     grid.select(3, 5);
     rec.log.clear();
     grid.setCols(3);
     grid.setRows(2);
-    EXPECT_EQ(grid.textMatrix(1, 1), "7");
+    EXPECT_EQ(grid.cellText(1, 1), "7");
     EXPECT_EQ(grid.row(), 1);
     EXPECT_EQ(grid.col(), 2);
     EXPECT_TRUE(rec.log.empty());
     grid.setCols(6);
     EXPECT_EQ(grid.colWidth(5), 960) << "new columns get the default width";
-    EXPECT_EQ(grid.textMatrix(1, 5), "");
+    EXPECT_EQ(grid.cellText(1, 5), "");
 }
 
 TEST_F(FlexGridTest, EveryKindOfMoveAsksFirstAndCanBeRefused)
@@ -225,7 +225,7 @@ TEST_F(FlexGridTest, RefusedEditOpensNoEditorAndClosesAnOpenOne)
     grid.editCell();
     EXPECT_FALSE(grid.isEditing());
     key(Qt::Key_5); // a character on the grid asks to edit, is refused and lands nowhere
-    EXPECT_EQ(grid.textMatrix(0, 0), "");
+    EXPECT_EQ(grid.cellText(0, 0), "");
 
     rec.cancelEdits = false;
     grid.editCell();
@@ -244,7 +244,7 @@ TEST_F(FlexGridTest, KeyDownComesBeforeTheCharacterAndAMoveThereWaitsForIt)
         "down 2,4,55,0", "press 2,4,55", "change 2,4 7", "before 2,4,2,3", "after 2,4,2,3",
     };
     EXPECT_EQ(rec.log, expected);
-    EXPECT_EQ(grid.textMatrix(2, 4), "7");
+    EXPECT_EQ(grid.cellText(2, 4), "7");
     EXPECT_EQ(grid.col(), 3);
     EXPECT_FALSE(grid.isEditing()) << "the move closes the editor; reopening is the owner's call";
 }
@@ -275,7 +275,7 @@ TEST_F(FlexGridTest, LengthLimitAndBackspace)
     EXPECT_EQ(rec.log.back(), "change 1,1 ");
 
     // Reopening selects the text, so the next character replaces it.
-    grid.setTextMatrix(1, 2, "9");
+    grid.setCellText(1, 2, "9");
     editAt(1, 2);
     key(Qt::Key_2);
     EXPECT_EQ(grid.editText(), "2");
@@ -287,7 +287,7 @@ TEST_F(FlexGridTest, ArrowsMoveTheCursorOnlyFromAnEmptyEditor)
     key(Qt::Key_Left);
     EXPECT_EQ(grid.col(), 1);
 
-    grid.setTextMatrix(1, 3, "5");
+    grid.setCellText(1, 3, "5");
     editAt(1, 3);
     for (Qt::Key arrow : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Left}) {
         key(arrow);
@@ -295,34 +295,6 @@ TEST_F(FlexGridTest, ArrowsMoveTheCursorOnlyFromAnEmptyEditor)
     }
     key(Qt::Key_Up);
     EXPECT_EQ(grid.row(), 0) << "up and down always move";
-}
-
-TEST_F(FlexGridTest, VirtualKeysAndShiftState)
-{
-    struct Case {
-        Qt::Key key;
-        Qt::KeyboardModifiers mods;
-        int vk;
-    };
-    const Case cases[] = {
-        {Qt::Key_Left, {}, 37},
-        {Qt::Key_Up, {}, 38},
-        {Qt::Key_Right, {}, 39},
-        {Qt::Key_Down, {}, 40},
-        {Qt::Key_Return, {}, 13},
-        {Qt::Key_Enter, Qt::KeypadModifier, 13},
-        {Qt::Key_Backspace, {}, 8},
-        {Qt::Key_0, {}, 48},
-        {Qt::Key_9, {}, 57},
-        {Qt::Key_3, Qt::KeypadModifier, 99},
-        {Qt::Key_Asterisk, Qt::KeypadModifier, 106},
-        {Qt::Key_Asterisk, Qt::ShiftModifier, 0}, // Shift+8 is no keypad key
-        {Qt::Key_A, {}, 65},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(virtualKeyCode(c.key, c.mods), c.vk) << c.key;
-    EXPECT_EQ(shiftState(Qt::ShiftModifier | Qt::AltModifier | Qt::KeypadModifier), 5);
-    EXPECT_EQ(shiftState(Qt::ControlModifier), 2);
 }
 
 TEST_F(FlexGridTest, EditorTakesNoTextExceptTypedCharacters)
@@ -345,7 +317,7 @@ TEST_F(FlexGridTest, EditorTakesNoTextExceptTypedCharacters)
     EXPECT_FALSE(drop.isAccepted());
 
     EXPECT_EQ(ed->text(), "");
-    EXPECT_EQ(grid.textMatrix(1, 1), "");
+    EXPECT_EQ(grid.cellText(1, 1), "");
     for (const std::string &line : rec.log)
         EXPECT_EQ(line.rfind("change", 0), std::string::npos) << line;
 }

@@ -39,7 +39,7 @@ inline QStringList answerCells(const FlexGrid &grid)
 {
     QStringList cells;
     for (int c = 1; c <= 40; ++c)
-        cells << grid.textMatrix(5, c);
+        cells << grid.cellText(5, c);
     return cells;
 }
 

@@ -417,9 +417,9 @@ private:
             for (int i = 0; i < product.size(); ++i) {
                 const int column = 40 - i;
                 const QString digit = product.mid(product.size() - 1 - i, 1);
-                ASSERT_EQ(grid.textMatrix(7, column), digit) << "reveal column " << column << ", step " << m_step;
+                ASSERT_EQ(grid.cellText(7, column), digit) << "reveal column " << column << ", step " << m_step;
                 const ColorRef expected = cells[column - 1] == digit ? 0x00C000 : 0x8080FF;
-                ASSERT_EQ(grid.cellBackColor(7, column), expected) << "reveal column " << column;
+                ASSERT_EQ(grid.cellBackgroundColour(7, column), expected) << "reveal column " << column;
             }
             m_frozenReveal = revealOf(grid);
             return;
@@ -433,7 +433,7 @@ private:
     {
         QStringList reveal;
         for (int c = 0; c < grid.cols(); ++c)
-            reveal << grid.textMatrix(7, c) + QLatin1Char('/') + QString::number(grid.cellBackColor(7, c));
+            reveal << grid.cellText(7, c) + QLatin1Char('/') + QString::number(grid.cellBackgroundColour(7, c));
         return reveal;
     }
 

@@ -90,7 +90,7 @@ public:
         }
         QStringList cells;
         for (int c = 1; c <= 40; ++c) {
-            const QString t = grid.textMatrix(5, c);
+            const QString t = grid.cellText(5, c);
             ASSERT_TRUE(t.isEmpty() || (t.size() == 1 && t[0].isDigit()))
                 << "cell (5," << c << ") holds '" << t.toStdString() << "' at step " << stepNo;
             cells << t;
@@ -105,12 +105,12 @@ public:
         if (!stage.stageRunning) {
             QString reveal;
             for (int c = 1; c <= 40; ++c)
-                reveal += grid.textMatrix(7, c) + QLatin1Char('/') + QString::number(grid.cellBackColor(7, c)) + QLatin1Char(';');
+                reveal += grid.cellText(7, c) + QLatin1Char('/') + QString::number(grid.cellBackgroundColour(7, c)) + QLatin1Char(';');
             if (finishedWindow.isNull() || finishedWindow.data() != w) {
                 finishedWindow = w;
                 finishedReveal = reveal;
                 ++evaluations;
-                ASSERT_EQ(grid.textMatrix(7, 40).size(), 1) << "the product is revealed";
+                ASSERT_EQ(grid.cellText(7, 40).size(), 1) << "the product is revealed";
             } else {
                 ASSERT_EQ(reveal.toStdString(), finishedReveal.toStdString()) << "evaluated again at step " << stepNo;
             }

@@ -50,7 +50,7 @@ protected:
     }
 
     QString answer() const { return problemElement(stage).attribute(doc::kAnswer); }
-    QString cell(int row, int col) const { return grid.textMatrix(row, col); }
+    QString cell(int row, int col) const { return grid.cellText(row, col); }
     void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier)
     {
         QTest::keyClick(grid.isEditing() ? static_cast<QWidget *>(grid.editor()) : &grid, k, m);
@@ -152,9 +152,9 @@ TEST_F(AnswerSheetTest, DigitsFillFromTheUnitsLeftwards)
     EXPECT_EQ(cell(5, 38), "3");
     EXPECT_EQ(cursor(), std::make_pair(5, 37));
     EXPECT_EQ(answer(), "321");
-    EXPECT_EQ(grid.cellBackColor(5, 37), sheet::kCursorBack);
-    EXPECT_EQ(grid.cellBackColor(5, 38), sheet::kAnswerBack);
-    EXPECT_EQ(grid.cellBackColor(5, 40), sheet::kAnswerBack);
+    EXPECT_EQ(grid.cellBackgroundColour(5, 37), sheet::kCursorBack);
+    EXPECT_EQ(grid.cellBackgroundColour(5, 38), sheet::kAnswerBack);
+    EXPECT_EQ(grid.cellBackgroundColour(5, 40), sheet::kAnswerBack);
     EXPECT_TRUE(grid.isEditing());
 }
 
@@ -203,7 +203,7 @@ TEST_F(AnswerSheetTest, ArrowsStepOneColumnAndStopAtTheEnds)
     key(Qt::Key_Left);
     EXPECT_EQ(cursor(), std::make_pair(5, 1));
     grid.setCol(40);
-    grid.setTextMatrix(5, 40, "");
+    grid.setCellText(5, 40, "");
     key(Qt::Key_Right);
     EXPECT_EQ(cursor(), std::make_pair(5, 40)) << "empty units cell";
 }
@@ -281,7 +281,7 @@ TEST_F(AnswerSheetTest, ClicksOffTheAnswerRowLeaveTheCursor)
 
     click(5, 12);
     EXPECT_EQ(cursor(), std::make_pair(5, 12));
-    EXPECT_EQ(grid.cellBackColor(5, 12), sheet::kCursorBack);
+    EXPECT_EQ(grid.cellBackgroundColour(5, 12), sheet::kCursorBack);
     type("3");
     EXPECT_EQ(cell(5, 12), "3");
 }
@@ -302,9 +302,9 @@ TEST_F(AnswerSheetTest, KeypadStarStepsMarkersAndLightsTheirColumns)
     for (int i = 0; i < 20; ++i)
         EXPECT_EQ(sheet.markers().isSet(i), i < 3) << i;
     for (int c = 21; c <= 40; ++c) {
-        const ColorRef expected = c >= 38 ? sheet::kCursorBack : grid.backColor();
-        EXPECT_EQ(grid.cellBackColor(1, c), expected) << c;
-        EXPECT_EQ(grid.cellBackColor(2, c), expected) << c;
+        const ColorRef expected = c >= 38 ? sheet::kCursorBack : grid.backgroundColour();
+        EXPECT_EQ(grid.cellBackgroundColour(1, c), expected) << c;
+        EXPECT_EQ(grid.cellBackgroundColour(2, c), expected) << c;
     }
     const std::vector<std::pair<int, bool>> pictures = {{0, true}, {1, true}, {2, true}};
     EXPECT_EQ(host.pictures, pictures);
@@ -317,7 +317,7 @@ TEST_F(AnswerSheetTest, MarkerStepWrapsAroundTheLastMarker)
     sheet.toggleMarker(19);
     key(Qt::Key_Asterisk, Qt::KeypadModifier);
     EXPECT_FALSE(sheet.markers().isSet(19));
-    EXPECT_EQ(grid.cellBackColor(1, 21), grid.backColor());
+    EXPECT_EQ(grid.cellBackgroundColour(1, 21), grid.backgroundColour());
     key(Qt::Key_Asterisk, Qt::KeypadModifier);
     EXPECT_TRUE(sheet.markers().isSet(0));
 
@@ -325,22 +325,22 @@ TEST_F(AnswerSheetTest, MarkerStepWrapsAroundTheLastMarker)
         sheet.toggleMarker(static_cast<std::int16_t>(i));
     key(Qt::Key_Asterisk, Qt::KeypadModifier);
     EXPECT_TRUE(sheet.markers().isSet(19));
-    EXPECT_EQ(grid.cellBackColor(2, 21), sheet::kCursorBack);
+    EXPECT_EQ(grid.cellBackgroundColour(2, 21), sheet::kCursorBack);
     key(Qt::Key_Asterisk, Qt::KeypadModifier);
     EXPECT_FALSE(sheet.markers().isSet(0));
     EXPECT_TRUE(sheet.markers().isSet(1));
-    EXPECT_EQ(grid.cellBackColor(1, 40), grid.backColor());
-    EXPECT_EQ(grid.cellBackColor(1, 39), sheet::kCursorBack);
+    EXPECT_EQ(grid.cellBackgroundColour(1, 40), grid.backgroundColour());
+    EXPECT_EQ(grid.cellBackgroundColour(1, 39), sheet::kCursorBack);
 }
 
 TEST_F(AnswerSheetTest, ClickingAMarkerTogglesItWhileTheStageRuns)
 {
     sheet.markerClicked(0);
     EXPECT_TRUE(sheet.markers().isSet(0));
-    EXPECT_EQ(grid.cellBackColor(2, 40), sheet::kCursorBack);
+    EXPECT_EQ(grid.cellBackgroundColour(2, 40), sheet::kCursorBack);
     sheet.markerClicked(0);
     EXPECT_FALSE(sheet.markers().isSet(0));
-    EXPECT_EQ(grid.cellBackColor(2, 40), grid.backColor());
+    EXPECT_EQ(grid.cellBackgroundColour(2, 40), grid.backgroundColour());
     const std::vector<std::pair<int, bool>> pictures = {{0, true}, {0, false}};
     EXPECT_EQ(host.pictures, pictures);
 
@@ -359,7 +359,7 @@ TEST_F(AnswerSheetTest, NothingIsEditableAfterTheFinish)
 
     click(5, 39);
     EXPECT_EQ(cursor(), std::make_pair(5, 39));
-    EXPECT_EQ(grid.cellBackColor(5, 39), sheet::kCursorBack);
+    EXPECT_EQ(grid.cellBackgroundColour(5, 39), sheet::kCursorBack);
     EXPECT_FALSE(grid.isEditing());
     key(Qt::Key_7);
     key(Qt::Key_Backspace);

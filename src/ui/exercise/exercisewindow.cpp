@@ -264,10 +264,10 @@ void ExerciseWindow::finishStage()
     const int answerRow = answerGrid->rows() - 4;
     const int revealRow = answerGrid->rows() - 2;
     const Evaluation result = evaluateAnswer(
-        m_stage.correctProduct, [&](int column) { return answerGrid->textMatrix(answerRow, column); }, answerGrid->cols() - 2);
+        m_stage.correctProduct, [&](int column) { return answerGrid->cellText(answerRow, column); }, answerGrid->cols() - 2);
     for (const RevealedDigit &d : result.digits) {
-        answerGrid->setTextMatrix(revealRow, d.column, d.digit);
-        answerGrid->setCell(CellProp::BackColor, revealRow, d.column, d.backColor());
+        answerGrid->setCellText(revealRow, d.column, d.digit);
+        answerGrid->setCell(CellProperty::BackgroundColour, revealRow, d.column, d.backColor());
     }
 
     resultPanel->setPicture(result.correct ? correctPictureBox->picture() : wrongPictureBox->picture());

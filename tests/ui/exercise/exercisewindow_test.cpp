@@ -127,14 +127,14 @@ protected:
     void typeAnswer(ExerciseWindow *w, const QString &digits)
     {
         for (qsizetype i = 0; i < digits.size(); ++i)
-            w->answerGrid->setTextMatrix(answerRow(w), 40 - static_cast<int>(digits.size() - 1 - i), digits.mid(i, 1));
+            w->answerGrid->setCellText(answerRow(w), 40 - static_cast<int>(digits.size() - 1 - i), digits.mid(i, 1));
     }
 
     int cellsColoured(ExerciseWindow *w, ColorRef colour) const
     {
         int n = 0;
         for (int c = 0; c < w->answerGrid->cols(); ++c)
-            n += w->answerGrid->cellBackColor(revealRow(w), c) == colour ? 1 : 0;
+            n += w->answerGrid->cellBackgroundColour(revealRow(w), c) == colour ? 1 : 0;
         return n;
     }
 
@@ -194,7 +194,7 @@ TEST_F(ExerciseWindowTest, aNewWindowIsAsDefinedWithTheStageLoadedAndNothingTick
     EXPECT_EQ(s.sheetHeight, 180);
     EXPECT_EQ(random.reseeds, 1);
     EXPECT_EQ(s.stageElement.firstChildElement().tagName(), QStringLiteral("Soru_1"));
-    EXPECT_TRUE(w->answerGrid->textMatrix(1, 40).isEmpty()) << "the sheet is filled at the first activation";
+    EXPECT_TRUE(w->answerGrid->cellText(1, 40).isEmpty()) << "the sheet is filled at the first activation";
 }
 
 TEST_F(ExerciseWindowTest, clockSwitchedOffHidesTheDisplayAtLoad)
@@ -214,8 +214,8 @@ TEST_F(ExerciseWindowTest, firstActivationFillsTheSheetAndStartsTheClockOnce)
     EXPECT_EQ(s.startTime, 36000.0f);
     EXPECT_TRUE(w->clockTimer->isActive());
     const QDomElement problem = problemElement(s);
-    EXPECT_EQ(w->answerGrid->textMatrix(1, 21), problem.attribute(doc::kFactor1).left(1));
-    EXPECT_EQ(w->answerGrid->textMatrix(2, 40), problem.attribute(doc::kFactor2).right(1));
+    EXPECT_EQ(w->answerGrid->cellText(1, 21), problem.attribute(doc::kFactor1).left(1));
+    EXPECT_EQ(w->answerGrid->cellText(2, 40), problem.attribute(doc::kFactor2).right(1));
     EXPECT_TRUE(w->answerGrid->isEditing());
     EXPECT_EQ(w->answerGrid->col(), 40);
 
@@ -277,7 +277,7 @@ TEST_P(FinishedStages, revealTheProductAndTheVerdict)
     const QString product = w->stage().correctProduct;
     typeAnswer(w, c.answer(product));
     if (c.answerColumn1Digit >= 0)
-        w->answerGrid->setTextMatrix(answerRow(w), 1, QString::number(c.answerColumn1Digit));
+        w->answerGrid->setCellText(answerRow(w), 1, QString::number(c.answerColumn1Digit));
     clock.advance(125.3f);
 
     w->finishStage();
@@ -286,16 +286,16 @@ TEST_P(FinishedStages, revealTheProductAndTheVerdict)
     EXPECT_FALSE(w->clockTimer->isActive());
     EXPECT_FLOAT_EQ(w->stage().elapsedTime, 125.3f);
     for (qsizetype i = 1; i <= product.size(); ++i)
-        ASSERT_EQ(w->answerGrid->textMatrix(revealRow(w), 41 - static_cast<int>(i)), product.mid(product.size() - i, 1));
+        ASSERT_EQ(w->answerGrid->cellText(revealRow(w), 41 - static_cast<int>(i)), product.mid(product.size() - i, 1));
     EXPECT_EQ(cellsColoured(w, kLightRed), c.red);
     EXPECT_EQ(cellsColoured(w, kGreen), product.size() - c.red);
     if (c.wrongColumn > 0) {
-        EXPECT_EQ(w->answerGrid->cellBackColor(revealRow(w), c.wrongColumn), kLightRed);
+        EXPECT_EQ(w->answerGrid->cellBackgroundColour(revealRow(w), c.wrongColumn), kLightRed);
     }
     if (product.size() == 39) {
-        EXPECT_TRUE(w->answerGrid->textMatrix(revealRow(w), 1).isEmpty());
-        EXPECT_NE(w->answerGrid->cellBackColor(revealRow(w), 1), kLightRed);
-        EXPECT_NE(w->answerGrid->cellBackColor(revealRow(w), 1), kGreen);
+        EXPECT_TRUE(w->answerGrid->cellText(revealRow(w), 1).isEmpty());
+        EXPECT_NE(w->answerGrid->cellBackgroundColour(revealRow(w), 1), kLightRed);
+        EXPECT_NE(w->answerGrid->cellBackgroundColour(revealRow(w), 1), kGreen);
     }
     EXPECT_FALSE(w->resultPanel->isHidden());
     EXPECT_EQ(w->resultPanel->picture(), (c.correct ? w->correctPictureBox : w->wrongPictureBox)->picture());
@@ -305,7 +305,7 @@ TEST_P(FinishedStages, revealTheProductAndTheVerdict)
 
     // A second call, as when the limit comes just after a confirmed finish.
     const QImage result = w->resultPanel->keptImage();
-    w->answerGrid->setTextMatrix(answerRow(w), 40, QStringLiteral("x"));
+    w->answerGrid->setCellText(answerRow(w), 40, QStringLiteral("x"));
     clock.advance(50.0f);
     w->finishStage();
     EXPECT_FLOAT_EQ(w->stage().elapsedTime, 125.3f);
@@ -381,7 +381,7 @@ TEST_F(ExerciseWindowTest, backDuringARunningStageLeavesWithoutEvaluating)
     EXPECT_FALSE(main->stageActiveSeen) << "the start screen is drawn";
     EXPECT_FALSE(ctx->windows.isLoaded(kExerciseWindowName));
     ASSERT_TRUE(grid) << "deleted only when the event loop comes back";
-    EXPECT_TRUE(grid->textMatrix(7, 40).isEmpty()) << "nothing revealed";
+    EXPECT_TRUE(grid->cellText(7, 40).isEmpty()) << "nothing revealed";
     EXPECT_FALSE(w->clockTimer->isActive());
     EXPECT_TRUE(w->resultPanel->isHidden());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -401,7 +401,7 @@ TEST_F(ExerciseWindowTest, backDuringARunningStageLeavesWithoutEvaluating)
     EXPECT_EQ(random.reseeds, 2);
     EXPECT_TRUE(next->stage().stageRunning);
     EXPECT_EQ(problemElement(next->stage()).attribute(doc::kAnswer), QString());
-    EXPECT_TRUE(next->answerGrid->textMatrix(5, 40).isEmpty()) << "the answer is not carried over";
+    EXPECT_TRUE(next->answerGrid->cellText(5, 40).isEmpty()) << "the answer is not carried over";
 }
 
 TEST_F(ExerciseWindowTest, backAfterTheFinishReturnsToTheStartScreen)
@@ -507,7 +507,7 @@ TEST_F(ExerciseWindowTest, markerClicksToggleWhileTheStageRunsOnly)
     test::click(m0, {10, 10});
     EXPECT_TRUE(m0->hasPicture());
     EXPECT_EQ(m0->picture(), w->markerPictureBox->picture());
-    EXPECT_EQ(w->answerGrid->cellBackColor(1, 40), 0xF8E5D7u);
+    EXPECT_EQ(w->answerGrid->cellBackgroundColour(1, 40), 0xF8E5D7u);
     test::click(m0, {10, 10});
     EXPECT_FALSE(m0->hasPicture());
 
@@ -554,7 +554,7 @@ TEST_F(ExerciseWindowTest, aPressAndAReleaseInDifferentPlacesAreNoClick)
         for (int i = 0; i < 20; ++i)
             EXPECT_FALSE(w->markerBoxes[i]->hasPicture()) << "marker " << i;
         for (int c = 21; c <= 40; ++c)
-            EXPECT_NE(w->answerGrid->cellBackColor(1, c), 0xF8E5D7u) << "column " << c;
+            EXPECT_NE(w->answerGrid->cellBackgroundColour(1, c), 0xF8E5D7u) << "column " << c;
         EXPECT_TRUE(ctx->windows.isLoaded(kExerciseWindowName));
         EXPECT_EQ(main->repaints, 0);
         EXPECT_FALSE(asked);
@@ -642,7 +642,7 @@ TEST_F(ExerciseWindowTest, afterTheFinishNoKeyReachesTheSheet)
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w));
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("12"));
-    ASSERT_EQ(w->answerGrid->textMatrix(answerRow(w), 39), QStringLiteral("2"));
+    ASSERT_EQ(w->answerGrid->cellText(answerRow(w), 39), QStringLiteral("2"));
     ASSERT_EQ(w->answerGrid->col(), 38);
 
     w->finishStage();
@@ -693,7 +693,7 @@ TEST_F(ExerciseWindowTest, theQuestionTakesTheKeyboardAndGivesItBack)
     const QWidget *focus = QApplication::focusWidget();
     EXPECT_TRUE(focus && (focus == w->answerGrid || w->answerGrid->isAncestorOf(focus)));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_7);
-    EXPECT_EQ(w->answerGrid->textMatrix(answerRow(w), 40), QStringLiteral("7"));
+    EXPECT_EQ(w->answerGrid->cellText(answerRow(w), 40), QStringLiteral("7"));
 }
 
 TEST(ExerciseWindowLook, rendersWithTheRealSkin)
@@ -741,7 +741,7 @@ TEST(ExerciseWindowLook, rendersWithTheRealSkin)
     }
     if (const QByteArray dir = qgetenv("VK_RENDER_DIR"); !dir.isEmpty()) {
         shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/exercise-running.png"));
-        w->answerGrid->setTextMatrix(5, 40, QStringLiteral("7"));
+        w->answerGrid->setCellText(5, 40, QStringLiteral("7"));
         w->finishStage();
         w->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/exercise-finished.png"));
     }
