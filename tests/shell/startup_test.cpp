@@ -1,6 +1,6 @@
 #include "shell/appcontext.h"
 #include "shell/mainwindowlifecycle.h"
-#include "shell/testapp.h"
+#include "support/programdriver.h"
 #include "skin/frmmain.h"
 #include "skin/templatemap.h"
 #include "ui/main/windowcontrolstrip.h"
@@ -21,9 +21,9 @@
 namespace vk {
 namespace {
 
-using test::TestApp;
+using test::ProgramDriver;
 
-FrmMain *mainOf(TestApp &t)
+FrmMain *mainOf(ProgramDriver &t)
 {
     return t.app->context().windows.find<FrmMain>(kFrmMain);
 }
@@ -63,7 +63,7 @@ TEST(StartUp, mainWindowIsSizedByTheScreen)
     };
     for (const ScreenCase &c : cases) {
         SCOPED_TRACE(c.name);
-        TestApp t(c.screen);
+        ProgramDriver t(c.screen);
         ASSERT_TRUE(t.app->start());
         FrmMain *frm = mainOf(t);
         ASSERT_NE(frm, nullptr);
@@ -81,7 +81,7 @@ TEST(StartUp, screenTooSmallShowsTheMessageAndEndsWithFailure)
     for (const QRect screen : {QRect(0, 0, 1024, 767), QRect(0, 0, 800, 768), QRect(0, 0, 768, 1024),
                                QRect(0, 0, 1023, 800)}) {
         SCOPED_TRACE(QStringLiteral("%1 x %2").arg(screen.width()).arg(screen.height()).toStdString());
-        TestApp t(screen);
+        ProgramDriver t(screen);
         ShowWatch shows;
 
         const int status = t.app->run();
@@ -96,7 +96,7 @@ TEST(StartUp, screenTooSmallShowsTheMessageAndEndsWithFailure)
 
 TEST(StartUp, loadResetsTheChoiceClearsTheStageAndPlacesThePanel)
 {
-    TestApp t(QRect(0, 0, 1280, 800));
+    ProgramDriver t(QRect(0, 0, 1280, 800));
     AppContext &ctx = t.app->context();
     ctx.mod.stageActive = true; // as if left over
     ASSERT_TRUE(t.app->start());
@@ -132,7 +132,7 @@ TEST(StartUp, loadResetsTheChoiceClearsTheStageAndPlacesThePanel)
 
 TEST(StartUp, everyActivationPutsTheFocusOnStart)
 {
-    TestApp t(QRect(0, 0, 1280, 800));
+    ProgramDriver t(QRect(0, 0, 1280, 800));
     ASSERT_TRUE(t.app->start());
     FrmMain &frm = *mainOf(t);
     frm.activateWindow();
@@ -160,7 +160,7 @@ protected:
     AppContext &ctx() { return t.app->context(); }
     Form *stageWindow() { return ctx().windows.find(kFrmVendrakul); }
 
-    TestApp t{QRect(0, 0, 1920, 1080)};
+    ProgramDriver t{QRect(0, 0, 1920, 1080)};
     FrmMain *frm = nullptr;
 };
 
@@ -310,7 +310,7 @@ TEST(Closing, closingTheMainWindowUnloadsEverythingAndEndsWithSuccess)
     enum class By { Strip, Program, WindowManager, NativeWindowLost };
     for (const By by : {By::Strip, By::Program, By::WindowManager, By::NativeWindowLost}) {
         SCOPED_TRACE(static_cast<int>(by));
-        TestApp t(QRect(0, 0, 1920, 1080));
+        ProgramDriver t(QRect(0, 0, 1920, 1080));
         AppContext &ctx = t.app->context();
         QTimer::singleShot(0, [&] {
             auto *frm = ctx.windows.find<FrmMain>(kFrmMain);
