@@ -4,7 +4,7 @@
 // go with it: LeakSanitizer checks the sanitizer build, the resident memory
 // the normal one (flat once the first stages have warmed the font, glyph
 // and picture caches).
-#include "reliability/programdriver.h"
+#include "soak/programdriver.h"
 
 #include "msgbox/boxdriver.h"
 

@@ -5,7 +5,7 @@
 // itself), and the run ends by closing the program, sometimes with the box
 // still open. After every step the stage must still hold together and a
 // finished stage must show exactly the evaluation of the answer it froze.
-#include "reliability/programdriver.h"
+#include "soak/programdriver.h"
 
 #include "sheet/answertext.h"
 
