@@ -3,16 +3,15 @@
 // BACK, the clock driven past its limit. After every step the stage must
 // still hold together.
 #include "robustnessfixture.h"
+#include "soak/stageinvariants.h"
 
-
-#include <QDomElement>
-#include <QPointer>
 #include <QWindow>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <random>
+#include <string>
 
 namespace vk {
 namespace {
@@ -73,55 +72,11 @@ public:
         program.settle();
     }
 
-    // What must hold after any input.
-    void check(int stepNo)
-    {
-        FrmVendrakul *w = program.stage();
-        if (!w)
-            return;
-        const StageRecord &stage = w->stage();
-        const FlexGrid &grid = *w->gSoru;
-        if (stage.firstActivation)
-            return;
-        if (stage.stageRunning) {
-            ASSERT_EQ(grid.row(), 5) << "cursor left the answer row at step " << stepNo;
-            ASSERT_GE(grid.col(), 1) << "step " << stepNo;
-            ASSERT_LE(grid.col(), 40) << "step " << stepNo;
-        }
-        QStringList cells;
-        for (int c = 1; c <= 40; ++c) {
-            const QString t = grid.textMatrix(5, c);
-            ASSERT_TRUE(t.isEmpty() || (t.size() == 1 && t[0].isDigit()))
-                << "cell (5," << c << ") holds '" << t.toStdString() << "' at step " << stepNo;
-            cells << t;
-        }
-        QString rebuilt;
-        for (const QString &t : cells)
-            rebuilt += t.isEmpty() ? QStringLiteral(" ") : t;
-        ASSERT_EQ(problemElement(stage).attribute(doc::kAnswer).toStdString(), rebuilt.trimmed().toStdString())
-            << "the stored answer left the answer row at step " << stepNo;
-
-        // Once evaluated, a stage stays as it was evaluated.
-        if (!stage.stageRunning) {
-            QString reveal;
-            for (int c = 1; c <= 40; ++c)
-                reveal += grid.textMatrix(7, c) + QLatin1Char('/') + QString::number(grid.cellBackColor(7, c)) + QLatin1Char(';');
-            if (finishedWindow.isNull() || finishedWindow.data() != w) {
-                finishedWindow = w;
-                finishedReveal = reveal;
-                ++evaluations;
-                ASSERT_EQ(grid.textMatrix(7, 40).size(), 1) << "the product is revealed";
-            } else {
-                ASSERT_EQ(reveal.toStdString(), finishedReveal.toStdString()) << "evaluated again at step " << stepNo;
-            }
-        }
-    }
+    void check(int stepNo) { invariants.check(program.stage(), "step " + std::to_string(stepNo)); }
 
     test::RunningProgram program;
     std::mt19937_64 rng;
-    QPointer<const QWidget> finishedWindow; // a new stage may reuse the old one's address
-    QString finishedReveal;
-    int evaluations = 0;
+    test::StageInvariants invariants;
 
 private:
     void pressKey()
@@ -276,9 +231,9 @@ TEST(Abuse, randomInputNeverBreaksTheStage)
         if (!abuse.program.stage() && abuse.pick(3) == 0)
             abuse.program.clickStart();
     }
-    std::cout << abuse.evaluations << " stages evaluated, " << abuse.program.boxesAnswered() << " questions answered"
+    std::cout << abuse.invariants.evaluations() << " stages evaluated, " << abuse.program.boxesAnswered() << " questions answered"
               << std::endl;
-    EXPECT_GT(abuse.evaluations, 0) << "the run never reached a finish: the input mix is too weak";
+    EXPECT_GT(abuse.invariants.evaluations(), 0) << "the run never reached a finish: the input mix is too weak";
 }
 
 } // namespace

@@ -34,15 +34,6 @@ inline std::uint64_t envNumber(const char *name, std::uint64_t fallback)
     return v && *v ? std::strtoull(v, nullptr, 10) : fallback;
 }
 
-// The answer row (5, 1..40) as the user sees it.
-inline QStringList answerCells(const FlexGrid &grid)
-{
-    QStringList cells;
-    for (int c = 1; c <= 40; ++c)
-        cells << grid.textMatrix(5, c);
-    return cells;
-}
-
 class ProgramDriver
 {
 public:

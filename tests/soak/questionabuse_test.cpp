@@ -7,7 +7,7 @@
 // finished stage must show exactly the evaluation of the answer it froze.
 #include "soak/programdriver.h"
 
-#include "sheet/answertext.h"
+#include "soak/stageinvariants.h"
 
 #include <QDomElement>
 #include <QPointer>
@@ -17,6 +17,7 @@
 
 #include <iostream>
 #include <random>
+#include <string>
 
 namespace vk {
 namespace {
@@ -79,10 +80,10 @@ public:
     }
 
     int questions = 0;
-    int evaluations = 0;
     int endings[6] = {};
     ProgramDriver program;
     std::mt19937_64 rng;
+    test::StageInvariants invariants;
 
 private:
     // ---- outside the question -------------------------------------------------
@@ -125,7 +126,6 @@ private:
         if (FrmVendrakul *w = program.stage(); w && m_stageWindow != w) {
             m_stageWindow = w;
             m_stageStart = w->stage().startTime;
-            m_frozen = false;
         }
     }
 
@@ -386,55 +386,7 @@ private:
 
     void checkStage(const char *when)
     {
-        FrmVendrakul *w = program.stage();
-        if (!w || w->stage().firstActivation)
-            return;
-        const StageRecord &stage = w->stage();
-        const FlexGrid &grid = *w->gSoru;
-        const QStringList cells = test::answerCells(grid);
-        for (int c = 1; c <= 40; ++c) {
-            const QString &t = cells[c - 1];
-            ASSERT_TRUE(t.isEmpty() || (t.size() == 1 && t[0].isDigit()))
-                << "cell (5," << c << ") holds '" << t.toStdString() << "' " << when << ", step " << m_step;
-        }
-        ASSERT_EQ(problemElement(stage).attribute(doc::kAnswer), answerFromCells(cells))
-            << "the stored answer left the answer row " << when << ", step " << m_step;
-        if (stage.stageRunning) {
-            ASSERT_EQ(grid.row(), 5) << when << ", step " << m_step;
-            ASSERT_TRUE(grid.col() >= 1 && grid.col() <= 40) << "column " << grid.col() << " " << when;
-            return;
-        }
-        if (!m_frozen || m_stageWindow != w) {
-            // The first sight of a finished stage: the reveal must be the
-            // product, digit by digit, each marked against the answer above it.
-            m_stageWindow = w;
-            m_frozen = true;
-            m_frozenAnswer = cells;
-            ++evaluations;
-            const QString product = stage.correctProduct;
-            ASSERT_FALSE(product.isEmpty());
-            ASSERT_LE(product.size(), 40);
-            for (int i = 0; i < product.size(); ++i) {
-                const int column = 40 - i;
-                const QString digit = product.mid(product.size() - 1 - i, 1);
-                ASSERT_EQ(grid.textMatrix(7, column), digit) << "reveal column " << column << ", step " << m_step;
-                const ColorRef expected = cells[column - 1] == digit ? 0x00C000 : 0x8080FF;
-                ASSERT_EQ(grid.cellBackColor(7, column), expected) << "reveal column " << column;
-            }
-            m_frozenReveal = revealOf(grid);
-            return;
-        }
-        // Evaluated once: nothing of the answer or its reveal moves afterwards.
-        ASSERT_EQ(cells, m_frozenAnswer) << "the answer changed after the finish " << when << ", step " << m_step;
-        ASSERT_EQ(revealOf(grid), m_frozenReveal) << "the reveal changed " << when << ", step " << m_step;
-    }
-
-    static QStringList revealOf(const FlexGrid &grid)
-    {
-        QStringList reveal;
-        for (int c = 0; c < grid.cols(); ++c)
-            reveal << grid.textMatrix(7, c) + QLatin1Char('/') + QString::number(grid.cellBackColor(7, c));
-        return reveal;
+        invariants.check(program.stage(), std::string(when) + ", step " + std::to_string(m_step));
     }
 
     QTimer m_poll;
@@ -447,9 +399,6 @@ private:
     Ending m_lastEnding = Ending::No;
     QPointer<FrmVendrakul> m_stageWindow;
     float m_stageStart = 0.0f;
-    bool m_frozen = false;
-    QStringList m_frozenAnswer;
-    QStringList m_frozenReveal;
 };
 
 TEST(QuestionAbuse, theQuestionSurvivesAnythingDoneAroundIt)
@@ -463,10 +412,10 @@ TEST(QuestionAbuse, theQuestionSurvivesAnythingDoneAroundIt)
     abuse.run();
     std::cout << abuse.questions << " questions (yes " << abuse.endings[0] << ", no " << abuse.endings[1]
               << ", escape " << abuse.endings[2] << ", closed " << abuse.endings[3] << ", timed out "
-              << abuse.endings[4] << ", program closed " << abuse.endings[5] << "), " << abuse.evaluations
+              << abuse.endings[4] << ", program closed " << abuse.endings[5] << "), " << abuse.invariants.evaluations()
               << " stages evaluated" << std::endl;
     if (steps >= 1000) {
-        EXPECT_GT(abuse.evaluations, 10) << "too few finishes: the input mix no longer reaches them";
+        EXPECT_GT(abuse.invariants.evaluations(), 10) << "too few finishes: the input mix no longer reaches them";
         for (int e = 0; e < 5; ++e) {
             EXPECT_GT(abuse.endings[e], 0) << "no question ended the way " << e;
         }
