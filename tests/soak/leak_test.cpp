@@ -2,8 +2,8 @@
 // LeakSanitizer every allocation must be returned by the end; in a normal
 // build the resident memory must stay flat once the first stages have
 // warmed the caches (fonts, glyphs, pictures).
-#include "robustnessfixture.h"
 #include "support/memory.h"
+#include "support/programdriver.h"
 
 #include <QFile>
 
@@ -15,7 +15,7 @@ namespace {
 
 TEST(Leaks, fiveHundredStartsAndBacksKeepMemoryFlat)
 {
-    test::RunningProgram program(42);
+    test::ProgramDriver program(42);
     long atFifty = 0;
     for (int cycle = 1; cycle <= 500; ++cycle) {
         program.clickStart();

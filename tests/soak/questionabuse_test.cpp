@@ -5,11 +5,12 @@
 // itself), and the run ends by closing the program, sometimes with the box
 // still open. After every step the stage must still hold together and a
 // finished stage must show exactly the evaluation of the answer it froze.
-#include "soak/programdriver.h"
-
+#include "soak/randomrun.h"
 #include "soak/stageinvariants.h"
+#include "support/programdriver.h"
 
 #include <QDomElement>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 
@@ -104,7 +105,7 @@ private:
         else if (action < 80)
             resizeOrMinimise();
         else if (action < 84)
-            program.back();
+            program.clickBack();
         else if (action < 90)
             startStage();
         else if (action < 95)
@@ -122,7 +123,7 @@ private:
         // the time is checked elsewhere, here it only has to be predictable.
         if (!program.stage() && program.clock->secondsSinceMidnight() > 70000.0f)
             program.clock->set(36000.0f);
-        program.start();
+        program.clickStart();
         if (FrmVendrakul *w = program.stage(); w && m_stageWindow != w) {
             m_stageWindow = w;
             m_stageStart = w->stage().startTime;
@@ -157,7 +158,7 @@ private:
             return;
         const bool running = program.stage()->stage().stageRunning;
         m_answered = false;
-        program.finish();
+        program.clickFinish();
         afterQuestion(running);
     }
 
@@ -403,18 +404,15 @@ private:
 
 TEST(QuestionAbuse, theQuestionSurvivesAnythingDoneAroundIt)
 {
-    const std::uint64_t seed = test::envNumber("VK_ABUSE_SEED", 31337);
-    const int steps = static_cast<int>(test::envNumber("VK_ABUSE_STEPS", 20000));
-    std::cout << "seed " << seed << ", " << steps << " steps (override with VK_ABUSE_SEED, VK_ABUSE_STEPS)"
-              << std::endl;
+    const test::RandomRun run = test::randomRunFromEnvironment(31337, 20000);
 
-    QuestionAbuse abuse(seed, steps);
+    QuestionAbuse abuse(run.seed, run.steps);
     abuse.run();
     std::cout << abuse.questions << " questions (yes " << abuse.endings[0] << ", no " << abuse.endings[1]
               << ", escape " << abuse.endings[2] << ", closed " << abuse.endings[3] << ", timed out "
               << abuse.endings[4] << ", program closed " << abuse.endings[5] << "), " << abuse.invariants.evaluations()
               << " stages evaluated" << std::endl;
-    if (steps >= 1000) {
+    if (run.steps >= 1000) {
         EXPECT_GT(abuse.invariants.evaluations(), 10) << "too few finishes: the input mix no longer reaches them";
         for (int e = 0; e < 5; ++e) {
             EXPECT_GT(abuse.endings[e], 0) << "no question ended the way " << e;

@@ -4,9 +4,9 @@
 // go with it: LeakSanitizer checks the sanitizer build, the resident memory
 // the normal one (flat once the first stages have warmed the font, glyph
 // and picture caches).
-#include "soak/programdriver.h"
-
 #include "msgbox/boxdriver.h"
+#include "support/memory.h"
+#include "support/programdriver.h"
 
 #include <QTimer>
 
@@ -51,7 +51,7 @@ TEST(StageCycles, fiveHundredWorkedStagesLeaveNothingBehind)
     ASSERT_TRUE(program.started);
     long atFifty = 0;
     for (int cycle = 1; cycle <= 500; ++cycle) {
-        program.start();
+        program.clickStart();
         QPointer<FrmVendrakul> w = program.stage();
         ASSERT_TRUE(w) << "cycle " << cycle;
         ASSERT_FALSE(w->stage().firstActivation) << "cycle " << cycle;
@@ -66,7 +66,7 @@ TEST(StageCycles, fiveHundredWorkedStagesLeaveNothingBehind)
         const Answer answer = static_cast<Answer>(cycle % 4);
         answerWhenAsked(w, answer);
         if (cycle % 2)
-            program.finish();
+            program.clickFinish();
         else
             QTest::keyClick(w->gSoru->editor() ? static_cast<QWidget *>(w->gSoru->editor()) : w->gSoru, Qt::Key_Return);
         ProgramDriver::settle();
@@ -79,7 +79,7 @@ TEST(StageCycles, fiveHundredWorkedStagesLeaveNothingBehind)
             ASSERT_FALSE(w->stage().stageRunning) << "the limit did not finish the stage, cycle " << cycle;
         }
 
-        program.back();
+        program.clickBack();
         ASSERT_FALSE(w) << "BACK left the stage window alive, cycle " << cycle;
         ASSERT_EQ(program.stage(), nullptr);
         ASSERT_EQ(test::visibleMessageBox(), nullptr);
@@ -102,12 +102,12 @@ TEST(StageCycles, closingDuringTheQuestionLeavesNothingBehind)
 {
     for (int round = 0; round < 20; ++round) {
         ProgramDriver program(100 + round);
-        program.start();
+        program.clickStart();
         QPointer<FrmVendrakul> w = program.stage();
         ASSERT_TRUE(w);
         QTest::keyClick(w->gSoru->editor(), '5');
         auto closed = test::whenBoxOpens([&program](QMessageBox &) { program.clickStripCell(4); });
-        program.finish();
+        program.clickFinish();
         ProgramDriver::settle();
         EXPECT_TRUE(*closed);
         EXPECT_FALSE(w) << "the stage window outlived the program, round " << round;
