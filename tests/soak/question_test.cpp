@@ -5,6 +5,9 @@
 // itself), and the run ends by closing the program, sometimes with the box
 // still open. After every step the stage must still hold together and a
 // finished stage must show exactly the evaluation of the answer it froze.
+// Closing the program from inside the question is also tried on its own,
+// twenty times over.
+#include "msgbox/boxdriver.h"
 #include "soak/randomrun.h"
 #include "soak/stageinvariants.h"
 #include "support/programdriver.h"
@@ -417,6 +420,27 @@ TEST(QuestionAbuse, theQuestionSurvivesAnythingDoneAroundIt)
         for (int e = 0; e < 5; ++e) {
             EXPECT_GT(abuse.endings[e], 0) << "no question ended the way " << e;
         }
+    }
+}
+
+// Closing the program while the finish question is open: the window, the
+// box and its event loop unwind without touching what is gone (the
+// sanitizer build watches) and nothing stays behind.
+TEST(QuestionClosing, closingTheProgramDuringTheQuestionLeavesNothingBehind)
+{
+    for (int round = 0; round < 20; ++round) {
+        ProgramDriver program(100 + round);
+        program.clickStart();
+        QPointer<FrmVendrakul> w = program.stage();
+        ASSERT_TRUE(w);
+        QTest::keyClick(w->gSoru->editor(), '5');
+        auto closed = test::whenBoxOpens([&program](QMessageBox &) { program.clickStripCell(4); });
+        program.clickFinish();
+        ProgramDriver::settle();
+        EXPECT_TRUE(*closed);
+        EXPECT_FALSE(w) << "the stage window outlived the program, round " << round;
+        EXPECT_EQ(program.main(), nullptr);
+        EXPECT_EQ(test::visibleMessageBox(), nullptr);
     }
 }
 
