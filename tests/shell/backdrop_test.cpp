@@ -1,7 +1,7 @@
 #include "skin/appcontext.h"
 #include "shell/backdropwindow.h"
 #include "shell/gradientfill.h"
-#include "shell/testapp.h"
+#include "support/programdriver.h"
 #include "ui/main/mainwindow.h"
 
 #include <QApplication>
@@ -16,7 +16,7 @@
 namespace vk {
 namespace {
 
-using test::TestApp;
+using test::ProgramDriver;
 
 struct Expected {
     const char *where;
@@ -41,7 +41,7 @@ TEST(Backdrop, loadCoversTheScreenWithTheFourCornerGradient)
 {
     for (const QRect screen : {QRect(0, 0, 1280, 800), QRect(0, 0, 1920, 1080)}) {
         SCOPED_TRACE(screen.width());
-        TestApp t(screen);
+        ProgramDriver t(screen);
         AppContext &ctx = t.app->context();
         Form *backdrop = ctx.windows.get(kBackdropWindowName);
         ASSERT_NE(backdrop, nullptr);
@@ -89,7 +89,7 @@ TEST(GradientFill, aPixelOnAVertexTakesItsColourExactly)
 // main window; with the main window minimised it does nothing.
 TEST(Backdrop, focusGoesBackToTheWorkingWindow)
 {
-    TestApp t(QRect(0, 0, 1920, 1080));
+    ProgramDriver t(QRect(0, 0, 1920, 1080));
     AppContext &ctx = t.app->context();
     ASSERT_TRUE(t.app->start());
     auto *mainWindow = ctx.windows.find<MainWindow>(kMainWindowName);

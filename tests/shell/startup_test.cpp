@@ -1,6 +1,6 @@
 #include "skin/appcontext.h"
 #include "ui/main/mainwindowlifecycle.h"
-#include "shell/testapp.h"
+#include "support/programdriver.h"
 #include "ui/main/mainwindow.h"
 #include "skin/templatemap.h"
 #include "ui/main/windowcontrolstrip.h"
@@ -21,9 +21,9 @@
 namespace vk {
 namespace {
 
-using test::TestApp;
+using test::ProgramDriver;
 
-MainWindow *mainOf(TestApp &t)
+MainWindow *mainOf(ProgramDriver &t)
 {
     return t.app->context().windows.find<MainWindow>(kMainWindowName);
 }
@@ -63,7 +63,7 @@ TEST(StartUp, mainWindowIsSizedByTheScreen)
     };
     for (const ScreenCase &c : cases) {
         SCOPED_TRACE(c.name);
-        TestApp t(c.screen);
+        ProgramDriver t(c.screen);
         ASSERT_TRUE(t.app->start());
         MainWindow *mainWindow = mainOf(t);
         ASSERT_NE(mainWindow, nullptr);
@@ -81,7 +81,7 @@ TEST(StartUp, screenTooSmallShowsTheMessageAndEndsWithFailure)
     for (const QRect screen : {QRect(0, 0, 1024, 767), QRect(0, 0, 800, 768), QRect(0, 0, 768, 1024),
                                QRect(0, 0, 1023, 800)}) {
         SCOPED_TRACE(QStringLiteral("%1 x %2").arg(screen.width()).arg(screen.height()).toStdString());
-        TestApp t(screen);
+        ProgramDriver t(screen);
         ShowWatch shows;
 
         const int status = t.app->run();
@@ -96,7 +96,7 @@ TEST(StartUp, screenTooSmallShowsTheMessageAndEndsWithFailure)
 
 TEST(StartUp, loadResetsTheChoiceClearsTheStageAndPlacesThePanel)
 {
-    TestApp t(QRect(0, 0, 1280, 800));
+    ProgramDriver t(QRect(0, 0, 1280, 800));
     AppContext &ctx = t.app->context();
     ctx.run.stageActive = true; // as if left over
     ASSERT_TRUE(t.app->start());
@@ -132,7 +132,7 @@ TEST(StartUp, loadResetsTheChoiceClearsTheStageAndPlacesThePanel)
 
 TEST(StartUp, everyActivationPutsTheFocusOnStart)
 {
-    TestApp t(QRect(0, 0, 1280, 800));
+    ProgramDriver t(QRect(0, 0, 1280, 800));
     ASSERT_TRUE(t.app->start());
     MainWindow &mainWindow = *mainOf(t);
     mainWindow.activateWindow();
@@ -160,7 +160,7 @@ protected:
     AppContext &ctx() { return t.app->context(); }
     Form *stageWindow() { return ctx().windows.find(kExerciseWindowName); }
 
-    TestApp t{QRect(0, 0, 1920, 1080)};
+    ProgramDriver t{QRect(0, 0, 1920, 1080)};
     MainWindow *mainWindow = nullptr;
 };
 
@@ -310,7 +310,7 @@ TEST(Closing, closingTheMainWindowUnloadsEverythingAndEndsWithSuccess)
     enum class By { Strip, Program, WindowManager, NativeWindowLost };
     for (const By by : {By::Strip, By::Program, By::WindowManager, By::NativeWindowLost}) {
         SCOPED_TRACE(static_cast<int>(by));
-        TestApp t(QRect(0, 0, 1920, 1080));
+        ProgramDriver t(QRect(0, 0, 1920, 1080));
         AppContext &ctx = t.app->context();
         QTimer::singleShot(0, [&] {
             auto *mainWindow = ctx.windows.find<MainWindow>(kMainWindowName);

@@ -1,5 +1,5 @@
 #include "skin/appcontext.h"
-#include "shell/testapp.h"
+#include "support/programdriver.h"
 #include "ui/main/mainwindow.h"
 #include "skin/templatemap.h"
 #include "ui/main/mainscreen.h"
@@ -15,7 +15,7 @@
 namespace vk {
 namespace {
 
-using test::TestApp;
+using test::ProgramDriver;
 
 TEST(StartScreenLayout, logoAndSloganFollowTheWindowAndTheTitleHeight)
 {
@@ -78,7 +78,7 @@ protected:
     QImage piece(const QRect &r) const { return t.app->context().skin.image().copy(r); }
     const QImage &kept() const { return mainWindow->keptImage(); }
 
-    TestApp t{QRect(0, 0, 1280, 800)};
+    ProgramDriver t{QRect(0, 0, 1280, 800)};
     MainWindow *mainWindow = nullptr;
 };
 

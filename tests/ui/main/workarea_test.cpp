@@ -1,7 +1,7 @@
 #include "platform/form.h"
 #include "platform/screenmetrics.h"
 #include "skin/appcontext.h"
-#include "shell/testapp.h"
+#include "support/programdriver.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/windowcontrolstrip.h"
 #include "ui/main/workarea.h"
@@ -13,7 +13,7 @@
 namespace vk {
 namespace {
 
-using test::TestApp;
+using test::ProgramDriver;
 
 TEST(WorkArea, windowIsCentredInTheWorkAreaAndNeverPushedOffItsTopLeft)
 {
@@ -59,7 +59,7 @@ TEST(WorkArea, centringDocksTheStageWindowButNotTheBackdrop)
 // switches the mode off and the one after brings the backdrop back.
 TEST(BackdropMode, togglingMinimisingAndTogglingAgain)
 {
-    TestApp t(QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040));
+    ProgramDriver t(QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040));
     AppContext &ctx = t.app->context();
     ASSERT_TRUE(t.app->start());
     auto *mainWindow = ctx.windows.find<MainWindow>(kMainWindowName);

@@ -5,11 +5,15 @@
 // itself), and the run ends by closing the program, sometimes with the box
 // still open. After every step the stage must still hold together and a
 // finished stage must show exactly the evaluation of the answer it froze.
-#include "reliability/programdriver.h"
-
-#include "sheet/answertext.h"
+// Closing the program from inside the question is also tried on its own,
+// twenty times over.
+#include "msgbox/boxdriver.h"
+#include "soak/randomrun.h"
+#include "soak/stageinvariants.h"
+#include "support/programdriver.h"
 
 #include <QDomElement>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 
@@ -17,6 +21,7 @@
 
 #include <iostream>
 #include <random>
+#include <string>
 
 namespace vk {
 namespace {
@@ -79,10 +84,10 @@ public:
     }
 
     int questions = 0;
-    int evaluations = 0;
     int endings[6] = {};
     ProgramDriver program;
     std::mt19937_64 rng;
+    test::StageInvariants invariants;
 
 private:
     // ---- outside the question -------------------------------------------------
@@ -103,7 +108,7 @@ private:
         else if (action < 80)
             resizeOrMinimise();
         else if (action < 84)
-            program.back();
+            program.clickBack();
         else if (action < 90)
             startStage();
         else if (action < 95)
@@ -121,11 +126,10 @@ private:
         // the time is checked elsewhere, here it only has to be predictable.
         if (!program.stage() && program.clock->secondsSinceMidnight() > 70000.0f)
             program.clock->set(36000.0f);
-        program.start();
+        program.clickStart();
         if (ExerciseWindow *w = program.stage(); w && m_stageWindow != w) {
             m_stageWindow = w;
             m_stageStart = w->stage().startTime;
-            m_frozen = false;
         }
     }
 
@@ -157,7 +161,7 @@ private:
             return;
         const bool running = program.stage()->stage().stageRunning;
         m_answered = false;
-        program.finish();
+        program.clickFinish();
         afterQuestion(running);
     }
 
@@ -386,55 +390,7 @@ private:
 
     void checkStage(const char *when)
     {
-        ExerciseWindow *w = program.stage();
-        if (!w || w->stage().firstActivation)
-            return;
-        const StageRecord &stage = w->stage();
-        const FlexGrid &grid = *w->answerGrid;
-        const QStringList cells = test::answerCells(grid);
-        for (int c = 1; c <= 40; ++c) {
-            const QString &t = cells[c - 1];
-            ASSERT_TRUE(t.isEmpty() || (t.size() == 1 && t[0].isDigit()))
-                << "cell (5," << c << ") holds '" << t.toStdString() << "' " << when << ", step " << m_step;
-        }
-        ASSERT_EQ(problemElement(stage).attribute(doc::kAnswer), answerFromCells(cells))
-            << "the stored answer left the answer row " << when << ", step " << m_step;
-        if (stage.stageRunning) {
-            ASSERT_EQ(grid.row(), 5) << when << ", step " << m_step;
-            ASSERT_TRUE(grid.col() >= 1 && grid.col() <= 40) << "column " << grid.col() << " " << when;
-            return;
-        }
-        if (!m_frozen || m_stageWindow != w) {
-            // The first sight of a finished stage: the reveal must be the
-            // product, digit by digit, each marked against the answer above it.
-            m_stageWindow = w;
-            m_frozen = true;
-            m_frozenAnswer = cells;
-            ++evaluations;
-            const QString product = stage.correctProduct;
-            ASSERT_FALSE(product.isEmpty());
-            ASSERT_LE(product.size(), 40);
-            for (int i = 0; i < product.size(); ++i) {
-                const int column = 40 - i;
-                const QString digit = product.mid(product.size() - 1 - i, 1);
-                ASSERT_EQ(grid.cellText(7, column), digit) << "reveal column " << column << ", step " << m_step;
-                const ColorRef expected = cells[column - 1] == digit ? 0x00C000 : 0x8080FF;
-                ASSERT_EQ(grid.cellBackgroundColour(7, column), expected) << "reveal column " << column;
-            }
-            m_frozenReveal = revealOf(grid);
-            return;
-        }
-        // Evaluated once: nothing of the answer or its reveal moves afterwards.
-        ASSERT_EQ(cells, m_frozenAnswer) << "the answer changed after the finish " << when << ", step " << m_step;
-        ASSERT_EQ(revealOf(grid), m_frozenReveal) << "the reveal changed " << when << ", step " << m_step;
-    }
-
-    static QStringList revealOf(const FlexGrid &grid)
-    {
-        QStringList reveal;
-        for (int c = 0; c < grid.cols(); ++c)
-            reveal << grid.cellText(7, c) + QLatin1Char('/') + QString::number(grid.cellBackgroundColour(7, c));
-        return reveal;
+        invariants.check(program.stage(), std::string(when) + ", step " + std::to_string(m_step));
     }
 
     QTimer m_poll;
@@ -447,29 +403,44 @@ private:
     Ending m_lastEnding = Ending::No;
     QPointer<ExerciseWindow> m_stageWindow;
     float m_stageStart = 0.0f;
-    bool m_frozen = false;
-    QStringList m_frozenAnswer;
-    QStringList m_frozenReveal;
 };
 
 TEST(QuestionAbuse, theQuestionSurvivesAnythingDoneAroundIt)
 {
-    const std::uint64_t seed = test::envNumber("VK_ABUSE_SEED", 31337);
-    const int steps = static_cast<int>(test::envNumber("VK_ABUSE_STEPS", 20000));
-    std::cout << "seed " << seed << ", " << steps << " steps (override with VK_ABUSE_SEED, VK_ABUSE_STEPS)"
-              << std::endl;
+    const test::RandomRun run = test::randomRunFromEnvironment(31337, 20000);
 
-    QuestionAbuse abuse(seed, steps);
+    QuestionAbuse abuse(run.seed, run.steps);
     abuse.run();
     std::cout << abuse.questions << " questions (yes " << abuse.endings[0] << ", no " << abuse.endings[1]
               << ", escape " << abuse.endings[2] << ", closed " << abuse.endings[3] << ", timed out "
-              << abuse.endings[4] << ", program closed " << abuse.endings[5] << "), " << abuse.evaluations
+              << abuse.endings[4] << ", program closed " << abuse.endings[5] << "), " << abuse.invariants.evaluations()
               << " stages evaluated" << std::endl;
-    if (steps >= 1000) {
-        EXPECT_GT(abuse.evaluations, 10) << "too few finishes: the input mix no longer reaches them";
+    if (run.steps >= 1000) {
+        EXPECT_GT(abuse.invariants.evaluations(), 10) << "too few finishes: the input mix no longer reaches them";
         for (int e = 0; e < 5; ++e) {
             EXPECT_GT(abuse.endings[e], 0) << "no question ended the way " << e;
         }
+    }
+}
+
+// Closing the program while the finish question is open: the window, the
+// box and its event loop unwind without touching what is gone (the
+// sanitizer build watches) and nothing stays behind.
+TEST(QuestionClosing, closingTheProgramDuringTheQuestionLeavesNothingBehind)
+{
+    for (int round = 0; round < 20; ++round) {
+        ProgramDriver program(100 + round);
+        program.clickStart();
+        QPointer<ExerciseWindow> w = program.stage();
+        ASSERT_TRUE(w);
+        QTest::keyClick(w->answerGrid->editor(), '5');
+        auto closed = test::whenBoxOpens([&program](QMessageBox &) { program.clickStripCell(4); });
+        program.clickFinish();
+        ProgramDriver::settle();
+        EXPECT_TRUE(*closed);
+        EXPECT_FALSE(w) << "the stage window outlived the program, round " << round;
+        EXPECT_EQ(program.main(), nullptr);
+        EXPECT_EQ(test::visibleMessageBox(), nullptr);
     }
 }
 
