@@ -37,7 +37,7 @@ void confirmFinish(const StageRecord &stage, TimedMessageBox &questionBox, Finis
         return;
     questionBox.openBoxHandle = 0;
 
-    if (answer == BoxAnswer::Yes || !host.clockTimer().isActive())
+    if (answer == BoxAnswer::Yes || host.clockStopped())
         host.finishStage();
 }
 

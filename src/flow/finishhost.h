@@ -1,6 +1,5 @@
 #pragma once
 
-class QTimer;
 class QWidget;
 
 namespace vk {
@@ -12,8 +11,8 @@ public:
     // The window the box belongs to: it owns the "answerTimer" timer and is
     // blocked while the box is open.
     virtual QWidget &exerciseWindow() = 0;
-    // The stage clock's timer; stopped means the limit came (or the finish ran).
-    virtual QTimer &clockTimer() = 0;
+    // Whether the stage clock has stopped: the limit came (or the finish ran).
+    virtual bool clockStopped() const = 0;
     // Evaluates the stage; later calls do nothing.
     virtual void finishStage() = 0;
 

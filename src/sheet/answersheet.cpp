@@ -2,6 +2,7 @@
 
 #include "sheet/answertext.h"
 #include "sheet/sheetlayout.h"
+#include "stage/evaluation.h"
 #include "stage/stage.h"
 
 namespace vk {
@@ -20,6 +21,19 @@ AnswerSheet::~AnswerSheet() { m_grid.setEvents(nullptr); }
 
 int AnswerSheet::answerRow() const { return m_grid.rows() - 4; }
 int AnswerSheet::unitsCol() const { return m_grid.cols() - 2; }
+int AnswerSheet::revealRow() const { return m_grid.rows() - 2; }
+
+bool AnswerSheet::revealProduct(const QString &correctProduct)
+{
+    const int answer = answerRow();
+    const Evaluation result = evaluateAnswer(
+        correctProduct, [&](int column) { return m_grid.cellText(answer, column); }, unitsCol());
+    for (const RevealedDigit &d : result.digits) {
+        m_grid.setCellText(revealRow(), d.column, d.digit);
+        m_grid.setCell(CellProperty::BackgroundColour, revealRow(), d.column, d.backColor());
+    }
+    return result.correct;
+}
 
 void AnswerSheet::setUpSheet()
 {

@@ -39,6 +39,10 @@ public:
     void markerClicked(int index);
     // Writes the answer row into "cevap".
     void storeAnswer();
+    // At the finish: the correct product in the reveal row, each digit green
+    // where the answer row has it in the same column and light red where
+    // not. True when the whole answer is right.
+    bool revealProduct(const QString &correctProduct);
     // At the finish: the editor closes and no key reaches the sheet's rules
     // any more. The mouse can still move the cursor along the answer row.
     void closeForInput();
@@ -57,6 +61,7 @@ public:
 private:
     int answerRow() const;
     int unitsCol() const;
+    int revealRow() const;
     void repaintMarkedColumns();
 
     StageRecord &m_stage;

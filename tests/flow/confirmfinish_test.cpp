@@ -58,7 +58,7 @@ TEST(ConfirmFinish, noWhileTheClockRunsLetsTheStageGoOn)
     whenBoxOpens([&](QMessageBox &box) { userClicks(box, QMessageBox::No); });
     confirmFinish(w.stage, w.questionBox, w);
     EXPECT_EQ(w.finishes, 0);
-    EXPECT_TRUE(w.clockTimerTick->isActive());
+    EXPECT_TRUE(w.clockTimer->isActive());
     EXPECT_TRUE(w.stage.stageRunning);
     EXPECT_EQ(w.questionBox.openBoxHandle, 0u);
 }
@@ -74,7 +74,7 @@ TEST(ConfirmFinish, limitReachedWhileBoxOpenFinishesOnClose)
     QString shown;
     whenBoxOpens([&](QMessageBox &box) {
         w.standAt(900.0f);
-        stopped = QTest::qWaitFor([&] { return !w.clockTimerTick->isActive(); }, 2000);
+        stopped = QTest::qWaitFor([&] { return !w.clockTimer->isActive(); }, 2000);
         QTest::qWait(30);
         finishesWhileOpen = w.finishes;
         shown = w.clock->lastClockText();
@@ -103,7 +103,7 @@ TEST(ConfirmFinish, threeSecondsLeftAnswersNoAfterThreeTicks)
     EXPECT_EQ(ticksAsked, 3);
     EXPECT_EQ(w.answerTicks, 3);
     EXPECT_EQ(w.finishes, 0);
-    EXPECT_TRUE(w.clockTimerTick->isActive());
+    EXPECT_TRUE(w.clockTimer->isActive());
 
     w.standAt(900.0f);
     EXPECT_TRUE(QTest::qWaitFor([&] { return w.finishes == 1; }, 2000));
@@ -121,7 +121,7 @@ TEST(ConfirmFinish, noTimeLeftWaitsForTheUserAndAnyAnswerFinishes)
         whenBoxOpens([&](QMessageBox &box) {
             w.answerTimer->setInterval(10);
             w.standAt(900.2f);
-            EXPECT_TRUE(QTest::qWaitFor([&] { return w.answerTicks >= 5 && !w.clockTimerTick->isActive(); }, 3000));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return w.answerTicks >= 5 && !w.clockTimer->isActive(); }, 3000));
             stillOpen = box.isVisible() && w.questionBox.openBoxHandle != 0;
             finishesWhileOpen = w.finishes;
             userClicks(box, answer);
@@ -147,7 +147,7 @@ TEST(ConfirmFinish, windowUnloadedWhileAskingEndsWithoutEvaluation)
     runningAt(*w, 899.0f);
     whenBoxOpens([&](QMessageBox &) {
         w->standAt(900.0f);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !w->clockTimerTick->isActive(); }, 2000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !w->clockTimer->isActive(); }, 2000));
         w->close();
         w->deleteLater();
     });

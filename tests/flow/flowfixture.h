@@ -24,11 +24,11 @@ public:
         resetStageRecord(stage, clockOn);
         resize(400, 200);
         clockDisplay = new Surface(this);
-        clockTimerTick = new QTimer(this);
-        clockTimerTick->setObjectName(QStringLiteral("clockTimer"));
+        clockTimer = new QTimer(this);
+        clockTimer->setObjectName(QStringLiteral("clockTimer"));
         answerTimer = new QTimer(this);
         answerTimer->setObjectName(QStringLiteral("answerTimer"));
-        clock = new StageClock(stage, dayClock, *clockTimerTick, *clockDisplay, questionBox, this);
+        clock = new StageClock(stage, dayClock, *clockTimer, *clockDisplay, questionBox, this);
         QObject::connect(clock, &StageClock::finishRequested, this, [this] { finishStage(); });
         QObject::connect(answerTimer, &QTimer::timeout, this, [this] {
             ++answerTicks;
@@ -48,7 +48,7 @@ public:
     void standAt(float elapsed) { dayClock.set(kStart + elapsed); }
 
     QWidget &exerciseWindow() override { return *this; }
-    QTimer &clockTimer() override { return *clockTimerTick; }
+    bool clockStopped() const override { return !clockTimer->isActive(); }
 
     void finishStage() override
     {
@@ -58,7 +58,7 @@ public:
         if (finishLog)
             ++*finishLog;
         boxOpenAtFinish = questionBox.openBoxHandle != 0;
-        clockTimerTick->stop();
+        clockTimer->stop();
         stage.stageRunning = false;
         clock->showFinalReading();
         clockDisplay->show();
@@ -68,7 +68,7 @@ public:
     FakeDayClock dayClock;
     TimedMessageBox questionBox;
     Surface *clockDisplay = nullptr;
-    QTimer *clockTimerTick = nullptr;
+    QTimer *clockTimer = nullptr;
     QTimer *answerTimer = nullptr;
     StageClock *clock = nullptr;
     int finishes = 0;

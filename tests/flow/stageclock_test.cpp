@@ -56,15 +56,15 @@ std::optional<QRect> boundsOf(const QImage &image, QRgb colour, int tolerance = 
 TEST(StageClock, definesItsTimerAndDisplay)
 {
     FakeExerciseWindow w;
-    EXPECT_FALSE(w.clockTimerTick->isActive()) << "no tick before the first activation";
-    EXPECT_EQ(w.clockTimerTick->interval(), 10);
-    EXPECT_EQ(w.clockTimerTick->timerType(), Qt::PreciseTimer);
+    EXPECT_FALSE(w.clockTimer->isActive()) << "no tick before the first activation";
+    EXPECT_EQ(w.clockTimer->interval(), 10);
+    EXPECT_EQ(w.clockTimer->timerType(), Qt::PreciseTimer);
     EXPECT_TRUE(w.clockDisplay->autoRedraw());
     EXPECT_EQ(w.clockDisplay->backColor(), QColor(215, 229, 248));
     EXPECT_EQ(w.clockDisplay->font().pointSizeF(), 36.0);
     EXPECT_TRUE(w.clockDisplay->font().bold());
     w.start();
-    EXPECT_TRUE(w.clockTimerTick->isActive());
+    EXPECT_TRUE(w.clockTimer->isActive());
     EXPECT_EQ(w.stage.startTime, FakeExerciseWindow::kStart);
 }
 
@@ -96,7 +96,7 @@ TEST(StageClock, tickShowsTheReadingAndFinishesAtTheLimitWithoutAsking)
         w.dayClock.set(c.now);
         w.clock->tick();
         EXPECT_EQ(w.clock->lastClockText(), QString::fromUtf16(c.text)) << c.what;
-        EXPECT_EQ(w.clockTimerTick->isActive(), c.running) << c.what;
+        EXPECT_EQ(w.clockTimer->isActive(), c.running) << c.what;
         EXPECT_EQ(w.finishes, c.finishes) << c.what;
         EXPECT_EQ(test::visibleMessageBox(), nullptr) << c.what;
     }

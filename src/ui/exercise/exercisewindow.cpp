@@ -10,7 +10,6 @@
 #include "skin/appcontext.h"
 #include "skin/skinframe.h"
 #include "skin/skintemplate.h"
-#include "stage/evaluation.h"
 #include "ui/exercise/drawnbutton.h"
 #include "ui/exercise/exercisewindowpainter.h"
 
@@ -261,18 +260,15 @@ void ExerciseWindow::finishStage()
     finishButtonBox->hide();
     moveControl(*backButtonBox, (width() - kButtonWidth) / 2.0, height() - 80, kButtonWidth, kButtonHeight);
 
-    const int answerRow = answerGrid->rows() - 4;
-    const int revealRow = answerGrid->rows() - 2;
-    const Evaluation result = evaluateAnswer(
-        m_stage.correctProduct, [&](int column) { return answerGrid->cellText(answerRow, column); }, answerGrid->cols() - 2);
-    for (const RevealedDigit &d : result.digits) {
-        answerGrid->setCellText(revealRow, d.column, d.digit);
-        answerGrid->setCell(CellProperty::BackgroundColour, revealRow, d.column, d.backColor());
-    }
-
-    resultPanel->setPicture(result.correct ? correctPictureBox->picture() : wrongPictureBox->picture());
+    const bool correct = m_sheet->revealProduct(m_stage.correctProduct);
+    resultPanel->setPicture(correct ? correctPictureBox->picture() : wrongPictureBox->picture());
     resultPanel->show();
     drawSkinFrame(*this, *resultPanel, m_ctx.skin);
+}
+
+bool ExerciseWindow::FinishLink::clockStopped() const
+{
+    return !m_w.clockTimer->isActive();
 }
 
 void ExerciseWindow::confirmFinish()

@@ -95,7 +95,7 @@ private:
         {
         }
         QWidget &exerciseWindow() override { return m_w; }
-        QTimer &clockTimer() override { return *m_w.clockTimer; }
+        bool clockStopped() const override;
         void finishStage() override { m_w.finishStage(); }
 
     private:
