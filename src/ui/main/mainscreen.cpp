@@ -46,9 +46,6 @@ void MainScreen::paintMainScreen()
     Form &win = m_c.window;
     const QImage &t = m_skin.image();
     const QSize ts = m_skin.size();
-    const auto copy = [&](const QRect &piece, int x, int y) {
-        win.bitBlt(x, y, piece.width(), piece.height(), t, piece.x(), piece.y());
-    };
 
     const int w = roundHalfEven(win.scaleWidth());
     const int h = roundHalfEven(win.scaleHeight());
@@ -57,15 +54,12 @@ void MainScreen::paintMainScreen()
 
     // Bands and borders are tiled while the tile's start lies inside the
     // window (real division): the last tile may be clipped at the edge.
-    const auto tile = [&](const QRect &piece, int x, int y, int across, int down) {
-        win.tileBlt(x, y, piece.width(), piece.height(), across, down, t, piece.x(), piece.y());
-    };
     const int across = Surface::tileCount(w, 10);
     const int down = Surface::tileCount(h, 10);
-    tile(m_run.stageActive ? kStageTopBand : kStartTopBand, 0, 0, across, 1);
-    tile(bottomBand(ts), 0, h - 20, across, 1);
-    tile(kLeftBorder, 0, 0, 1, down);
-    tile(rightBorder(ts), w - 20, 0, 1, down);
+    win.tilePiece(t, m_run.stageActive ? kStageTopBand : kStartTopBand, 0, 0, across, 1);
+    win.tilePiece(t, bottomBand(ts), 0, h - 20, across, 1);
+    win.tilePiece(t, kLeftBorder, 0, 0, 1, down);
+    win.tilePiece(t, rightBorder(ts), w - 20, 0, 1, down);
 
     if (m_run.stageActive)
         paintStageLook(w);
@@ -77,8 +71,8 @@ void MainScreen::paintMainScreen()
     // The frame painter leaves the kept image switched off; the bottom
     // corners still belong to the kept picture.
     win.setAutoRedraw(true);
-    copy(bottomLeftCorner(ts), 0, h - 40);
-    copy(bottomRightCorner(ts), w - 40, h - 40);
+    win.copyPiece(t, bottomLeftCorner(ts), 0, h - 40);
+    win.copyPiece(t, bottomRightCorner(ts), w - 40, h - 40);
     win.refresh();
     win.setAutoRedraw(false);
 }
