@@ -81,10 +81,8 @@ void MainScreen::paintStageLook(int w)
 {
     Form &win = m_c.window;
     const QImage &t = m_skin.image();
-    win.bitBlt(0, 0, skin::kStageHeaderBlock.width(), skin::kStageHeaderBlock.height(), t, skin::kStageHeaderBlock.x(),
-               skin::kStageHeaderBlock.y());
-    win.bitBlt(w - 30, 0, skin::kStageHeaderEnd.width(), skin::kStageHeaderEnd.height(), t, skin::kStageHeaderEnd.x(),
-               skin::kStageHeaderEnd.y());
+    win.copyPiece(t, skin::kStageHeaderBlock, 0, 0);
+    win.copyPiece(t, skin::kStageHeaderEnd, w - 30, 0);
     // The stage look only sets the font; the next start screen inherits the face.
     QFont f = win.font();
     f.setFamily(QStringLiteral("Arial"));
@@ -97,10 +95,8 @@ void MainScreen::paintStartLook(int w, int h)
 {
     Form &win = m_c.window;
     const QImage &t = m_skin.image();
-    const QRect topRight = skin::topRightCorner(m_skin.size());
-    win.bitBlt(0, 0, skin::kTopLeftCorner.width(), skin::kTopLeftCorner.height(), t, skin::kTopLeftCorner.x(),
-               skin::kTopLeftCorner.y());
-    win.bitBlt(w - 30, 0, topRight.width(), topRight.height(), t, topRight.x(), topRight.y());
+    win.copyPiece(t, skin::kTopLeftCorner, 0, 0);
+    win.copyPiece(t, skin::topRightCorner(m_skin.size()), w - 30, 0);
 
     // Bold and 28 points on whatever face the window has now.
     QFont f = win.font();
@@ -118,10 +114,8 @@ void MainScreen::paintStartLook(int w, int h)
 
     const StartScreenLayout layout = startScreenLayout(w, win.scaleHeight(), m_titleHeight(win, title));
     m_logoTop = layout.logoTop;
-    win.bitBlt(layout.logo.x(), layout.logo.y(), skin::kLargeLogo.width(), skin::kLargeLogo.height(), t,
-               skin::kLargeLogo.x(), skin::kLargeLogo.y());
-    win.bitBlt(layout.slogan.x(), layout.slogan.y(), skin::kSlogan.width(), skin::kSlogan.height(), t,
-               skin::kSlogan.x(), skin::kSlogan.y());
+    win.copyPiece(t, skin::kLargeLogo, layout.logo.x(), layout.logo.y());
+    win.copyPiece(t, skin::kSlogan, layout.slogan.x(), layout.slogan.y());
 
     drawSkinFrame(win, m_c.settingsPanel, m_skin);
 }
