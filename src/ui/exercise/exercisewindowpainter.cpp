@@ -2,6 +2,7 @@
 
 #include "platform/drawtext.h"
 #include "platform/fonts.h"
+#include "platform/movecontrol.h"
 #include "platform/rounding.h"
 #include "platform/surface.h"
 #include "platform/textrect.h"

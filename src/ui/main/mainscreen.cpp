@@ -2,6 +2,7 @@
 
 #include "platform/drawtext.h"
 #include "platform/form.h"
+#include "platform/movecontrol.h"
 #include "platform/rounding.h"
 #include "skin/runstate.h"
 #include "skin/skinframe.h"
