@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/movecontrol.h" // a form's code lays out its controls with it
 #include "platform/surface.h"
 
 #include <QString>

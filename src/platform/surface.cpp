@@ -160,6 +160,16 @@ void Surface::tileBlt(int x, int y, int w, int h, int across, int down, const QI
     }
 }
 
+void Surface::copyPiece(const QImage &source, const QRect &piece, int x, int y)
+{
+    bitBlt(x, y, piece.width(), piece.height(), source, piece.x(), piece.y());
+}
+
+void Surface::tilePiece(const QImage &source, const QRect &piece, int x, int y, int across, int down)
+{
+    tileBlt(x, y, piece.width(), piece.height(), across, down, source, piece.x(), piece.y());
+}
+
 int Surface::tileCount(double extent, int step)
 {
     int n = 0;
@@ -376,16 +386,4 @@ void Surface::dropTransient()
     m_transientState = TransientState::None;
 }
 
-} // namespace vk
-
-namespace vk {
-void moveControl(QWidget &control, double left, double top, double width, double height)
-{
-    control.setGeometry(roundHalfEven(left), roundHalfEven(top), roundHalfEven(width), roundHalfEven(height));
-}
-
-void moveControl(QWidget &control, double left, double top)
-{
-    control.move(roundHalfEven(left), roundHalfEven(top));
-}
 } // namespace vk

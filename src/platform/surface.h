@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPointF>
+#include <QRect>
 #include <QWidget>
 
 namespace vk {
@@ -52,6 +53,10 @@ public:
     // Exactly what the bitBlt calls one by one would leave, at a fraction of
     // the cost for narrow tiles.
     void tileBlt(int x, int y, int w, int h, int across, int down, const QImage &source, int sx, int sy);
+    // The same two for a named piece of a picture (a skin template, say):
+    // the piece's own size is the copy's, and the step between tiles.
+    void copyPiece(const QImage &source, const QRect &piece, int x, int y);
+    void tilePiece(const QImage &source, const QRect &piece, int x, int y, int across, int down);
     // How many tiles `step` apart a loop "while extent / step > i" lays:
     // the last one may run past the edge.
     static int tileCount(double extent, int step);
@@ -116,10 +121,4 @@ private:
     bool m_pressedHere = false;
 };
 
-} // namespace vk
-
-namespace vk {
-// Moves a control to a real-valued place; half pixels go to the even neighbour.
-void moveControl(QWidget &control, double left, double top, double width, double height);
-void moveControl(QWidget &control, double left, double top);
 } // namespace vk

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 
@@ -64,6 +65,8 @@ inline constexpr int kStripCloseLeft = 157;
 // and a restore button.
 inline constexpr int kStripEnabledMaximiseLeft = 123;
 inline constexpr int kStripRestoreLeft = 140;
+// The cell whose top-left corner is at `topLeft`.
+inline constexpr QRect stripCell(QPoint topLeft) { return {topLeft, QSize(kStripCellWidth, kStripCellHeight)}; }
 
 // Drawn push buttons: a 50-pixel strip per look.
 inline constexpr int kButtonNormalTop = 593;
@@ -76,5 +79,9 @@ inline constexpr int kButtonMiddleX = 90;
 inline constexpr int kButtonMiddleWidth = 10;
 inline constexpr int kButtonRightCapX = 228;
 inline constexpr int kButtonRightCapWidth = 20;
+// The three pieces of the look whose strip starts at row `top`.
+inline constexpr QRect buttonLeftCap(int top) { return {kButtonLeftCapX, top, kButtonLeftCapWidth, kButtonHeight}; }
+inline constexpr QRect buttonMiddle(int top) { return {kButtonMiddleX, top, kButtonMiddleWidth, kButtonHeight}; }
+inline constexpr QRect buttonRightCap(int top) { return {kButtonRightCapX, top, kButtonRightCapWidth, kButtonHeight}; }
 
 } // namespace vk::skin

@@ -79,6 +79,41 @@ TEST(Surface, tilingLeavesWhatTheSingleCopiesLeave)
     EXPECT_EQ(Surface::tileCount(0, 4), 0);
 }
 
+// A named piece is copied at its own size and tiled a piece's width and
+// height apart; the last column and row of tiles are cut at the edges.
+TEST(Surface, piecesAreCopiedAndTiledAtTheirOwnSize)
+{
+    const QImage src = coordinateImage(60, 40);
+    const QRect piece(20, 3, 7, 4); // neither square nor at the origin
+    struct Case {
+        const char *what;
+        int x, y, across, down;
+        QRect covered; // where the piece's pixels land, before the edges cut it
+    } cases[] = {
+        {"one copy cut at the left and the bottom", -3, 9, 0, 0, QRect(-3, 9, 7, 4)},
+        {"four across, three down, the last ones cut", 2, 1, 4, 3, QRect(2, 1, 28, 12)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Surface s;
+        s.resize(26, 11);
+        s.setBackColor(Qt::white);
+        s.setAutoRedraw(true);
+        s.cls();
+        if (c.across == 0)
+            s.copyPiece(src, piece, c.x, c.y);
+        else
+            s.tilePiece(src, piece, c.x, c.y, c.across, c.down);
+        for (int y = 0; y < 11; ++y)
+            for (int x = 0; x < 26; ++x) {
+                const QRgb want = c.covered.contains(x, y)
+                                      ? at(src, piece.x() + (x - c.x) % 7, piece.y() + (y - c.y) % 4)
+                                      : 0xFFFFFFu;
+                ASSERT_EQ(at(s.keptImage(), x, y), want) << "at " << x << "," << y;
+            }
+    }
+}
+
 // Drawing with the kept image switched off reaches the screen only: the
 // next repaint shows the kept image again, which was never touched.
 TEST(Surface, transientDrawingIsGoneAfterTheNextRepaint)

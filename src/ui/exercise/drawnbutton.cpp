@@ -41,10 +41,10 @@ void paintDrawnButton(Surface &button, QStringView look, const QString &caption,
     const double Wd = button.width();
     const double Ht = button.height();
 
-    for (int i = 0; Wd / 10.0 > i; ++i)
-        button.bitBlt(kButtonMiddleWidth * i, 0, kButtonMiddleWidth, kButtonHeight, t, kButtonMiddleX, y);
-    button.bitBlt(0, 0, kButtonLeftCapWidth, kButtonHeight, t, kButtonLeftCapX, y);
-    button.bitBlt(roundHalfEven(Wd - 20), 0, kButtonRightCapWidth, kButtonHeight, t, kButtonRightCapX, y);
+    // Middle tiles while a tile's start lies inside the button, then the caps on top.
+    button.tilePiece(t, buttonMiddle(y), 0, 0, Surface::tileCount(Wd, kButtonMiddleWidth), 1);
+    button.copyPiece(t, buttonLeftCap(y), 0, 0);
+    button.copyPiece(t, buttonRightCap(y), roundHalfEven(Wd - 20), 0);
 
     QFont font = button.font();
     while (Wd - 20 < button.textWidth(caption) && font.pointSizeF() > kSmallestCaptionPoints) {

@@ -2,6 +2,7 @@
 
 #include "platform/drawtext.h"
 #include "platform/fonts.h"
+#include "platform/movecontrol.h"
 #include "platform/rounding.h"
 #include "platform/surface.h"
 #include "platform/textrect.h"
@@ -60,9 +61,6 @@ void paintExerciseWindow(const ExerciseWindowParts &parts, const SkinTemplate &s
     Surface &win = parts.window;
     const QImage &t = skin.image();
     const QSize ts = skin.size();
-    const auto copy = [&](const QRect &piece, int x, int y) {
-        win.bitBlt(x, y, piece.width(), piece.height(), t, piece.x(), piece.y());
-    };
 
     const std::int32_t W = win.width();
     const std::int32_t H = win.height();
@@ -71,20 +69,17 @@ void paintExerciseWindow(const ExerciseWindowParts &parts, const SkinTemplate &s
 
     // A width or height that is not a multiple of the tile still gets a
     // last tile, clipped at the edge.
-    const auto tile = [&](const QRect &piece, int x, int y, int across, int down) {
-        win.tileBlt(x, y, piece.width(), piece.height(), across, down, t, piece.x(), piece.y());
-    };
     const int across = Surface::tileCount(W, kTileWidth);
     const int down = Surface::tileCount(H, kTileWidth);
-    tile(kExerciseTopBand, 0, 0, across, 1);
-    tile(bottomBand(ts), 0, H - 20, across, 1);
-    tile(kLeftBorder, 0, 0, 1, down);
-    tile(rightBorder(ts), W - 20, 0, 1, down);
+    win.tilePiece(t, kExerciseTopBand, 0, 0, across, 1);
+    win.tilePiece(t, bottomBand(ts), 0, H - 20, across, 1);
+    win.tilePiece(t, kLeftBorder, 0, 0, 1, down);
+    win.tilePiece(t, rightBorder(ts), W - 20, 0, 1, down);
 
-    copy(kExerciseHeaderBlock, 0, 0);
-    copy(kExerciseHeaderEnd, W - 30, 0);
-    copy(bottomLeftCorner(ts), 0, H - 40);
-    copy(bottomRightCorner(ts), W - 40, H - 40);
+    win.copyPiece(t, kExerciseHeaderBlock, 0, 0);
+    win.copyPiece(t, kExerciseHeaderEnd, W - 30, 0);
+    win.copyPiece(t, bottomLeftCorner(ts), 0, H - 40);
+    win.copyPiece(t, bottomRightCorner(ts), W - 40, H - 40);
 
     // White copy one pixel to the lower right, navy on top.
     win.setFont(makeFont(QStringLiteral("Arial"), 15, true));
@@ -96,11 +91,11 @@ void paintExerciseWindow(const ExerciseWindowParts &parts, const SkinTemplate &s
     win.drawText(textRect, 0, kTitle);
 
     const ExerciseLayout l = exerciseLayout(W, H, parts.sheetWidth, parts.sheetHeight);
-    copy(kTabLeft, l.tabLeft, kTabTop);
+    win.copyPiece(t, kTabLeft, l.tabLeft, kTabTop);
     // The slices stand 2 pixels apart, as wide as they are: slice n is at
     // tabSliceX(W, 0) + 2n, since adding an even number keeps the rounding.
-    tile(kTabSlice, l.tabSlice0, kTabTop, kTabMiddleWidth / 2, 1);
-    copy(kTabRight, l.tabRight, kTabTop);
+    win.tilePiece(t, kTabSlice, l.tabSlice0, kTabTop, kTabMiddleWidth / 2, 1);
+    win.copyPiece(t, kTabRight, l.tabRight, kTabTop);
 
     moveControl(parts.clockDisplay, l.clockDisplay.x(), l.clockDisplay.y(), kTabMiddleWidth, kClockHeight);
     moveControl(parts.sheetPanel, l.sheetPanel.x(), l.sheetPanel.y(), l.sheetPanelWidth, l.sheetPanelHeight);

@@ -2,6 +2,7 @@
 
 #include "platform/drawtext.h"
 #include "platform/form.h"
+#include "platform/movecontrol.h"
 #include "platform/rounding.h"
 #include "skin/runstate.h"
 #include "skin/skinframe.h"
@@ -46,9 +47,6 @@ void MainScreen::paintMainScreen()
     Form &win = m_c.window;
     const QImage &t = m_skin.image();
     const QSize ts = m_skin.size();
-    const auto copy = [&](const QRect &piece, int x, int y) {
-        win.bitBlt(x, y, piece.width(), piece.height(), t, piece.x(), piece.y());
-    };
 
     const int w = roundHalfEven(win.scaleWidth());
     const int h = roundHalfEven(win.scaleHeight());
@@ -57,15 +55,12 @@ void MainScreen::paintMainScreen()
 
     // Bands and borders are tiled while the tile's start lies inside the
     // window (real division): the last tile may be clipped at the edge.
-    const auto tile = [&](const QRect &piece, int x, int y, int across, int down) {
-        win.tileBlt(x, y, piece.width(), piece.height(), across, down, t, piece.x(), piece.y());
-    };
     const int across = Surface::tileCount(w, 10);
     const int down = Surface::tileCount(h, 10);
-    tile(m_run.stageActive ? kStageTopBand : kStartTopBand, 0, 0, across, 1);
-    tile(bottomBand(ts), 0, h - 20, across, 1);
-    tile(kLeftBorder, 0, 0, 1, down);
-    tile(rightBorder(ts), w - 20, 0, 1, down);
+    win.tilePiece(t, m_run.stageActive ? kStageTopBand : kStartTopBand, 0, 0, across, 1);
+    win.tilePiece(t, bottomBand(ts), 0, h - 20, across, 1);
+    win.tilePiece(t, kLeftBorder, 0, 0, 1, down);
+    win.tilePiece(t, rightBorder(ts), w - 20, 0, 1, down);
 
     if (m_run.stageActive)
         paintStageLook(w);
@@ -77,8 +72,8 @@ void MainScreen::paintMainScreen()
     // The frame painter leaves the kept image switched off; the bottom
     // corners still belong to the kept picture.
     win.setAutoRedraw(true);
-    copy(bottomLeftCorner(ts), 0, h - 40);
-    copy(bottomRightCorner(ts), w - 40, h - 40);
+    win.copyPiece(t, bottomLeftCorner(ts), 0, h - 40);
+    win.copyPiece(t, bottomRightCorner(ts), w - 40, h - 40);
     win.refresh();
     win.setAutoRedraw(false);
 }
@@ -87,10 +82,8 @@ void MainScreen::paintStageLook(int w)
 {
     Form &win = m_c.window;
     const QImage &t = m_skin.image();
-    win.bitBlt(0, 0, skin::kStageHeaderBlock.width(), skin::kStageHeaderBlock.height(), t, skin::kStageHeaderBlock.x(),
-               skin::kStageHeaderBlock.y());
-    win.bitBlt(w - 30, 0, skin::kStageHeaderEnd.width(), skin::kStageHeaderEnd.height(), t, skin::kStageHeaderEnd.x(),
-               skin::kStageHeaderEnd.y());
+    win.copyPiece(t, skin::kStageHeaderBlock, 0, 0);
+    win.copyPiece(t, skin::kStageHeaderEnd, w - 30, 0);
     // The stage look only sets the font; the next start screen inherits the face.
     QFont f = win.font();
     f.setFamily(QStringLiteral("Arial"));
@@ -103,10 +96,8 @@ void MainScreen::paintStartLook(int w, int h)
 {
     Form &win = m_c.window;
     const QImage &t = m_skin.image();
-    const QRect topRight = skin::topRightCorner(m_skin.size());
-    win.bitBlt(0, 0, skin::kTopLeftCorner.width(), skin::kTopLeftCorner.height(), t, skin::kTopLeftCorner.x(),
-               skin::kTopLeftCorner.y());
-    win.bitBlt(w - 30, 0, topRight.width(), topRight.height(), t, topRight.x(), topRight.y());
+    win.copyPiece(t, skin::kTopLeftCorner, 0, 0);
+    win.copyPiece(t, skin::topRightCorner(m_skin.size()), w - 30, 0);
 
     // Bold and 28 points on whatever face the window has now.
     QFont f = win.font();
@@ -124,10 +115,8 @@ void MainScreen::paintStartLook(int w, int h)
 
     const StartScreenLayout layout = startScreenLayout(w, win.scaleHeight(), m_titleHeight(win, title));
     m_logoTop = layout.logoTop;
-    win.bitBlt(layout.logo.x(), layout.logo.y(), skin::kLargeLogo.width(), skin::kLargeLogo.height(), t,
-               skin::kLargeLogo.x(), skin::kLargeLogo.y());
-    win.bitBlt(layout.slogan.x(), layout.slogan.y(), skin::kSlogan.width(), skin::kSlogan.height(), t,
-               skin::kSlogan.x(), skin::kSlogan.y());
+    win.copyPiece(t, skin::kLargeLogo, layout.logo.x(), layout.logo.y());
+    win.copyPiece(t, skin::kSlogan, layout.slogan.x(), layout.slogan.y());
 
     drawSkinFrame(win, m_c.settingsPanel, m_skin);
 }

@@ -1,5 +1,6 @@
 #include "ui/main/mainwindowlifecycle.h"
 
+#include "platform/movecontrol.h"
 #include "skin/appcontext.h"
 #include "ui/main/dockedplacement.h"
 #include "ui/main/screenfit.h"

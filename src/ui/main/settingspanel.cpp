@@ -1,6 +1,6 @@
 #include "ui/main/settingspanel.h"
 
-#include "platform/surface.h"
+#include "platform/movecontrol.h"
 
 #include <QWidget>
 

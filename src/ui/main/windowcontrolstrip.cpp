@@ -52,11 +52,8 @@ void WindowControlStrip::copyInitialGlyphs()
     // A strip still waiting for its resize keeps an image of its old size.
     if (m_strip.keptImage().size() != m_strip.size())
         m_strip.cls();
-    for (int cell = 1; cell <= 4; ++cell) {
-        const QPoint src = spriteSource(cell, Look::Normal);
-        m_strip.bitBlt(kStripCellWidth * (cell - 1), 0, kStripCellWidth, kStripCellHeight, m_skin.image(), src.x(),
-                       src.y());
-    }
+    for (int cell = 1; cell <= 4; ++cell)
+        drawCell(cell, Look::Normal);
     m_strip.setAutoRedraw(false);
 }
 
@@ -64,8 +61,7 @@ void WindowControlStrip::drawCell(int cell, Look look)
 {
     if (cell == 0)
         return;
-    const QPoint src = spriteSource(cell, look);
-    m_strip.bitBlt(kStripCellWidth * (cell - 1), 0, kStripCellWidth, kStripCellHeight, m_skin.image(), src.x(), src.y());
+    m_strip.copyPiece(m_skin.image(), stripCell(spriteSource(cell, look)), kStripCellWidth * (cell - 1), 0);
 }
 
 void WindowControlStrip::keepNormalCell(int cell)
