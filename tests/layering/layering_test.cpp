@@ -155,8 +155,9 @@ TEST_F(Layering, everyArrowPointsDownTheTable)
     ASSERT_FALSE(table.order.empty());
     std::set<std::string> below;
     for (const std::string &folder : table.order) {
-        for (const std::string &used : table.uses[folder])
+        for (const std::string &used : table.uses[folder]) {
             EXPECT_TRUE(below.contains(used)) << folder << " uses " << used << ", which is not below it";
+        }
         below.insert(folder);
     }
 }
@@ -164,8 +165,9 @@ TEST_F(Layering, everyArrowPointsDownTheTable)
 TEST_F(Layering, everyFolderWithSourcesIsInTheTable)
 {
     for (const auto &entry : fs::recursive_directory_iterator(kSourceDir)) {
-        if (entry.is_regular_file() && entry.path().extension() == ".cpp")
+        if (entry.is_regular_file() && entry.path().extension() == ".cpp") {
             EXPECT_FALSE(folderOf(table, kSourceDir, entry.path()).empty()) << entry.path();
+        }
     }
 }
 
@@ -180,8 +182,9 @@ TEST_F(Layering, noSourceIncludesAFolderTheTableForbids)
 
 TEST_F(Layering, eachFolderLinksExactlyWhatItMayInclude)
 {
-    for (const std::string &folder : table.order)
+    for (const std::string &folder : table.order) {
         EXPECT_EQ(linkedFolders(table, folder), table.uses[folder]) << "in src/" << folder << "/CMakeLists.txt";
+    }
 }
 
 // The check itself: a tree with an include against the table is caught,
