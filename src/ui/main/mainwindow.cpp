@@ -48,8 +48,8 @@ MainWindow::MainWindow(AppContext &ctx)
     defineControls();
 
     m_mainScreen = std::make_unique<MainScreen>(
-        MainScreenControls{*this, *settingsPanel, *controlStrip, *addressLabel, *addressShadowLabel}, ctx.skin, ctx.run);
-    m_strip = new WindowControlStrip(*controlStrip, ctx.skin,
+        MainScreenControls{*this, *m_settingsPanel, *m_controlStrip, *m_addressLabel, *m_addressShadowLabel}, ctx.skin, ctx.run);
+    m_strip = new WindowControlStrip(*m_controlStrip, ctx.skin,
                                      {
                                          [this] { toggleBackdrop(); },
                                          [this] { showMinimized(); },
@@ -61,10 +61,10 @@ MainWindow::MainWindow(AppContext &ctx)
     connect(this, &Surface::resized, this, [this] { m_mainScreen->resizeHandling(); });
     connect(this, &Form::activated, this, [this] { m_lifecycle->activation(); });
     connect(this, &Form::unloading, this, &MainWindow::unloadAllWindows);
-    connect(settingsPanel, &Surface::resized, this,
-            [this] { layoutSettingsPanel(*settingsPanel, *startButton, *m_clockChoiceLabel, *clockChoice); });
-    connect(startButton, &QPushButton::clicked, this, &MainWindow::startClicked);
-    startButton->installEventFilter(this);
+    connect(m_settingsPanel, &Surface::resized, this,
+            [this] { layoutSettingsPanel(*m_settingsPanel, *m_startButton, *m_clockChoiceLabel, *m_clockChoice); });
+    connect(m_startButton, &QPushButton::clicked, this, &MainWindow::startClicked);
+    m_startButton->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -75,29 +75,29 @@ void MainWindow::defineControls()
     const QFont plain = makeFont(QStringLiteral("Tahoma"), 8.25);
 
     // Picture boxes keep their own font: painting changes the window's.
-    settingsPanel = new Surface(this);
-    settingsPanel->setObjectName(QStringLiteral("settingsPanel"));
-    settingsPanel->setFont(plain);
-    settingsPanel->setGeometry(224, 84, 629, 145);
-    settingsPanel->setBackColor(kPanelColour);
-    settingsPanel->setAutoRedraw(true);
-    settingsPanel->setMousePointer(Surface::Pointer::Arrow);
-    settingsPanel->setFocusPolicy(Qt::TabFocus);
+    m_settingsPanel = new Surface(this);
+    m_settingsPanel->setObjectName(QStringLiteral("settingsPanel"));
+    m_settingsPanel->setFont(plain);
+    m_settingsPanel->setGeometry(224, 84, 629, 145);
+    m_settingsPanel->setBackColor(kPanelColour);
+    m_settingsPanel->setAutoRedraw(true);
+    m_settingsPanel->setMousePointer(Surface::Pointer::Arrow);
+    m_settingsPanel->setFocusPolicy(Qt::TabFocus);
 
-    startButton = new QPushButton(QStringLiteral("START"), settingsPanel);
-    startButton->setObjectName(QStringLiteral("startButton"));
-    startButton->setFont(bold12);
-    startButton->setGeometry(212, 84, 175, 45);
+    m_startButton = new QPushButton(QStringLiteral("START"), m_settingsPanel);
+    m_startButton->setObjectName(QStringLiteral("startButton"));
+    m_startButton->setFont(bold12);
+    m_startButton->setGeometry(212, 84, 175, 45);
 
-    clockChoice = new QComboBox(settingsPanel);
-    clockChoice->setObjectName(QStringLiteral("clockChoice"));
-    clockChoice->setEditable(false);
-    clockChoice->setFont(bold12);
-    clockChoice->addItems({QStringLiteral("Yes"), QStringLiteral("No")});
-    clockChoice->setCurrentIndex(-1);
-    clockChoice->setGeometry(288, 32, 137, 27);
+    m_clockChoice = new QComboBox(m_settingsPanel);
+    m_clockChoice->setObjectName(QStringLiteral("clockChoice"));
+    m_clockChoice->setEditable(false);
+    m_clockChoice->setFont(bold12);
+    m_clockChoice->addItems({QStringLiteral("Yes"), QStringLiteral("No")});
+    m_clockChoice->setCurrentIndex(-1);
+    m_clockChoice->setGeometry(288, 32, 137, 27);
 
-    m_clockChoiceLabel = new QLabel(QStringLiteral("Timer is enabled :"), settingsPanel);
+    m_clockChoiceLabel = new QLabel(QStringLiteral("Timer is enabled :"), m_settingsPanel);
     m_clockChoiceLabel->setObjectName(QStringLiteral("lbBilgi_1"));
     m_clockChoiceLabel->setFont(bold12);
     m_clockChoiceLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -105,45 +105,45 @@ void MainWindow::defineControls()
     m_clockChoiceLabel->move(82, 36);
     m_clockChoiceLabel->adjustSize();
 
-    controlStrip = new Surface(this);
-    controlStrip->setObjectName(QStringLiteral("controlStrip"));
-    controlStrip->setFont(plain);
-    controlStrip->setBackColor(Qt::white);
-    controlStrip->setGeometry(88, 26, 43, 17);
-    controlStrip->setMousePointer(Surface::Pointer::Arrow);
-    controlStrip->setFocusPolicy(Qt::TabFocus);
+    m_controlStrip = new Surface(this);
+    m_controlStrip->setObjectName(QStringLiteral("controlStrip"));
+    m_controlStrip->setFont(plain);
+    m_controlStrip->setBackColor(Qt::white);
+    m_controlStrip->setGeometry(88, 26, 43, 17);
+    m_controlStrip->setMousePointer(Surface::Pointer::Arrow);
+    m_controlStrip->setFocusPolicy(Qt::TabFocus);
 
     // The template stays hidden; its picture is the one the skin holds.
-    skinTemplate = new Surface(this);
-    skinTemplate->setObjectName(QStringLiteral("skinTemplate"));
-    skinTemplate->setFont(plain);
-    skinTemplate->hide();
-    skinTemplate->setGeometry(600, 322, m_ctx.skin.width(), m_ctx.skin.height());
-    skinTemplate->setAutoRedraw(true);
-    skinTemplate->setPicture(m_ctx.skin.image());
+    m_skinTemplate = new Surface(this);
+    m_skinTemplate->setObjectName(QStringLiteral("skinTemplate"));
+    m_skinTemplate->setFont(plain);
+    m_skinTemplate->hide();
+    m_skinTemplate->setGeometry(600, 322, m_ctx.skin.width(), m_ctx.skin.height());
+    m_skinTemplate->setAutoRedraw(true);
+    m_skinTemplate->setPicture(m_ctx.skin.image());
 
     const QFont address = makeFont(QStringLiteral("Tahoma"), 9, false, true);
-    addressLabel = new QLabel(kAddress, this);
-    addressLabel->setObjectName(QStringLiteral("addressLabel"));
-    addressLabel->setFont(address);
-    setTextColours(*addressLabel, Qt::black, nullptr);
-    addressLabel->setCursor(Qt::PointingHandCursor);
-    addressLabel->move(56, 100);
-    addressLabel->adjustSize();
+    m_addressLabel = new QLabel(kAddress, this);
+    m_addressLabel->setObjectName(QStringLiteral("addressLabel"));
+    m_addressLabel->setFont(address);
+    setTextColours(*m_addressLabel, Qt::black, nullptr);
+    m_addressLabel->setCursor(Qt::PointingHandCursor);
+    m_addressLabel->move(56, 100);
+    m_addressLabel->adjustSize();
 
-    addressShadowLabel = new QLabel(kAddress, this);
-    addressShadowLabel->setObjectName(QStringLiteral("addressShadowLabel"));
-    addressShadowLabel->setFont(address);
-    setTextColours(*addressShadowLabel, kShadowGrey, nullptr);
-    addressShadowLabel->setCursor(Qt::PointingHandCursor);
-    addressShadowLabel->move(62, 114);
-    addressShadowLabel->adjustSize();
+    m_addressShadowLabel = new QLabel(kAddress, this);
+    m_addressShadowLabel->setObjectName(QStringLiteral("addressShadowLabel"));
+    m_addressShadowLabel->setFont(address);
+    setTextColours(*m_addressShadowLabel, kShadowGrey, nullptr);
+    m_addressShadowLabel->setCursor(Qt::PointingHandCursor);
+    m_addressShadowLabel->move(62, 114);
+    m_addressShadowLabel->adjustSize();
 
     // Tab order: the strip, the settings panel, the clock choice, START.
     // The labels and the hidden template never take the focus.
-    setTabOrder(controlStrip, settingsPanel);
-    setTabOrder(settingsPanel, clockChoice);
-    setTabOrder(clockChoice, startButton);
+    setTabOrder(m_controlStrip, m_settingsPanel);
+    setTabOrder(m_settingsPanel, m_clockChoice);
+    setTabOrder(m_clockChoice, m_startButton);
 }
 
 void MainWindow::load()
@@ -248,10 +248,10 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // START has the focus so that Enter or Space starts a stage at once; a
     // push button outside a dialog takes only Space by itself.
-    if (watched == startButton && event->type() == QEvent::KeyPress) {
+    if (watched == m_startButton && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !key->isAutoRepeat()) {
-            startButton->click();
+            m_startButton->click();
             return true;
         }
     }
