@@ -1,4 +1,5 @@
 #include "exercisetestsupport.h"
+#include "support/builtasdefined.h"
 #include "support/fakes.h"
 
 #include "flow/stageclock.h"
@@ -9,6 +10,7 @@
 #include "ui/exercise/exercisewindow.h"
 #include "skin/skintemplate.h"
 #include "skin/templatemap.h"
+#include "skin/windowdefinitions.h"
 #include "stage/evaluation.h"
 #include "ui/exercise/drawnbutton.h"
 
@@ -196,6 +198,27 @@ TEST_F(ExerciseWindowTest, aNewWindowIsAsDefinedWithTheStageLoadedAndNothingTick
     EXPECT_EQ(random.reseeds, 1);
     EXPECT_EQ(s.stageElement.firstChildElement().tagName(), QStringLiteral("Soru_1"));
     EXPECT_TRUE(w->answerGrid().cellText(1, 40).isEmpty()) << "the sheet is filled at the first activation";
+}
+
+// Made from its definition: every control as, where and in the order the
+// definition says, and every accessor hands out the control of its name.
+// (The clock display's font is the clock's, not the definition's.)
+TEST_F(ExerciseWindowTest, aNewWindowIsBuiltAsItsDefinitionSays)
+{
+    ExerciseWindow w(*ctx);
+    test::expectBuiltAsDefined(w, exerciseWindowDefinition(), skin);
+
+    const std::pair<const QObject *, const char *> accessors[] = {
+        {&w.wrongPictureBox(), "wrongPictureBox"}, {&w.correctPictureBox(), "correctPictureBox"},
+        {&w.resultPanel(), "resultPanel"},         {&w.answerTimer(), "answerTimer"},
+        {&w.finishButtonBox(), "finishButtonBox"}, {&w.backButtonBox(), "backButtonBox"},
+        {&w.clockTimer(), "clockTimer"},           {&w.clockDisplay(), "clockDisplay"},
+        {&w.sheetPanel(), "sheetPanel"},           {&w.markerPictureBox(), "markerPictureBox"},
+        {&w.markerBox(0), "pIsaret_0"},            {&w.answerGrid(), "answerGrid"},
+    };
+    for (const auto &[control, name] : accessors)
+        EXPECT_EQ(control->objectName(), QLatin1String(name));
+    EXPECT_EQ(w.markerCount(), 1) << "the other markers come with the load";
 }
 
 TEST_F(ExerciseWindowTest, clockSwitchedOffHidesTheDisplayAtLoad)
