@@ -4,58 +4,24 @@
 #include "flow/stageclock.h"
 #include "grid/flexgrid.h"
 #include "platform/dayclock.h"
-#include "platform/fonts.h"
 #include "platform/screenmetrics.h"
 #include "platform/surface.h"
 #include "skin/appcontext.h"
+#include "skin/controlbuilder.h"
 #include "skin/skinframe.h"
-#include "skin/skintemplate.h"
+#include "skin/windowdefinitions.h"
 #include "ui/exercise/drawnbutton.h"
 #include "ui/exercise/exercisewindowpainter.h"
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QPalette>
 #include <QTimer>
 
 namespace vk {
 namespace {
 
 constexpr int kMarkerCount = 20;
-
-const QColor kWindowBack(197, 214, 237);
-const QColor kClockBack(215, 229, 248);
-const QColor kResultBack(255, 192, 255);
-const QColor kMarkerBack(229, 249, 128);
-
-// The three pictures the window is defined with, decoded once per run:
-// every START builds the window afresh.
-struct DefinedPictures {
-    QImage wrong = wrongPicture();
-    QImage correct = correctPicture();
-    QImage marker = markerPicture();
-};
-
-const DefinedPictures &definedPictures()
-{
-    static const DefinedPictures pictures;
-    return pictures;
-}
-
-QColor windowTextColour()
-{
-    return QApplication::palette().color(QPalette::WindowText);
-}
-
-Surface *pictureBox(QWidget *container, const QColor &back, const QColor &fore, const QRect &design)
-{
-    auto *box = new Surface(container);
-    box->setBackColor(back);
-    box->setForeColor(fore);
-    box->setGeometry(design);
-    box->setFocusPolicy(Qt::NoFocus);
-    return box;
-}
+constexpr std::string_view kFirstMarker = "pIsaret_0";
 
 } // namespace
 
@@ -122,80 +88,35 @@ bool ExerciseWindow::event(QEvent *event)
 
 void ExerciseWindow::createControls()
 {
-    setBackColor(kWindowBack);
-    setFont(makeFont(QStringLiteral("Tahoma"), 8.25));
-    resize(847, 599);
-    const QColor windowText = windowTextColour();
-    const DefinedPictures &pictures = definedPictures();
-
-    m_wrongPictureBox = pictureBox(this, Qt::white, Qt::black, {218, 394, 150, 150});
-    m_wrongPictureBox->setObjectName(QStringLiteral("wrongPictureBox"));
-    m_wrongPictureBox->setPicture(pictures.wrong);
-    m_wrongPictureBox->hide();
-
-    m_correctPictureBox = pictureBox(this, Qt::white, Qt::black, {42, 320, 150, 150});
-    m_correctPictureBox->setObjectName(QStringLiteral("correctPictureBox"));
-    m_correctPictureBox->setPicture(pictures.correct);
-    m_correctPictureBox->hide();
-
-    m_resultPanel = pictureBox(this, kResultBack, windowText, {14, 126, 79, 59});
-    m_resultPanel->setObjectName(QStringLiteral("resultPanel"));
-    m_resultPanel->setAutoRedraw(true);
-    m_resultPanel->hide();
-
-    m_answerTimer = new QTimer(this);
-    m_answerTimer->setObjectName(QStringLiteral("answerTimer"));
-    m_answerTimer->setInterval(0);
-
-    const QFont buttonFont = makeFont(QStringLiteral("Tahoma"), 12.75, true);
-    m_finishButtonBox = pictureBox(this, Qt::white, windowText, {258, 30, 85, 39});
-    m_finishButtonBox->setObjectName(QStringLiteral("finishButtonBox"));
-    m_finishButtonBox->setFont(buttonFont);
-
-    m_backButtonBox = pictureBox(this, Qt::white, windowText, {162, 30, 85, 39});
-    m_backButtonBox->setObjectName(QStringLiteral("backButtonBox"));
-    m_backButtonBox->setFont(buttonFont);
-
-    m_clockTimer = new QTimer(this);
-    m_clockTimer->setObjectName(QStringLiteral("clockTimer"));
-    m_clockTimer->setInterval(10);
-    m_clockTimer->setTimerType(Qt::PreciseTimer);
-
-    m_clockDisplay = pictureBox(this, kClockBack, windowText, {26, 48, 85, 43});
-    m_clockDisplay->setObjectName(QStringLiteral("clockDisplay"));
-    m_clockDisplay->setAutoRedraw(true);
-
-    m_sheetPanel = pictureBox(this, kWindowBack, Qt::black, {304, 146, 259, 215});
-    m_sheetPanel->setObjectName(QStringLiteral("sheetPanel"));
-    m_sheetPanel->setFont(makeFont(QStringLiteral("Verdana"), 12.75, true));
-
-    m_markerPictureBox = pictureBox(m_sheetPanel, Qt::white, Qt::black, {30, 136, 20, 32});
-    m_markerPictureBox->setObjectName(QStringLiteral("markerPictureBox"));
-    m_markerPictureBox->setFont(font());
-    m_markerPictureBox->setPicture(pictures.marker);
-    m_markerPictureBox->hide();
-
-    createMarker(0);
-    m_markerBoxes[0]->setGeometry(72, 112, 20, 33);
-
-    m_answerGrid = new FlexGrid(m_sheetPanel, m_ctx.screen.twipsPerPixelX());
-    m_answerGrid->setObjectName(QStringLiteral("answerGrid"));
-    m_answerGrid->setGeometry(26, 16, 141, 87);
-
-    QWidget *order[] = {m_sheetPanel, m_answerGrid, m_clockDisplay, m_backButtonBox, m_finishButtonBox, m_markerBoxes[0], m_markerPictureBox, m_resultPanel,
-                        m_correctPictureBox, m_wrongPictureBox};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    const WindowDefinition &definition = exerciseWindowDefinition();
+    applyWindowDefinition(*this, definition);
+    const BuiltControls built = buildControls(*this, definition, m_ctx.skin, [this](const ControlDefinition &, QWidget *parent) {
+        return new FlexGrid(parent, m_ctx.screen.twipsPerPixelX());
+    });
+    m_wrongPictureBox = built.get<Surface>("wrongPictureBox");
+    m_correctPictureBox = built.get<Surface>("correctPictureBox");
+    m_resultPanel = built.get<Surface>("resultPanel");
+    m_answerTimer = built.get<QTimer>("answerTimer");
+    m_finishButtonBox = built.get<Surface>("finishButtonBox");
+    m_backButtonBox = built.get<Surface>("backButtonBox");
+    m_clockTimer = built.get<QTimer>("clockTimer");
+    m_clockDisplay = built.get<Surface>("clockDisplay");
+    m_sheetPanel = built.get<Surface>("sheetPanel");
+    m_markerPictureBox = built.get<Surface>("markerPictureBox");
+    addMarker(built.get<Surface>(kFirstMarker));
+    m_answerGrid = built.get<FlexGrid>("answerGrid");
 }
 
 void ExerciseWindow::createMarker(int index)
 {
     // Elements after the first are copies of it: same look, size and place.
-    const QRect design = m_markerBoxes.isEmpty() ? QRect(72, 112, 20, 33) : m_markerBoxes[0]->geometry();
-    Surface *marker = pictureBox(m_sheetPanel, kMarkerBack, windowTextColour(), design);
-    marker->setObjectName(QStringLiteral("pIsaret_%1").arg(index));
-    marker->setFont(font());
-    marker->setMousePointer(Surface::Pointer::Custom);
+    addMarker(buildPictureBoxCopy(exerciseWindowDefinition().control(kFirstMarker), m_sheetPanel, m_ctx.skin,
+                                  QStringLiteral("pIsaret_%1").arg(index), m_markerBoxes[0]->geometry()));
+}
+
+void ExerciseWindow::addMarker(Surface *marker)
+{
+    const int index = markerCount();
     connect(marker, &Surface::clicked, this, [this, index] { markerClicked(index); });
     connect(marker, &Surface::gotFocus, this, &ExerciseWindow::passFocusToSheet);
     m_markerBoxes.append(marker);

@@ -118,6 +118,7 @@ private:
 
     void createControls();
     void createMarker(int index);
+    void addMarker(Surface *marker);
     void formUnload();
     // BACK's work once the click has counted: the start screen, whole, and
     // the stage gone with this window.
