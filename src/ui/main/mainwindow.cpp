@@ -1,9 +1,10 @@
 #include "ui/main/mainwindow.h"
 
-#include "platform/fonts.h"
 #include "platform/screenmetrics.h"
-#include "ui/main/mainwindowlifecycle.h"
+#include "skin/controlbuilder.h"
 #include "skin/skintemplate.h"
+#include "skin/windowdefinitions.h"
+#include "ui/main/mainwindowlifecycle.h"
 #include "ui/main/settingspanel.h"
 #include "ui/main/windowcontrolstrip.h"
 #include "ui/main/workarea.h"
@@ -16,34 +17,16 @@
 
 namespace vk {
 
-namespace {
-const QColor kPanelColour(197, 214, 237);
-const QColor kDarkRed(192, 0, 0);
-const QColor kShadowGrey(207, 207, 207);
-const QString kAddress = QStringLiteral("www.kelvaris.example");
-
-void setTextColours(QLabel &label, const QColor &text, const QColor *background)
-{
-    QPalette pal = label.palette();
-    pal.setColor(QPalette::WindowText, text);
-    if (background)
-        pal.setColor(QPalette::Window, *background);
-    label.setPalette(pal);
-    label.setAutoFillBackground(background != nullptr);
-}
-} // namespace
-
 MainWindow::MainWindow(AppContext &ctx)
     : Form(kMainWindowName, ctx.screen)
     , m_ctx(ctx)
     , m_backdrop(ctx)
 {
-    setWindowTitle(QStringLiteral("Kelvaris Ostravel"));
-    setBackColor(kPanelColour);
-    setFont(makeFont(QStringLiteral("Tahoma"), 8.25));
-    resize(kDesignWidth, kDesignHeight);
+    const WindowDefinition &definition = mainWindowDefinition();
+    applyWindowDefinition(*this, definition);
+    const QSize design = definition.designSize;
     const QRect s = ctx.screen.geometry();
-    move(s.x() + (s.width() - kDesignWidth) / 2, s.y() + (s.height() - kDesignHeight) / 2);
+    move(s.x() + (s.width() - design.width()) / 2, s.y() + (s.height() - design.height()) / 2);
 
     defineControls();
 
@@ -71,79 +54,15 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::defineControls()
 {
-    const QFont bold12 = makeFont(QStringLiteral("Tahoma"), 12, true);
-    const QFont plain = makeFont(QStringLiteral("Tahoma"), 8.25);
-
-    // Picture boxes keep their own font: painting changes the window's.
-    m_settingsPanel = new Surface(this);
-    m_settingsPanel->setObjectName(QStringLiteral("settingsPanel"));
-    m_settingsPanel->setFont(plain);
-    m_settingsPanel->setGeometry(224, 84, 629, 145);
-    m_settingsPanel->setBackColor(kPanelColour);
-    m_settingsPanel->setAutoRedraw(true);
-    m_settingsPanel->setMousePointer(Surface::Pointer::Arrow);
-    m_settingsPanel->setFocusPolicy(Qt::TabFocus);
-
-    m_startButton = new QPushButton(QStringLiteral("START"), m_settingsPanel);
-    m_startButton->setObjectName(QStringLiteral("startButton"));
-    m_startButton->setFont(bold12);
-    m_startButton->setGeometry(212, 84, 175, 45);
-
-    m_clockChoice = new QComboBox(m_settingsPanel);
-    m_clockChoice->setObjectName(QStringLiteral("clockChoice"));
-    m_clockChoice->setEditable(false);
-    m_clockChoice->setFont(bold12);
-    m_clockChoice->addItems({QStringLiteral("Yes"), QStringLiteral("No")});
-    m_clockChoice->setCurrentIndex(-1);
-    m_clockChoice->setGeometry(288, 32, 137, 27);
-
-    m_clockChoiceLabel = new QLabel(QStringLiteral("Timer is enabled :"), m_settingsPanel);
-    m_clockChoiceLabel->setObjectName(QStringLiteral("lbBilgi_1"));
-    m_clockChoiceLabel->setFont(bold12);
-    m_clockChoiceLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    setTextColours(*m_clockChoiceLabel, kDarkRed, &kPanelColour);
-    m_clockChoiceLabel->move(82, 36);
-    m_clockChoiceLabel->adjustSize();
-
-    m_controlStrip = new Surface(this);
-    m_controlStrip->setObjectName(QStringLiteral("controlStrip"));
-    m_controlStrip->setFont(plain);
-    m_controlStrip->setBackColor(Qt::white);
-    m_controlStrip->setGeometry(88, 26, 43, 17);
-    m_controlStrip->setMousePointer(Surface::Pointer::Arrow);
-    m_controlStrip->setFocusPolicy(Qt::TabFocus);
-
-    // The template stays hidden; its picture is the one the skin holds.
-    m_skinTemplate = new Surface(this);
-    m_skinTemplate->setObjectName(QStringLiteral("skinTemplate"));
-    m_skinTemplate->setFont(plain);
-    m_skinTemplate->hide();
-    m_skinTemplate->setGeometry(600, 322, m_ctx.skin.width(), m_ctx.skin.height());
-    m_skinTemplate->setAutoRedraw(true);
-    m_skinTemplate->setPicture(m_ctx.skin.image());
-
-    const QFont address = makeFont(QStringLiteral("Tahoma"), 9, false, true);
-    m_addressLabel = new QLabel(kAddress, this);
-    m_addressLabel->setObjectName(QStringLiteral("addressLabel"));
-    m_addressLabel->setFont(address);
-    setTextColours(*m_addressLabel, Qt::black, nullptr);
-    m_addressLabel->setCursor(Qt::PointingHandCursor);
-    m_addressLabel->move(56, 100);
-    m_addressLabel->adjustSize();
-
-    m_addressShadowLabel = new QLabel(kAddress, this);
-    m_addressShadowLabel->setObjectName(QStringLiteral("addressShadowLabel"));
-    m_addressShadowLabel->setFont(address);
-    setTextColours(*m_addressShadowLabel, kShadowGrey, nullptr);
-    m_addressShadowLabel->setCursor(Qt::PointingHandCursor);
-    m_addressShadowLabel->move(62, 114);
-    m_addressShadowLabel->adjustSize();
-
-    // Tab order: the strip, the settings panel, the clock choice, START.
-    // The labels and the hidden template never take the focus.
-    setTabOrder(m_controlStrip, m_settingsPanel);
-    setTabOrder(m_settingsPanel, m_clockChoice);
-    setTabOrder(m_clockChoice, m_startButton);
+    const BuiltControls built = buildControls(*this, mainWindowDefinition(), m_ctx.skin);
+    m_settingsPanel = built.get<Surface>("settingsPanel");
+    m_startButton = built.get<QPushButton>("startButton");
+    m_clockChoice = built.get<QComboBox>("clockChoice");
+    m_clockChoiceLabel = built.get<QLabel>("lbBilgi_1");
+    m_controlStrip = built.get<Surface>("controlStrip");
+    m_skinTemplate = built.get<Surface>("skinTemplate");
+    m_addressLabel = built.get<QLabel>("addressLabel");
+    m_addressShadowLabel = built.get<QLabel>("addressShadowLabel");
 }
 
 void MainWindow::load()

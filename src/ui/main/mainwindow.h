@@ -72,9 +72,6 @@ public:
     QLabel &addressShadowLabel() { return *m_addressShadowLabel; }
     const QLabel &addressShadowLabel() const { return *m_addressShadowLabel; }
 
-    static constexpr int kDesignWidth = 934;
-    static constexpr int kDesignHeight = 727;
-
 protected:
     void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
