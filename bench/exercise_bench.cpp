@@ -78,7 +78,7 @@ void BM_StartToFirstActivation(benchmark::State &state)
         if (w->stage().firstActivation)
             emit w->activated();
         benchmark::DoNotOptimize(w->stage().startTime);
-        if (!w->clockTimer->isActive())
+        if (!w->clockTimer().isActive())
             state.SkipWithError("the clock did not start");
 
         state.PauseTiming();

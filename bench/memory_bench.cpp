@@ -66,7 +66,7 @@ int main(int argc, char **argv)
 
     vk::AppContext &ctx = app.context();
     for (int stage = 0; stage < 100; ++stage) {
-        QTest::mouseClick(ctx.windows.find<vk::MainWindow>(vk::kMainWindowName)->startButton, Qt::LeftButton);
+        QTest::mouseClick(&ctx.windows.find<vk::MainWindow>(vk::kMainWindowName)->startButton(), Qt::LeftButton);
         settle();
         auto *w = ctx.windows.find<vk::ExerciseWindow>(vk::kExerciseWindowName);
         if (!w)
@@ -76,9 +76,9 @@ int main(int argc, char **argv)
             QCoreApplication::sendEvent(w, &activate);
         }
         for (char digit : {'4', '2', '7', '1'})
-            QTest::keyClick(w->answerGrid->editor() ? static_cast<QWidget *>(w->answerGrid->editor()) : w->answerGrid, digit);
+            QTest::keyClick(w->answerGrid().editor() ? static_cast<QWidget *>(w->answerGrid().editor()) : &w->answerGrid(), digit);
         w->finishStage();
-        hoverAndClick(w->backButtonBox);
+        hoverAndClick(&w->backButtonBox());
         settle();
     }
     const long afterStages = residentKb();

@@ -101,7 +101,7 @@ TEST(Backdrop, focusGoesBackToTheWorkingWindow)
     backdrop->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(mainWindow)) << "no stage window: the main window";
 
-    QTest::mouseClick(mainWindow->startButton, Qt::LeftButton);
+    QTest::mouseClick(&mainWindow->startButton(), Qt::LeftButton);
     Form *stage = ctx.windows.find(kExerciseWindowName);
     ASSERT_NE(stage, nullptr);
     backdrop->activateWindow();

@@ -69,7 +69,7 @@ TEST(StartUp, mainWindowIsSizedByTheScreen)
         ASSERT_NE(mainWindow, nullptr);
         EXPECT_TRUE(mainWindow->isVisible());
         EXPECT_EQ(mainWindow->geometry(), c.expected);
-        EXPECT_EQ(mainWindow->controlStrip->geometry().right(), c.expected.width() - 5) << "the strip is on the screen";
+        EXPECT_EQ(mainWindow->controlStrip().geometry().right(), c.expected.width() - 5) << "the strip is on the screen";
         EXPECT_TRUE(t.messages.isEmpty());
     }
 }
@@ -102,32 +102,32 @@ TEST(StartUp, loadResetsTheChoiceClearsTheStageAndPlacesThePanel)
     ASSERT_TRUE(t.app->start());
     MainWindow &mainWindow = *mainOf(t);
 
-    EXPECT_EQ(mainWindow.clockChoice->currentIndex(), 0);
-    EXPECT_EQ(mainWindow.clockChoice->currentText(), QStringLiteral("Yes"));
+    EXPECT_EQ(mainWindow.clockChoice().currentIndex(), 0);
+    EXPECT_EQ(mainWindow.clockChoice().currentText(), QStringLiteral("Yes"));
     EXPECT_FALSE(ctx.run.stageActive);
-    EXPECT_EQ(mainWindow.settingsPanel->geometry(), QRect(265, 610, 750, 120));
-    EXPECT_TRUE(mainWindow.settingsPanel->isVisible());
+    EXPECT_EQ(mainWindow.settingsPanel().geometry(), QRect(265, 610, 750, 120));
+    EXPECT_TRUE(mainWindow.settingsPanel().isVisible());
 
     // The panel's children follow its working size.
-    EXPECT_EQ(mainWindow.startButton->geometry(), QRect(288, 60, 175, 45)); // 287.5 goes to the even neighbour
-    const QLabel &label = *mainWindow.clockChoiceLabel();
+    EXPECT_EQ(mainWindow.startButton().geometry(), QRect(288, 60, 175, 45)); // 287.5 goes to the even neighbour
+    const QLabel &label = mainWindow.clockChoiceLabel();
     EXPECT_EQ(label.x() + label.width(), 360);
     EXPECT_EQ(label.y() + label.height(), 45);
-    EXPECT_EQ(mainWindow.clockChoice->x(), 375);
-    EXPECT_EQ(mainWindow.clockChoice->width(), 140);
-    EXPECT_EQ(mainWindow.clockChoice->y(), label.y() - 4);
+    EXPECT_EQ(mainWindow.clockChoice().x(), 375);
+    EXPECT_EQ(mainWindow.clockChoice().width(), 140);
+    EXPECT_EQ(mainWindow.clockChoice().y(), label.y() - 4);
 
     // The strip's kept image holds the four normal glyphs.
     const QImage &t0 = ctx.skin.image();
     const int sources[] = {skin::kStripBackdropLeft, skin::kStripMinimiseLeft, skin::kStripMaximiseLeft,
                            skin::kStripCloseLeft};
-    ASSERT_EQ(mainWindow.controlStrip->keptImage().size(), QSize(68, 15));
+    ASSERT_EQ(mainWindow.controlStrip().keptImage().size(), QSize(68, 15));
     for (int cell = 0; cell < 4; ++cell) {
         SCOPED_TRACE(cell + 1);
-        EXPECT_EQ(mainWindow.controlStrip->keptImage().copy(17 * cell, 0, 17, 15),
+        EXPECT_EQ(mainWindow.controlStrip().keptImage().copy(17 * cell, 0, 17, 15),
                   t0.copy(sources[cell], skin::kStripNormalTop, 17, 15));
     }
-    EXPECT_FALSE(mainWindow.skinTemplate->isVisible());
+    EXPECT_FALSE(mainWindow.skinTemplate().isVisible());
 }
 
 TEST(StartUp, everyActivationPutsTheFocusOnStart)
@@ -137,16 +137,16 @@ TEST(StartUp, everyActivationPutsTheFocusOnStart)
     MainWindow &mainWindow = *mainOf(t);
     mainWindow.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
-    EXPECT_EQ(QApplication::focusWidget(), mainWindow.startButton);
+    EXPECT_EQ(QApplication::focusWidget(), &mainWindow.startButton());
 
-    mainWindow.clockChoice->setFocus();
+    mainWindow.clockChoice().setFocus();
     QWidget other;
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
     mainWindow.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
-    EXPECT_EQ(QApplication::focusWidget(), mainWindow.startButton);
+    EXPECT_EQ(QApplication::focusWidget(), &mainWindow.startButton());
 }
 
 class Start : public ::testing::Test
@@ -171,8 +171,8 @@ TEST_F(Start, copiesTheChoiceAndDocksTheStageWindow)
     struct Case { int index; bool timerEnabled; };
     for (const Case c : {Case{1, false}, Case{0, true}}) {
         SCOPED_TRACE(c.index);
-        mainWindow->clockChoice->setCurrentIndex(c.index);
-        QTest::mouseClick(mainWindow->startButton, Qt::LeftButton);
+        mainWindow->clockChoice().setCurrentIndex(c.index);
+        QTest::mouseClick(&mainWindow->startButton(), Qt::LeftButton);
 
         EXPECT_EQ(ctx().run.timerEnabled, c.timerEnabled);
         EXPECT_TRUE(ctx().run.stageActive);
@@ -189,14 +189,14 @@ TEST_F(Start, copiesTheChoiceAndDocksTheStageWindow)
 
 TEST_F(Start, anOpenStageWindowIsOnlyPlacedAgain)
 {
-    QTest::mouseClick(mainWindow->startButton, Qt::LeftButton);
+    QTest::mouseClick(&mainWindow->startButton(), Qt::LeftButton);
     Form *first = stageWindow();
     ASSERT_NE(first, nullptr);
     const QString problem = ctx().run.problemDoc.toString();
-    mainWindow->clockChoice->setCurrentIndex(1);
+    mainWindow->clockChoice().setCurrentIndex(1);
     first->move(0, 0);
 
-    QTest::mouseClick(mainWindow->startButton, Qt::LeftButton);
+    QTest::mouseClick(&mainWindow->startButton(), Qt::LeftButton);
 
     EXPECT_EQ(stageWindow(), first);
     EXPECT_EQ(ctx().run.problemDoc.toString(), problem) << "no new problem is drawn";
@@ -209,7 +209,7 @@ TEST_F(Start, enterOnStartStartsAStage)
 {
     for (const auto &[key, modifiers] : {std::pair{Qt::Key_Return, Qt::NoModifier}, std::pair{Qt::Key_Enter, Qt::KeypadModifier}}) {
         SCOPED_TRACE(key);
-        QTest::keyClick(mainWindow->startButton, key, modifiers);
+        QTest::keyClick(&mainWindow->startButton(), key, modifiers);
         ASSERT_NE(stageWindow(), nullptr);
         EXPECT_TRUE(stageWindow()->isVisible());
         EXPECT_TRUE(ctx().run.stageActive);
@@ -223,7 +223,7 @@ TEST_F(Start, enterOnStartStartsAStage)
 // window (a click on its band or strip) hands the activation on.
 TEST_F(Start, activatingTheMainWindowDuringAStageKeepsTheKeyboardOnTheStage)
 {
-    QTest::mouseClick(mainWindow->startButton, Qt::LeftButton);
+    QTest::mouseClick(&mainWindow->startButton(), Qt::LeftButton);
     Form *stage = stageWindow();
     ASSERT_NE(stage, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowActive(stage));
@@ -231,7 +231,7 @@ TEST_F(Start, activatingTheMainWindowDuringAStageKeepsTheKeyboardOnTheStage)
     mainWindow->activateWindow();
     QTest::qWait(50);
     ASSERT_TRUE(QTest::qWaitForWindowActive(stage));
-    EXPECT_NE(QApplication::focusWidget(), mainWindow->startButton);
+    EXPECT_NE(QApplication::focusWidget(), &mainWindow->startButton());
     EXPECT_TRUE(stage->isAncestorOf(QApplication::focusWidget()));
 }
 
@@ -240,7 +240,7 @@ TEST_F(Start, activatingTheMainWindowDuringAStageKeepsTheKeyboardOnTheStage)
 // the stage window along.
 TEST_F(Start, theStageWindowFollowsTheMainWindow)
 {
-    QTest::mouseClick(mainWindow->startButton, Qt::LeftButton);
+    QTest::mouseClick(&mainWindow->startButton(), Qt::LeftButton);
     Form *stage = stageWindow();
     ASSERT_NE(stage, nullptr);
 
@@ -260,7 +260,7 @@ TEST_F(Start, theStageWindowFollowsTheMainWindow)
 // stage window stays docked and the backdrop covers the new screen.
 TEST_F(Start, aChangedScreenRefitsTheWindows)
 {
-    QTest::mouseClick(mainWindow->startButton, Qt::LeftButton);
+    QTest::mouseClick(&mainWindow->startButton(), Qt::LeftButton);
     Form *stage = stageWindow();
     ASSERT_NE(stage, nullptr);
     mainWindow->toggleBackdrop();
@@ -286,7 +286,7 @@ TEST_F(Start, aChangedScreenRefitsTheWindows)
         EXPECT_EQ(mainWindow->geometry(), c.expected);
         EXPECT_EQ(stage->geometry(), c.expected.adjusted(0, 25, 0, 0));
         EXPECT_EQ(backdrop->geometry(), c.screen);
-        EXPECT_EQ(mainWindow->settingsPanel->x(), (c.expected.width() - 750) / 2) << "the panel is centred again";
+        EXPECT_EQ(mainWindow->settingsPanel().x(), (c.expected.width() - 750) / 2) << "the panel is centred again";
     }
 }
 
@@ -297,7 +297,7 @@ TEST_F(Start, aChangedScreenRepaintsTheStartScreenAroundThePanel)
     t.screen->change(QRect(0, 0, 1024, 768));
     QCoreApplication::processEvents();
     ASSERT_EQ(mainWindow->size(), QSize(1024, 768));
-    const QRect panel = mainWindow->settingsPanel->geometry();
+    const QRect panel = mainWindow->settingsPanel().geometry();
     EXPECT_EQ(panel.topLeft(), QPoint(137, 578));
     EXPECT_EQ(mainWindow->keptImage().copy(panel.x() - 4, panel.y() - 4, 10, 4),
               ctx().skin.image().copy(QRect(skin::kFrameTopLeft.topLeft(), QSize(10, 4))));
@@ -314,7 +314,7 @@ TEST(Closing, closingTheMainWindowUnloadsEverythingAndEndsWithSuccess)
         AppContext &ctx = t.app->context();
         QTimer::singleShot(0, [&] {
             auto *mainWindow = ctx.windows.find<MainWindow>(kMainWindowName);
-            QTest::mouseClick(mainWindow->startButton, Qt::LeftButton);
+            QTest::mouseClick(&mainWindow->startButton(), Qt::LeftButton);
             mainWindow->toggleBackdrop();
             switch (by) {
             case By::Strip:

@@ -153,7 +153,7 @@ private:
         MainWindow *m = program.main();
         if (window != m || !m)
             return false;
-        const QRect strip = m->controlStrip->geometry();
+        const QRect strip = m->controlStrip().geometry();
         return p.x() >= strip.x() + 50 && p.y() >= strip.y() - 40 && p.y() <= strip.bottom() + 40;
     }
 
@@ -170,7 +170,7 @@ private:
             target = window;
         const QPoint local = target->mapFrom(window, p);
         // Never the strip's close cell, even when a captured strip takes the click.
-        if (QWidget::mouseGrabber() && program.main() && QWidget::mouseGrabber() == program.main()->controlStrip)
+        if (QWidget::mouseGrabber() && program.main() && QWidget::mouseGrabber() == &program.main()->controlStrip())
             return;
         const Qt::MouseButton button = pick(5) == 0 ? Qt::RightButton : Qt::LeftButton;
         switch (pick(4)) {
@@ -197,22 +197,22 @@ private:
             return;
         switch (pick(4)) {
         case 0: { // a marker
-            Surface *marker = w->markerBoxes.at(pick(static_cast<int>(w->markerBoxes.size())));
+            Surface *marker = &w->markerBox(pick(w->markerCount()));
             QTest::mouseClick(marker, Qt::LeftButton, {}, QPoint(10, 16));
             break;
         }
         case 1: // FINISH, hovered first so that the click counts
-            if (w->finishButtonBox->isVisible())
-                ProgramDriver::hoverAndClick(w->finishButtonBox);
+            if (w->finishButtonBox().isVisible())
+                ProgramDriver::hoverAndClick(&w->finishButtonBox());
             break;
         case 2: { // a cell anywhere on the sheet
             const int row = pick(9), col = pick(42);
-            QTest::mouseClick(w->answerGrid->viewport(), Qt::LeftButton, {}, w->answerGrid->cellRect(row, col).center());
+            QTest::mouseClick(w->answerGrid().viewport(), Qt::LeftButton, {}, w->answerGrid().cellRect(row, col).center());
             break;
         }
         default:
             if (MainWindow *m = program.main())
-                m->clockChoice->setCurrentIndex(pick(2));
+                m->clockChoice().setCurrentIndex(pick(2));
             break;
         }
     }

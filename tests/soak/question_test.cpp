@@ -140,7 +140,7 @@ private:
             return nullptr;
         if (QWidget *focus = QApplication::focusWidget(); focus && pick(4) != 0)
             return focus;
-        return w->answerGrid->editor() ? static_cast<QWidget *>(w->answerGrid->editor()) : w->answerGrid;
+        return w->answerGrid().editor() ? static_cast<QWidget *>(w->answerGrid().editor()) : &w->answerGrid();
     }
 
     void typeOnSheet()
@@ -172,7 +172,7 @@ private:
             return;
         const bool running = w->stage().stageRunning;
         m_answered = false;
-        QWidget *target = w->answerGrid->editor() ? static_cast<QWidget *>(w->answerGrid->editor()) : w->answerGrid;
+        QWidget *target = w->answerGrid().editor() ? static_cast<QWidget *>(w->answerGrid().editor()) : &w->answerGrid();
         QTest::keyClick(target, pick(2) ? Qt::Key_Return : Qt::Key_Enter,
                         pick(2) ? Qt::NoModifier : Qt::KeypadModifier);
         ProgramDriver::settle();
@@ -205,11 +205,11 @@ private:
         ExerciseWindow *w = program.stage();
         if (!w)
             return;
-        if (pick(3) == 0 && w->answerGrid->editor()) {
-            QTest::keyClick(w->answerGrid->editor(), Qt::Key_Asterisk, Qt::KeypadModifier);
+        if (pick(3) == 0 && w->answerGrid().editor()) {
+            QTest::keyClick(w->answerGrid().editor(), Qt::Key_Asterisk, Qt::KeypadModifier);
             return;
         }
-        Surface *marker = w->markerBoxes.at(pick(static_cast<int>(w->markerBoxes.size())));
+        Surface *marker = &w->markerBox(pick(w->markerCount()));
         QTest::mouseClick(marker, Qt::LeftButton, {}, QPoint(10, 16));
     }
 
@@ -219,8 +219,8 @@ private:
         if (!w)
             return;
         const int row = pick(9), col = pick(42);
-        QTest::mouseClick(w->answerGrid->viewport(), pick(4) ? Qt::LeftButton : Qt::RightButton, {},
-                          w->answerGrid->cellRect(row, col).center());
+        QTest::mouseClick(w->answerGrid().viewport(), pick(4) ? Qt::LeftButton : Qt::RightButton, {},
+                          w->answerGrid().cellRect(row, col).center());
     }
 
     void moveClock(bool insideQuestion)
@@ -271,7 +271,7 @@ private:
             startStage();
             break;
         case 1:
-            m->clockChoice->setCurrentIndex(pick(m->clockChoice->count()));
+            m->clockChoice().setCurrentIndex(pick(m->clockChoice().count()));
             break;
         case 2:
             program.clickStripCell(1);
@@ -313,7 +313,7 @@ private:
         QPointer<ExerciseWindow> w(window);
         checkStage("the question opened");
         EXPECT_TRUE(w->stage().stageRunning) << "a question was asked about a finished stage at step " << m_step;
-        const QStringList before = test::answerCells(*w->answerGrid);
+        const QStringList before = test::answerCells(w->answerGrid());
         const QString storedBefore = problemElement(w->stage()).attribute(doc::kAnswer);
 
         // The user goes on using the program while the box waits.
@@ -322,14 +322,14 @@ private:
             switch (pick(7)) {
             case 0:
             case 1:
-                QTest::keyClick(pick(2) ? static_cast<QWidget *>(w->answerGrid) : w.data(),
+                QTest::keyClick(pick(2) ? static_cast<QWidget *>(&w->answerGrid()) : w.data(),
                                 kKeys[pick(std::size(kKeys))], kModifiers[pick(std::size(kModifiers))]);
                 break;
             case 2:
-                ProgramDriver::hoverAndClick(pick(2) ? w->backButtonBox : w->finishButtonBox);
+                ProgramDriver::hoverAndClick(pick(2) ? &w->backButtonBox() : &w->finishButtonBox());
                 break;
             case 3:
-                QTest::mouseClick(w->markerBoxes.at(pick(static_cast<int>(w->markerBoxes.size()))), Qt::LeftButton, {},
+                QTest::mouseClick(&w->markerBox(pick(w->markerCount())), Qt::LeftButton, {},
                                   QPoint(10, 16));
                 break;
             case 4:
@@ -346,7 +346,7 @@ private:
                 break;
             checkStage("inside the question");
             EXPECT_TRUE(w->stage().stageRunning) << "the stage finished while its question was open, step " << m_step;
-            EXPECT_EQ(test::answerCells(*w->answerGrid), before) << "the answer changed behind the box, step " << m_step;
+            EXPECT_EQ(test::answerCells(w->answerGrid()), before) << "the answer changed behind the box, step " << m_step;
             EXPECT_EQ(problemElement(w->stage()).attribute(doc::kAnswer), storedBefore);
         }
         if (!w || !w->questionBox().openBox())
@@ -433,7 +433,7 @@ TEST(QuestionClosing, closingTheProgramDuringTheQuestionLeavesNothingBehind)
         program.clickStart();
         QPointer<ExerciseWindow> w = program.stage();
         ASSERT_TRUE(w);
-        QTest::keyClick(w->answerGrid->editor(), '5');
+        QTest::keyClick(w->answerGrid().editor(), '5');
         auto closed = test::whenBoxOpens([&program](QMessageBox &) { program.clickStripCell(4); });
         program.clickFinish();
         ProgramDriver::settle();

@@ -61,12 +61,12 @@ TEST(StageCycles, fiveHundredWorkedStagesLeaveNothingBehind)
         QPointer<ExerciseWindow> w = program.stage();
         ASSERT_TRUE(w) << when;
         ASSERT_FALSE(w->stage().firstActivation) << when;
-        QWidget *editor = w->answerGrid->editor();
+        QWidget *editor = w->answerGrid().editor();
         ASSERT_NE(editor, nullptr) << "no cell editor after the first activation, " << when;
         for (char digit : {'4', '0', '9', '2'})
             QTest::keyClick(editor, digit);
         QTest::keyClick(editor, Qt::Key_Asterisk, Qt::KeypadModifier);
-        QTest::mouseClick(w->markerBoxes.at(1 + cycle % 19), Qt::LeftButton, {}, QPoint(10, 16));
+        QTest::mouseClick(&w->markerBox(1 + cycle % 19), Qt::LeftButton, {}, QPoint(10, 16));
         program.clock->advance(3.0f);
         ASSERT_NO_FATAL_FAILURE(invariants.check(w, when + ", digits typed"));
 
@@ -77,7 +77,7 @@ TEST(StageCycles, fiveHundredWorkedStagesLeaveNothingBehind)
             if (cycle % 2)
                 program.clickFinish();
             else
-                QTest::keyClick(w->answerGrid->editor() ? static_cast<QWidget *>(w->answerGrid->editor()) : w->answerGrid,
+                QTest::keyClick(w->answerGrid().editor() ? static_cast<QWidget *>(w->answerGrid().editor()) : &w->answerGrid(),
                                 Qt::Key_Return);
             ProgramDriver::settle();
             ASSERT_TRUE(w) << when;

@@ -42,7 +42,7 @@ public:
         if (!window || window->stage().firstActivation)
             return;
         const StageRecord &stage = window->stage();
-        const FlexGrid &grid = *window->answerGrid;
+        const FlexGrid &grid = window->answerGrid();
         const QStringList cells = answerCells(grid);
         for (int i = 0; i < cells.size(); ++i) {
             const QString &t = cells[i];

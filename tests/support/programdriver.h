@@ -92,7 +92,7 @@ public:
     void clickStart()
     {
         if (MainWindow *m = main())
-            QTest::mouseClick(m->startButton, Qt::LeftButton);
+            QTest::mouseClick(&m->startButton(), Qt::LeftButton);
         settle();
         if (ExerciseWindow *w = stage(); w && w->stage().firstActivation) {
             QEvent activate(QEvent::WindowActivate);
@@ -104,15 +104,15 @@ public:
     void clickBack()
     {
         if (ExerciseWindow *w = stage())
-            hoverAndClick(w->backButtonBox);
+            hoverAndClick(&w->backButtonBox());
         settle();
     }
 
     // FINISH as the user clicks it; returns once the question has closed.
     void clickFinish()
     {
-        if (ExerciseWindow *w = stage(); w && w->finishButtonBox->isVisible())
-            hoverAndClick(w->finishButtonBox);
+        if (ExerciseWindow *w = stage(); w && w->finishButtonBox().isVisible())
+            hoverAndClick(&w->finishButtonBox());
         settle();
     }
 
@@ -123,7 +123,7 @@ public:
         if (!m)
             return;
         static const int kCentres[] = {0, 8, 25, 42, 59};
-        hoverAndClick(m->controlStrip, QPointF(kCentres[cell], 7));
+        hoverAndClick(&m->controlStrip(), QPointF(kCentres[cell], 7));
         settle();
     }
 

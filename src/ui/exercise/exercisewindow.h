@@ -66,19 +66,33 @@ public:
     StageClock &stageClock() { return *m_clock; }
     TimedMessageBox &questionBox() { return m_questionBox; }
 
-    // The controls, in the order the window defines them.
-    Surface *wrongPictureBox = nullptr;    // lends the wrong-answer picture
-    Surface *correctPictureBox = nullptr;      // lends the correct-answer picture
-    Surface *resultPanel = nullptr;      // result panel
-    QTimer *answerTimer = nullptr;      // answer timer of the confirmation box
-    Surface *finishButtonBox = nullptr;
-    Surface *backButtonBox = nullptr;
-    QTimer *clockTimer = nullptr;        // stage clock tick
-    Surface *clockDisplay = nullptr;       // clock display
-    Surface *sheetPanel = nullptr;      // answer sheet panel
-    Surface *markerPictureBox = nullptr; // lends the set-marker picture
-    QList<Surface *> markerBoxes;         // the column markers, 0 from the start, 1..19 from the load
-    FlexGrid *answerGrid = nullptr;
+    // The controls. They live as long as the window.
+    FlexGrid &answerGrid() { return *m_answerGrid; }
+    const FlexGrid &answerGrid() const { return *m_answerGrid; }
+    Surface &sheetPanel() { return *m_sheetPanel; }
+    const Surface &sheetPanel() const { return *m_sheetPanel; }
+    Surface &clockDisplay() { return *m_clockDisplay; }
+    const Surface &clockDisplay() const { return *m_clockDisplay; }
+    QTimer &clockTimer() { return *m_clockTimer; }
+    const QTimer &clockTimer() const { return *m_clockTimer; }
+    QTimer &answerTimer() { return *m_answerTimer; }
+    const QTimer &answerTimer() const { return *m_answerTimer; }
+    Surface &resultPanel() { return *m_resultPanel; }
+    const Surface &resultPanel() const { return *m_resultPanel; }
+    Surface &finishButtonBox() { return *m_finishButtonBox; }
+    const Surface &finishButtonBox() const { return *m_finishButtonBox; }
+    Surface &backButtonBox() { return *m_backButtonBox; }
+    const Surface &backButtonBox() const { return *m_backButtonBox; }
+    Surface &wrongPictureBox() { return *m_wrongPictureBox; }
+    const Surface &wrongPictureBox() const { return *m_wrongPictureBox; }
+    Surface &correctPictureBox() { return *m_correctPictureBox; }
+    const Surface &correctPictureBox() const { return *m_correctPictureBox; }
+    Surface &markerPictureBox() { return *m_markerPictureBox; }
+    const Surface &markerPictureBox() const { return *m_markerPictureBox; }
+    // The column markers: marker 0 from the start, 1..19 from the load.
+    int markerCount() const { return static_cast<int>(m_markerBoxes.size()); }
+    Surface &markerBox(int index) { return *m_markerBoxes.at(index); }
+    const Surface &markerBox(int index) const { return *m_markerBoxes.at(index); }
 
 protected:
     bool event(QEvent *event) override;
@@ -104,12 +118,28 @@ private:
 
     void createControls();
     void createMarker(int index);
+    void addMarker(Surface *marker);
     void formUnload();
     // BACK's work once the click has counted: the start screen, whole, and
     // the stage gone with this window.
     void leaveStage();
 
     AppContext &m_ctx;
+
+    // The controls, in the order the window defines them.
+    Surface *m_wrongPictureBox = nullptr;   // lends the wrong-answer picture
+    Surface *m_correctPictureBox = nullptr; // lends the correct-answer picture
+    Surface *m_resultPanel = nullptr;
+    QTimer *m_answerTimer = nullptr;        // answer timer of the confirmation box
+    Surface *m_finishButtonBox = nullptr;
+    Surface *m_backButtonBox = nullptr;
+    QTimer *m_clockTimer = nullptr;         // stage clock tick
+    Surface *m_clockDisplay = nullptr;
+    Surface *m_sheetPanel = nullptr;        // answer sheet panel
+    Surface *m_markerPictureBox = nullptr;  // lends the set-marker picture
+    QList<Surface *> m_markerBoxes;
+    FlexGrid *m_answerGrid = nullptr;
+
     StageRecord m_stage;
     TimedMessageBox m_questionBox;
     FinishLink m_finishLink{*this};

@@ -1,9 +1,10 @@
 #include "ui/main/mainwindow.h"
 
-#include "platform/fonts.h"
 #include "platform/screenmetrics.h"
-#include "ui/main/mainwindowlifecycle.h"
+#include "skin/controlbuilder.h"
 #include "skin/skintemplate.h"
+#include "skin/windowdefinitions.h"
+#include "ui/main/mainwindowlifecycle.h"
 #include "ui/main/settingspanel.h"
 #include "ui/main/windowcontrolstrip.h"
 #include "ui/main/workarea.h"
@@ -16,40 +17,22 @@
 
 namespace vk {
 
-namespace {
-const QColor kPanelColour(197, 214, 237);
-const QColor kDarkRed(192, 0, 0);
-const QColor kShadowGrey(207, 207, 207);
-const QString kAddress = QStringLiteral("www.kelvaris.example");
-
-void setTextColours(QLabel &label, const QColor &text, const QColor *background)
-{
-    QPalette pal = label.palette();
-    pal.setColor(QPalette::WindowText, text);
-    if (background)
-        pal.setColor(QPalette::Window, *background);
-    label.setPalette(pal);
-    label.setAutoFillBackground(background != nullptr);
-}
-} // namespace
-
 MainWindow::MainWindow(AppContext &ctx)
     : Form(kMainWindowName, ctx.screen)
     , m_ctx(ctx)
     , m_backdrop(ctx)
 {
-    setWindowTitle(QStringLiteral("Kelvaris Ostravel"));
-    setBackColor(kPanelColour);
-    setFont(makeFont(QStringLiteral("Tahoma"), 8.25));
-    resize(kDesignWidth, kDesignHeight);
+    const WindowDefinition &definition = mainWindowDefinition();
+    applyWindowDefinition(*this, definition);
+    const QSize design = definition.designSize;
     const QRect s = ctx.screen.geometry();
-    move(s.x() + (s.width() - kDesignWidth) / 2, s.y() + (s.height() - kDesignHeight) / 2);
+    move(s.x() + (s.width() - design.width()) / 2, s.y() + (s.height() - design.height()) / 2);
 
     defineControls();
 
     m_mainScreen = std::make_unique<MainScreen>(
-        MainScreenControls{*this, *settingsPanel, *controlStrip, *addressLabel, *addressShadowLabel}, ctx.skin, ctx.run);
-    m_strip = new WindowControlStrip(*controlStrip, ctx.skin,
+        MainScreenControls{*this, *m_settingsPanel, *m_controlStrip, *m_addressLabel, *m_addressShadowLabel}, ctx.skin, ctx.run);
+    m_strip = new WindowControlStrip(*m_controlStrip, ctx.skin,
                                      {
                                          [this] { toggleBackdrop(); },
                                          [this] { showMinimized(); },
@@ -61,89 +44,25 @@ MainWindow::MainWindow(AppContext &ctx)
     connect(this, &Surface::resized, this, [this] { m_mainScreen->resizeHandling(); });
     connect(this, &Form::activated, this, [this] { m_lifecycle->activation(); });
     connect(this, &Form::unloading, this, &MainWindow::unloadAllWindows);
-    connect(settingsPanel, &Surface::resized, this,
-            [this] { layoutSettingsPanel(*settingsPanel, *startButton, *m_clockChoiceLabel, *clockChoice); });
-    connect(startButton, &QPushButton::clicked, this, &MainWindow::startClicked);
-    startButton->installEventFilter(this);
+    connect(m_settingsPanel, &Surface::resized, this,
+            [this] { layoutSettingsPanel(*m_settingsPanel, *m_startButton, *m_clockChoiceLabel, *m_clockChoice); });
+    connect(m_startButton, &QPushButton::clicked, this, &MainWindow::startClicked);
+    m_startButton->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::defineControls()
 {
-    const QFont bold12 = makeFont(QStringLiteral("Tahoma"), 12, true);
-    const QFont plain = makeFont(QStringLiteral("Tahoma"), 8.25);
-
-    // Picture boxes keep their own font: painting changes the window's.
-    settingsPanel = new Surface(this);
-    settingsPanel->setObjectName(QStringLiteral("settingsPanel"));
-    settingsPanel->setFont(plain);
-    settingsPanel->setGeometry(224, 84, 629, 145);
-    settingsPanel->setBackColor(kPanelColour);
-    settingsPanel->setAutoRedraw(true);
-    settingsPanel->setMousePointer(Surface::Pointer::Arrow);
-    settingsPanel->setFocusPolicy(Qt::TabFocus);
-
-    startButton = new QPushButton(QStringLiteral("START"), settingsPanel);
-    startButton->setObjectName(QStringLiteral("startButton"));
-    startButton->setFont(bold12);
-    startButton->setGeometry(212, 84, 175, 45);
-
-    clockChoice = new QComboBox(settingsPanel);
-    clockChoice->setObjectName(QStringLiteral("clockChoice"));
-    clockChoice->setEditable(false);
-    clockChoice->setFont(bold12);
-    clockChoice->addItems({QStringLiteral("Yes"), QStringLiteral("No")});
-    clockChoice->setCurrentIndex(-1);
-    clockChoice->setGeometry(288, 32, 137, 27);
-
-    m_clockChoiceLabel = new QLabel(QStringLiteral("Timer is enabled :"), settingsPanel);
-    m_clockChoiceLabel->setObjectName(QStringLiteral("lbBilgi_1"));
-    m_clockChoiceLabel->setFont(bold12);
-    m_clockChoiceLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    setTextColours(*m_clockChoiceLabel, kDarkRed, &kPanelColour);
-    m_clockChoiceLabel->move(82, 36);
-    m_clockChoiceLabel->adjustSize();
-
-    controlStrip = new Surface(this);
-    controlStrip->setObjectName(QStringLiteral("controlStrip"));
-    controlStrip->setFont(plain);
-    controlStrip->setBackColor(Qt::white);
-    controlStrip->setGeometry(88, 26, 43, 17);
-    controlStrip->setMousePointer(Surface::Pointer::Arrow);
-    controlStrip->setFocusPolicy(Qt::TabFocus);
-
-    // The template stays hidden; its picture is the one the skin holds.
-    skinTemplate = new Surface(this);
-    skinTemplate->setObjectName(QStringLiteral("skinTemplate"));
-    skinTemplate->setFont(plain);
-    skinTemplate->hide();
-    skinTemplate->setGeometry(600, 322, m_ctx.skin.width(), m_ctx.skin.height());
-    skinTemplate->setAutoRedraw(true);
-    skinTemplate->setPicture(m_ctx.skin.image());
-
-    const QFont address = makeFont(QStringLiteral("Tahoma"), 9, false, true);
-    addressLabel = new QLabel(kAddress, this);
-    addressLabel->setObjectName(QStringLiteral("addressLabel"));
-    addressLabel->setFont(address);
-    setTextColours(*addressLabel, Qt::black, nullptr);
-    addressLabel->setCursor(Qt::PointingHandCursor);
-    addressLabel->move(56, 100);
-    addressLabel->adjustSize();
-
-    addressShadowLabel = new QLabel(kAddress, this);
-    addressShadowLabel->setObjectName(QStringLiteral("addressShadowLabel"));
-    addressShadowLabel->setFont(address);
-    setTextColours(*addressShadowLabel, kShadowGrey, nullptr);
-    addressShadowLabel->setCursor(Qt::PointingHandCursor);
-    addressShadowLabel->move(62, 114);
-    addressShadowLabel->adjustSize();
-
-    // Tab order: the strip, the settings panel, the clock choice, START.
-    // The labels and the hidden template never take the focus.
-    setTabOrder(controlStrip, settingsPanel);
-    setTabOrder(settingsPanel, clockChoice);
-    setTabOrder(clockChoice, startButton);
+    const BuiltControls built = buildControls(*this, mainWindowDefinition(), m_ctx.skin);
+    m_settingsPanel = built.get<Surface>("settingsPanel");
+    m_startButton = built.get<QPushButton>("startButton");
+    m_clockChoice = built.get<QComboBox>("clockChoice");
+    m_clockChoiceLabel = built.get<QLabel>("lbBilgi_1");
+    m_controlStrip = built.get<Surface>("controlStrip");
+    m_skinTemplate = built.get<Surface>("skinTemplate");
+    m_addressLabel = built.get<QLabel>("addressLabel");
+    m_addressShadowLabel = built.get<QLabel>("addressShadowLabel");
 }
 
 void MainWindow::load()
@@ -248,10 +167,10 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // START has the focus so that Enter or Space starts a stage at once; a
     // push button outside a dialog takes only Space by itself.
-    if (watched == startButton && event->type() == QEvent::KeyPress) {
+    if (watched == m_startButton && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !key->isAutoRepeat()) {
-            startButton->click();
+            m_startButton->click();
             return true;
         }
     }

@@ -52,21 +52,25 @@ public:
     WindowControlStrip &strip() { return *m_strip; }
     AppContext &context() { return m_ctx; }
 
+    // The controls. They live as long as the window.
+    Surface &settingsPanel() { return *m_settingsPanel; }
+    const Surface &settingsPanel() const { return *m_settingsPanel; }
+    QPushButton &startButton() { return *m_startButton; }
+    const QPushButton &startButton() const { return *m_startButton; }
+    QComboBox &clockChoice() { return *m_clockChoice; }
+    const QComboBox &clockChoice() const { return *m_clockChoice; }
     // "Timer is enabled :", left of the clock choice.
-    QLabel *clockChoiceLabel() const { return m_clockChoiceLabel; }
-
-    // Controls, in definition order (clockChoiceLabel() comes after clockChoice). They
-    // live as long as the window.
-    Surface *settingsPanel = nullptr;
-    QPushButton *startButton = nullptr;
-    QComboBox *clockChoice = nullptr;
-    Surface *controlStrip = nullptr;
-    Surface *skinTemplate = nullptr;
-    QLabel *addressLabel = nullptr;
-    QLabel *addressShadowLabel = nullptr;
-
-    static constexpr int kDesignWidth = 934;
-    static constexpr int kDesignHeight = 727;
+    QLabel &clockChoiceLabel() { return *m_clockChoiceLabel; }
+    const QLabel &clockChoiceLabel() const { return *m_clockChoiceLabel; }
+    Surface &controlStrip() { return *m_controlStrip; }
+    const Surface &controlStrip() const { return *m_controlStrip; }
+    // Hidden; holds the skin template as its picture.
+    Surface &skinTemplate() { return *m_skinTemplate; }
+    const Surface &skinTemplate() const { return *m_skinTemplate; }
+    QLabel &addressLabel() { return *m_addressLabel; }
+    const QLabel &addressLabel() const { return *m_addressLabel; }
+    QLabel &addressShadowLabel() { return *m_addressShadowLabel; }
+    const QLabel &addressShadowLabel() const { return *m_addressShadowLabel; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -80,7 +84,17 @@ private:
     void startClicked();
 
     AppContext &m_ctx;
+
+    // The controls, in the order the window defines them.
+    Surface *m_settingsPanel = nullptr;
+    QPushButton *m_startButton = nullptr;
+    QComboBox *m_clockChoice = nullptr;
     QLabel *m_clockChoiceLabel = nullptr;
+    Surface *m_controlStrip = nullptr;
+    Surface *m_skinTemplate = nullptr;
+    QLabel *m_addressLabel = nullptr;
+    QLabel *m_addressShadowLabel = nullptr;
+
     std::unique_ptr<MainScreen> m_mainScreen;
     BackdropMode m_backdrop;
     WindowControlStrip *m_strip = nullptr;

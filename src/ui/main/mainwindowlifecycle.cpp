@@ -24,7 +24,7 @@ MainWindowLifecycle::MainWindowLifecycle(MainWindow &main, AppContext &ctx, Mess
 
 void MainWindowLifecycle::load()
 {
-    m_main.clockChoice->setCurrentIndex(0);
+    m_main.clockChoice().setCurrentIndex(0);
 
     const ScreenFit fit = screenFit(m_ctx.screen);
     if (fit == ScreenFit::TooSmall) {
@@ -67,7 +67,7 @@ void MainWindowLifecycle::activation()
         }
     }
     // Enter or Space starts a stage at once.
-    m_main.startButton->setFocus(Qt::ActiveWindowFocusReason);
+    m_main.startButton().setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void MainWindowLifecycle::followMove()
@@ -116,19 +116,19 @@ void MainWindowLifecycle::placeSettingsPanel()
 {
     if (m_main.isMinimized())
         m_main.showNormal();
-    Surface &panel = *m_main.settingsPanel;
+    Surface &panel = m_main.settingsPanel();
     moveControl(panel, (m_main.scaleWidth() - kPanelWidth) / 2, m_main.scaleHeight() - 190, kPanelWidth, kPanelHeight);
     panel.show();
     // A hidden window holds the panel's resize back until it is shown;
     // lay the children out for the working size now.
     if (!panel.isVisible())
-        layoutSettingsPanel(panel, *m_main.startButton, *m_main.clockChoiceLabel(), *m_main.clockChoice);
+        layoutSettingsPanel(panel, m_main.startButton(), m_main.clockChoiceLabel(), m_main.clockChoice());
 }
 
 void MainWindowLifecycle::start()
 {
     // Before the stage window loads: its load copies the choice.
-    m_ctx.run.timerEnabled = m_main.clockChoice->currentIndex() == 0;
+    m_ctx.run.timerEnabled = m_main.clockChoice().currentIndex() == 0;
     m_ctx.run.stageActive = true;
 
     const TwipsRect main = mainRect();

@@ -118,7 +118,7 @@ TEST_F(MainScreenPainting, startLookMeasuresTheTitleInTheWindowsFont)
     EXPECT_GT(countPixels(kept(), titleBand, qRgb(255, 255, 255)), 100);
 
     // The settings panel is framed: the frame's top-left corner piece.
-    const QRect panel = mainWindow->settingsPanel->geometry();
+    const QRect panel = mainWindow->settingsPanel().geometry();
     EXPECT_EQ(kept().copy(panel.x() - 4, panel.y() - 4, 10, 4), piece(QRect(skin::kFrameTopLeft.topLeft(), QSize(10, 4))));
 }
 
@@ -207,25 +207,25 @@ TEST_F(MainScreenPainting, theStageLookLeavesItsFaceToTheNextStartScreen)
     EXPECT_TRUE(mainWindow->font().bold());
     EXPECT_EQ(mainWindow->font().pointSizeF(), 28);
     // The labels and the panel keep their own fonts.
-    EXPECT_EQ(QFontInfo(mainWindow->clockChoiceLabel()->font()).family(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(QFontInfo(mainWindow->clockChoiceLabel().font()).family(), QStringLiteral("Tahoma"));
 }
 
 TEST_F(MainScreenPainting, stripDocksTopRightAndTheAddressFollowsItAtThePainting)
 {
     auto expectDocked = [&] {
-        const QRect strip = mainWindow->controlStrip->geometry();
+        const QRect strip = mainWindow->controlStrip().geometry();
         EXPECT_EQ(strip, QRect(mainWindow->width() - 72, 4, 68, 15));
-        const QLabel &url = *mainWindow->addressLabel;
+        const QLabel &url = mainWindow->addressLabel();
         EXPECT_EQ(url.x() + url.width(), strip.x() - 20);
         EXPECT_EQ(url.y(), 3);
-        EXPECT_EQ(mainWindow->addressShadowLabel->pos(), url.pos() + QPoint(1, 1));
+        EXPECT_EQ(mainWindow->addressShadowLabel().pos(), url.pos() + QPoint(1, 1));
         const QObjectList &stack = mainWindow->children();
-        EXPECT_GT(stack.indexOf(mainWindow->addressLabel), stack.indexOf(mainWindow->addressShadowLabel)) << "the address above its shadow";
+        EXPECT_GT(stack.indexOf(&mainWindow->addressLabel()), stack.indexOf(&mainWindow->addressShadowLabel())) << "the address above its shadow";
     };
     expectDocked(); // after start-up
 
     mainWindow->resize(1100, 780);
-    EXPECT_EQ(mainWindow->controlStrip->geometry(), QRect(1028, 4, 68, 15));
+    EXPECT_EQ(mainWindow->controlStrip().geometry(), QRect(1028, 4, 68, 15));
     mainWindow->paintMainScreen();
     expectDocked();
 }
@@ -234,10 +234,10 @@ TEST_F(MainScreenPainting, aMinimisedWindowIsNeitherRepaintedNorRedocked)
 {
     mainWindow->showMinimized();
     ASSERT_TRUE(mainWindow->isMinimized());
-    const QRect strip = mainWindow->controlStrip->geometry();
+    const QRect strip = mainWindow->controlStrip().geometry();
     ctx().run.stageActive = true;
     mainWindow->mainScreen().resizeHandling();
-    EXPECT_EQ(mainWindow->controlStrip->geometry(), strip);
+    EXPECT_EQ(mainWindow->controlStrip().geometry(), strip);
     EXPECT_EQ(kept().copy(0, 0, 50, 50), piece(skin::kTopLeftCorner)) << "still the start look";
 }
 
