@@ -18,21 +18,31 @@ trap 'rm -rf "$out"' EXIT
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen:configfile=$(cd "$(dirname "$0")" && pwd)/offscreen-screen.json}
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$out}
 
-measure() { # BUILD DIR
-  local build=$1 dir=$2
-  mkdir -p "$dir"
-  for b in stage sheet flow skin exercise main; do
-    echo "running $build/bench_$b ..." >&2
-    "$build/bench/bench_$b" --benchmark_format=json --benchmark_repetitions=5 --benchmark_min_time=0.2 \
-      > "$dir/$b.json" 2>/dev/null || echo "bench_$b failed" >&2
-  done
-  echo "running $build/bench_memory (100 stages) ..." >&2
-  "$build/bench/bench_memory" 2>/dev/null > "$dir/memory.json" || echo "bench_memory failed" >&2
-  echo "running $build's trainer at rest: start screen, stage beside the bare timer, finished; ${VK_IDLE_SECONDS:-20} s each ..." >&2
-  bash "$(dirname "$0")/idle_cpu.sh" "$build" > "$dir/idle.json" || echo "the idle clock could not be measured" >&2
+run_bench() { # BUILD DIR NAME
+  echo "running $1/bench_$3 ..." >&2
+  "$1/bench/bench_$3" --benchmark_format=json --benchmark_repetitions=5 --benchmark_min_time=0.2 \
+    > "$2/$3.json" 2>/dev/null || echo "bench_$3 failed" >&2
 }
-measure "$build" "$out/new"
-[[ -n "$earlier" ]] && measure "$earlier" "$out/old"
+
+measure_at_rest() { # BUILD DIR
+  echo "running $1/bench_memory (100 stages) ..." >&2
+  "$1/bench/bench_memory" 2>/dev/null > "$2/memory.json" || echo "bench_memory failed" >&2
+  echo "running $1's trainer at rest: start screen, stage beside the bare timer, finished; ${VK_IDLE_SECONDS:-20} s each ..." >&2
+  bash "$(dirname "$0")/idle_cpu.sh" "$1" > "$2/idle.json" || echo "the idle clock could not be measured" >&2
+}
+
+# With an earlier build, each benchmark runs for both builds one right
+# after the other, so that a machine that speeds up or slows down over the
+# run (another job, the CPU's clock) weighs on both alike. A first
+# throwaway run lets the machine settle.
+mkdir -p "$out/new"; [[ -n "$earlier" ]] && mkdir -p "$out/old"
+"$build/bench/bench_stage" --benchmark_min_time=0.5 &>/dev/null || true
+for b in stage sheet flow skin exercise main; do
+  run_bench "$build" "$out/new" "$b"
+  [[ -n "$earlier" ]] && run_bench "$earlier" "$out/old" "$b"
+done
+measure_at_rest "$build" "$out/new"
+[[ -n "$earlier" ]] && measure_at_rest "$earlier" "$out/old"
 
 python3 - "$out" <<'PY'
 import json, sys, os
