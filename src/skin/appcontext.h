@@ -11,9 +11,9 @@ class ScreenMetrics;
 class SkinTemplate;
 
 // Window names, as the registry and the window-control strip know them.
-inline const QString kMainWindowName = QStringLiteral("frmMain");
-inline const QString kExerciseWindowName = QStringLiteral("frmVendrakul");
-inline const QString kBackdropWindowName = QStringLiteral("frmZFon");
+inline const QString kMainWindowName = QStringLiteral("mainWindow");
+inline const QString kExerciseWindowName = QStringLiteral("exerciseWindow");
+inline const QString kBackdropWindowName = QStringLiteral("backdropWindow");
 
 // What the main window offers the other windows.
 class MainWindowApi

@@ -40,7 +40,7 @@ constexpr ControlDefinition kExerciseControls[] = {
     {.objectName = "markerPictureBox", .parent = "sheetPanel", .geometry = {30, 136, 20, 32},
      .back = fixedColour(palette::kWhite), .fore = fixedColour(palette::kBlack), .font = kTahoma,
      .picture = DefinedPicture::SetMarker, .visible = false, .focusPolicy = Qt::NoFocus},
-    {.objectName = "pIsaret_0", .parent = "sheetPanel", .geometry = {72, 112, 20, 33},
+    {.objectName = "markerBox_0", .parent = "sheetPanel", .geometry = {72, 112, 20, 33},
      .back = fixedColour(palette::kMarkerYellow), .fore = kWindowTextColour, .font = kTahoma,
      .focusPolicy = Qt::NoFocus, .pointer = Pointer::Custom},
     {.objectName = "answerGrid", .kind = Kind::Grid, .parent = "sheetPanel", .geometry = {26, 16, 141, 87}},
@@ -50,7 +50,7 @@ constexpr ControlDefinition kExerciseControls[] = {
 // the grid does: the order is kept as the window has always set it.
 constexpr std::string_view kExerciseTabOrder[] = {
     "sheetPanel", "answerGrid",       "clockDisplay", "backButtonBox",     "finishButtonBox",
-    "pIsaret_0",  "markerPictureBox", "resultPanel",  "correctPictureBox", "wrongPictureBox",
+    "markerBox_0",  "markerPictureBox", "resultPanel",  "correctPictureBox", "wrongPictureBox",
 };
 
 constexpr std::string_view kClockChoices[] = {"Yes", "No"};
@@ -67,7 +67,7 @@ constexpr ControlDefinition kMainControls[] = {
      .font = kTahomaBold12, .text = "START"},
     {.objectName = "clockChoice", .kind = Kind::ComboBox, .parent = "settingsPanel", .geometry = {288, 32, 137, 27},
      .font = kTahomaBold12, .items = kClockChoices},
-    {.objectName = "lbBilgi_1", .kind = Kind::Label, .parent = "settingsPanel", .geometry = {82, 36, 0, 0},
+    {.objectName = "clockChoiceLabel", .kind = Kind::Label, .parent = "settingsPanel", .geometry = {82, 36, 0, 0},
      .back = fixedColour(palette::kWindowBody), .fore = fixedColour(palette::kCaptionRed), .font = kTahomaBold12,
      .text = "Timer is enabled :", .alignment = Qt::AlignRight | Qt::AlignVCenter},
     {.objectName = "controlStrip", .geometry = {88, 26, 43, 17}, .back = fixedColour(palette::kWhite), .font = kTahoma,

@@ -21,7 +21,7 @@ namespace vk {
 namespace {
 
 constexpr int kMarkerCount = 20;
-constexpr std::string_view kFirstMarker = "pIsaret_0";
+constexpr std::string_view kFirstMarker = "markerBox_0";
 
 } // namespace
 
@@ -111,7 +111,7 @@ void ExerciseWindow::createMarker(int index)
 {
     // Elements after the first are copies of it: same look, size and place.
     addMarker(buildPictureBoxCopy(exerciseWindowDefinition().control(kFirstMarker), m_sheetPanel, m_ctx.skin,
-                                  QStringLiteral("pIsaret_%1").arg(index), m_markerBoxes[0]->geometry()));
+                                  QStringLiteral("markerBox_%1").arg(index), m_markerBoxes[0]->geometry()));
 }
 
 void ExerciseWindow::addMarker(Surface *marker)

@@ -58,7 +58,7 @@ void MainWindow::defineControls()
     m_settingsPanel = built.get<Surface>("settingsPanel");
     m_startButton = built.get<QPushButton>("startButton");
     m_clockChoice = built.get<QComboBox>("clockChoice");
-    m_clockChoiceLabel = built.get<QLabel>("lbBilgi_1");
+    m_clockChoiceLabel = built.get<QLabel>("clockChoiceLabel");
     m_controlStrip = built.get<Surface>("controlStrip");
     m_skinTemplate = built.get<Surface>("skinTemplate");
     m_addressLabel = built.get<QLabel>("addressLabel");

@@ -214,7 +214,7 @@ TEST_F(ExerciseWindowTest, aNewWindowIsBuiltAsItsDefinitionSays)
         {&w.finishButtonBox(), "finishButtonBox"}, {&w.backButtonBox(), "backButtonBox"},
         {&w.clockTimer(), "clockTimer"},           {&w.clockDisplay(), "clockDisplay"},
         {&w.sheetPanel(), "sheetPanel"},           {&w.markerPictureBox(), "markerPictureBox"},
-        {&w.markerBox(0), "pIsaret_0"},            {&w.answerGrid(), "answerGrid"},
+        {&w.markerBox(0), "markerBox_0"},            {&w.answerGrid(), "answerGrid"},
     };
     for (const auto &[control, name] : accessors)
         EXPECT_EQ(control->objectName(), QLatin1String(name));

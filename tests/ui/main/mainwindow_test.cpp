@@ -37,7 +37,7 @@ TEST(MainWindowDefinition, aNewWindowIsBuiltAsItsDefinitionSays)
 
     const std::pair<const QObject *, const char *> accessors[] = {
         {&w.settingsPanel(), "settingsPanel"}, {&w.startButton(), "startButton"},
-        {&w.clockChoice(), "clockChoice"},     {&w.clockChoiceLabel(), "lbBilgi_1"},
+        {&w.clockChoice(), "clockChoice"},     {&w.clockChoiceLabel(), "clockChoiceLabel"},
         {&w.controlStrip(), "controlStrip"},   {&w.skinTemplate(), "skinTemplate"},
         {&w.addressLabel(), "addressLabel"},   {&w.addressShadowLabel(), "addressShadowLabel"},
     };
