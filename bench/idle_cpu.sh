@@ -66,14 +66,26 @@ done
 
 # The bare timer runs beside the stage over the same seconds, so that
 # whatever else the machine does weighs on both alike.
+# The seconds are cut into slices, each giving its own ratio: one slice in
+# which the machine woke one process more than the other moves the median
+# of the ratios much less than it moves the ratio of the sums.
 "$build/bench/bench_bare_timer" &>/dev/null &
 bare=$!
 sleep 2
+slices=${VK_IDLE_SLICES:-6}
 ours0=$(cpu_ns "$pid"); bare0=$(cpu_ns "$bare")
-sleep "$seconds"
-ours1=$(cpu_ns "$pid"); bare1=$(cpu_ns "$bare")
+ratios=()
+oursA=$ours0; bareA=$bare0
+for _ in $(seq "$slices"); do
+  sleep "$(python3 -c "print($seconds / $slices)")"
+  oursB=$(cpu_ns "$pid"); bareB=$(cpu_ns "$bare")
+  ratios+=("$(python3 -c "print(round($(used "$oursA" "$oursB") / max(1, $(used "$bareA" "$bareB")), 3))")")
+  oursA=$oursB; bareA=$bareB
+done
+ours1=$oursA; bare1=$bareA
 kill "$bare"; wait "$bare" 2>/dev/null || true
 bare=""
+median_ratio=$(IFS=,; python3 -c "import statistics; print(statistics.median([${ratios[*]}]))")
 
 # Enter asks, Enter again answers Yes: the product is revealed, the clock
 # has stopped, and the window waits for BACK.
@@ -84,4 +96,4 @@ sleep "$seconds"
 done1=$(cpu_ns "$pid")
 kill "$pid"; wait "$pid" 2>/dev/null || true
 pid=""
-echo "{\"idle_stage_cpu_percent\": $(share "$ours0" "$ours1"), \"bare_timer_cpu_percent\": $(share "$bare0" "$bare1"), \"start_screen_cpu_percent\": $(share "$start0" "$start1"), \"finished_cpu_percent\": $(share "$done0" "$done1"), \"seconds\": $seconds, \"stage_started\": $started}"
+echo "{\"idle_stage_cpu_percent\": $(share "$ours0" "$ours1"), \"bare_timer_cpu_percent\": $(share "$bare0" "$bare1"), \"median_slice_ratio\": $median_ratio, \"slice_ratios\": [$(IFS=,; echo "${ratios[*]}")], \"start_screen_cpu_percent\": $(share "$start0" "$start1"), \"finished_cpu_percent\": $(share "$done0" "$done1"), \"seconds\": $seconds, \"stage_started\": $started}"
