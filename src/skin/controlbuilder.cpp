@@ -38,22 +38,25 @@ bool isDefined(const ColourDefinition &colour)
     return colour.source != ColourDefinition::Source::None;
 }
 
-// The pictures built into the program, decoded once per run: every START
-// builds the exercise window afresh.
-struct DecodedPictures {
-    QImage wrong = wrongPicture();
-    QImage correct = correctPicture();
-    QImage marker = markerPicture();
-};
-
+// The pictures built into the program, each decoded once per run when a
+// control first shows it (every START builds the exercise window afresh;
+// the start screen needs none of them).
 QImage definedPicture(DefinedPicture picture, const SkinTemplate &skin)
 {
-    static const DecodedPictures decoded;
     switch (picture) {
     case DefinedPicture::None: break;
-    case DefinedPicture::WrongAnswer: return decoded.wrong;
-    case DefinedPicture::CorrectAnswer: return decoded.correct;
-    case DefinedPicture::SetMarker: return decoded.marker;
+    case DefinedPicture::WrongAnswer: {
+        static const QImage wrong = wrongPicture();
+        return wrong;
+    }
+    case DefinedPicture::CorrectAnswer: {
+        static const QImage correct = correctPicture();
+        return correct;
+    }
+    case DefinedPicture::SetMarker: {
+        static const QImage marker = markerPicture();
+        return marker;
+    }
     case DefinedPicture::SkinTemplate: return skin.image();
     }
     return {};
