@@ -7,7 +7,11 @@
 #include "platform/surface.h"
 #include "stage/stage.h"
 
+#include <QFontMetrics>
 #include <QTimer>
+
+#include <algorithm>
+#include <cmath>
 
 namespace vk {
 namespace {
@@ -73,20 +77,55 @@ void StageClock::tick()
 
 void StageClock::drawClockText(const QString &text)
 {
+    const int width = m_clockDisplay.textWidth(text);
+    const QRect area = changedArea(text, width);
+    m_clockDisplay.setDrawingClip(area);
     m_clockDisplay.cls();
-    drawLayers(text);
+    drawLayers(text, width);
     m_clockDisplay.refresh();
+    m_clockDisplay.clearDrawingClip();
+    m_drawnText = text;
+    m_drawnWidth = width;
+}
+
+QRect StageClock::changedArea(const QString &text, int textWidth) const
+{
+    // The characters before the first changed one stand where they stood
+    // only if the text is as long and as wide as before (it is centred).
+    if (m_drawnText.isEmpty() || m_drawnText.size() != text.size() || m_drawnWidth != textWidth)
+        return {};
+    qsizetype first = 0;
+    while (first < text.size() && text[first] == m_drawnText[first])
+        ++first;
+    if (first == 0 || first == text.size())
+        return {};
+    // From a little left of where the first changed character starts to the
+    // right edge: the margin takes in a glyph that reaches left of its
+    // advance, kerning and the edge pixels of antialiasing; the shadow
+    // lies to the right.
+    const QFontMetrics metrics(m_clockDisplay.font());
+    int reachLeft = 0;
+    for (const QChar c : {text[first], m_drawnText[first]})
+        reachLeft = std::max(reachLeft, -metrics.leftBearing(c));
+    const int margin = std::max(metrics.height() / 4, reachLeft + 2);
+    const double textLeft = (m_clockDisplay.width() - textWidth) / 2.0;
+    const int left = static_cast<int>(std::floor(textLeft + metrics.horizontalAdvance(text.left(first)))) - margin;
+    if (left <= 0)
+        return {};
+    return QRect(left, 0, m_clockDisplay.width() - left, m_clockDisplay.height());
 }
 
 void StageClock::clockDisplayResized()
 {
+    m_drawnText.clear();
     m_clockDisplay.setFont(displayFont());
     if (!m_stage.clockOn)
         return;
     // Shown at the display's next repaint; lastClockText stays, so the next
     // change of the reading draws over it.
     m_clockDisplay.cls();
-    drawLayers(QStringLiteral("00:00"));
+    const QString zero = QStringLiteral("00:00");
+    drawLayers(zero, m_clockDisplay.textWidth(zero));
 }
 
 void StageClock::showFinalReading()
@@ -95,11 +134,11 @@ void StageClock::showFinalReading()
     drawClockText(formatClockText(m_stage).toString());
 }
 
-void StageClock::drawLayers(const QString &text)
+void StageClock::drawLayers(const QString &text, int textWidth)
 {
     const double w = m_clockDisplay.width();
     const double h = m_clockDisplay.height();
-    const double tw = m_clockDisplay.textWidth(text);
+    const double tw = textWidth;
     const double th = m_clockDisplay.textHeight(text);
     m_clockDisplay.setForeColor(kTextShadow);
     m_clockDisplay.printAt((w - tw) / 2 + 2, (h - th) / 2 + 2, text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
 #include <QString>
 
 class QTimer;
@@ -36,7 +37,10 @@ public:
     void tick();
 
     // The text twice, centred: white two pixels to the lower right, dark blue
-    // on top; then the display is refreshed.
+    // on top; then the display is refreshed. When only the end of the text
+    // changed since the last call, only the part of the display from the
+    // first changed character on is cleared, drawn and repainted: the
+    // pixels come out the same as a whole redraw.
     void drawClockText(const QString &text);
 
     // Resize of clockDisplay: the display font, and "00:00" while the clock is shown.
@@ -51,7 +55,10 @@ signals:
     void finishRequested();
 
 private:
-    void drawLayers(const QString &text);
+    void drawLayers(const QString &text, int textWidth);
+    // The part of the display a change from the drawn text to `text` can
+    // touch; null when the whole display has to be drawn.
+    QRect changedArea(const QString &text, int textWidth) const;
 
     StageRecord &m_stage;
     const DayClock &m_clock;
@@ -59,6 +66,10 @@ private:
     Surface &m_clockDisplay;
     const TimedMessageBox &m_questionBox;
     QString m_lastClockText;
+    // What drawClockText() left on the display, and how wide it was; empty
+    // after anything else drew there.
+    QString m_drawnText;
+    int m_drawnWidth = 0;
 };
 
 } // namespace vk

@@ -69,6 +69,21 @@ void Surface::setPicture(const QImage &picture)
 
 void Surface::cls()
 {
+    if (!m_drawingClip.isNull()) {
+        const QRect area = m_drawingClip & rect();
+        if (m_autoRedraw && !area.isEmpty()) {
+            QImage &image = kept();
+            // The same pixels a whole clear leaves there: the back colour,
+            // then the picture.
+            QPainter(&image).fillRect(area, m_backColor);
+            if (!m_picture.isNull())
+                copyRect(image, area.x(), area.y(), area.width(), area.height(), m_picture, area.x(), area.y());
+            m_keptDirty |= area;
+        }
+        dropTransient();
+        update(area);
+        return;
+    }
     if (m_autoRedraw) {
         rebuildKept(size(), false);
         m_keptDirty = rect();
@@ -208,7 +223,10 @@ void Surface::drawText(const TextRect &rect, unsigned format, const QString &tex
 
 void Surface::printAt(double x, double y, const QString &text)
 {
-    QPainter p(&target(rect()));
+    const bool clipped = !m_drawingClip.isNull();
+    QPainter p(&target(clipped ? m_drawingClip & rect() : rect()));
+    if (clipped)
+        p.setClipRect(m_drawingClip);
     p.setFont(font());
     p.setPen(m_foreColor);
     const QFontMetrics fm(font());

@@ -45,6 +45,12 @@ public:
     // Repaints at once from the kept image; on-screen-only drawing is gone.
     void refresh();
 
+    // While set, cls() clears only `area`, printAt() draws only there, and
+    // only that much is repainted by the next refresh(): a redraw of a part
+    // of what was drawn leaves every pixel outside it as it was.
+    void setDrawingClip(const QRect &area) { m_drawingClip = area; }
+    void clearDrawingClip() { m_drawingClip = QRect(); }
+
     // Plain source copy of a rectangle of `source` to (x, y), clipped at both
     // images' edges; negative positions are fine.
     void bitBlt(int x, int y, int w, int h, const QImage &source, int sx, int sy);
@@ -116,6 +122,7 @@ private:
     QImage m_transient;
     QRect m_keptDirty;      // kept image drawn on since the last refresh
     QRect m_transientDirty; // screen-only drawing since the last refresh
+    QRect m_drawingClip;    // null: draw anywhere
     TransientState m_transientState = TransientState::None;
     Pointer m_pointer = Pointer::Default;
     bool m_pressedHere = false;

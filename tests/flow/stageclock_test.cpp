@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPaintEvent>
 #include <QResizeEvent>
 #include <QSignalSpy>
 #include <QTest>
@@ -147,6 +148,53 @@ TEST(StageClock, drawsTheTextCentredWithAWhiteCopyTwoPixelsLowerRight)
     EXPECT_NEAR(blue->center().x(), image.width() / 2.0, 3.0);
     EXPECT_GT(blue->height(), 20) << "36-point bold text";
     EXPECT_EQ(image.pixel(0, 0) & 0xFFFFFF, qRgb(215, 229, 248) & 0xFFFFFF);
+}
+
+// Once a second only the end of the reading changes; the redraw clears,
+// draws and repaints from the first changed character on. Every reading of
+// a whole stage, on the display's size in the window and on another, must
+// leave exactly the pixels a redraw of the whole display leaves.
+TEST(StageClock, aRedrawOfTheChangedEndLeavesThePixelsOfAWholeRedraw)
+{
+    for (const QSize size : {QSize(162, 81), QSize(170, 60), QSize(97, 40)}) {
+        SCOPED_TRACE(testing::Message() << size.width() << " x " << size.height());
+        FakeExerciseWindow w;
+        FakeExerciseWindow reference;
+        w.clockDisplay->resize(size);
+        reference.clockDisplay->resize(size);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+
+        class RepaintLog final : public QObject
+        {
+        public:
+            QList<QRect> areas;
+
+        protected:
+            bool eventFilter(QObject *, QEvent *e) override
+            {
+                if (e->type() == QEvent::Paint)
+                    areas.append(static_cast<QPaintEvent *>(e)->rect());
+                return false;
+            }
+        } repaints;
+        w.clockDisplay->installEventFilter(&repaints);
+
+        int narrowRepaints = 0;
+        for (int second = 0; second <= 900; ++second) {
+            const QString text = QStringLiteral("%1:%2").arg(second / 60, 2, 10, QLatin1Char('0')).arg(second % 60, 2, 10, QLatin1Char('0'));
+            repaints.areas.clear();
+            w.clock->drawClockText(text);
+            // The reference draws something else first, so that its redraw is whole.
+            reference.clock->drawClockText(QStringLiteral("-"));
+            reference.clock->drawClockText(text);
+            ASSERT_EQ(w.clockDisplay->keptImage(), reference.clockDisplay->keptImage()) << text.toStdString();
+            ASSERT_FALSE(repaints.areas.isEmpty()) << text.toStdString();
+            if (repaints.areas.last().width() < size.width() / 2)
+                ++narrowRepaints;
+        }
+        // Nine in ten seconds change only the last digit.
+        EXPECT_GT(narrowRepaints, 800);
+    }
 }
 
 // A resize redraws "00:00" without touching lastClockText, so the display
