@@ -38,7 +38,10 @@ PY
 
 share() { python3 -c "print(round($(used "$1" "$2") / 1e9 / $seconds * 100, 3))"; }
 
-"$build/vendrakul" &>/dev/null &
+# Builds of some earlier revisions left the program in src/app.
+program=$build/vendrakul
+[[ -x "$program" ]] || program=$build/src/app/vendrakul
+"$program" &>/dev/null &
 pid=$!
 id=""
 for _ in $(seq 100); do
