@@ -83,6 +83,9 @@ QWidget *makeFigures(const ProgressFigures &figures, QWidget *parent)
 {
     auto *box = new QWidget(parent);
     box->setObjectName(QLatin1String(progress::kFigures));
+    QFont font = box->font();
+    font.setPointSizeF(font.pointSizeF() * 1.15);
+    box->setFont(font);
     auto *grid = new QGridLayout(box);
     grid->setContentsMargins(12, 4, 12, 4);
     grid->setHorizontalSpacing(48);
