@@ -37,7 +37,7 @@ measure_at_rest() { # BUILD DIR
 # throwaway run lets the machine settle.
 mkdir -p "$out/new"; [[ -n "$earlier" ]] && mkdir -p "$out/old"
 "$build/bench/bench_stage" --benchmark_min_time=0.5 &>/dev/null || true
-for b in stage sheet flow skin exercise main; do
+for b in stage sheet flow skin exercise main progress; do
   run_bench "$build" "$out/new" "$b"
   [[ -n "$earlier" ]] && run_bench "$earlier" "$out/old" "$b"
 done
@@ -118,6 +118,10 @@ def table(where):
     measured("1280 x 800 window composed from the template", "< 250 us", lambda: (
         lambda v, r: (f"{v:.0f} us (tile by tile memcpy {r:.0f} us)", v < 250))(
             median("skin", "BM_composeWindow_surface"), median("skin", "BM_composeWindow_rawMemcpy")))
+    measured("progress view, 10,000 logged stages: construction to first painted chart", "< 300 ms", lambda: (
+        lambda v: (f"{v/1000:.1f} ms", v < 300000))(median("progress", "BM_progressWindow_open/10000")))
+    measured("  the same with every stage correct (10,000 marks)", "-", lambda: (
+        f"{median('progress', 'BM_progressWindow_open_allCorrect/10000')/1000:.1f} ms", None))
     measured("resident memory (VmRSS) after start", "-", lambda: (
         f"{load('memory')['rss_after_start_kb']/1024:.1f} MiB", None))
     measured("resident memory (VmRSS) after 100 stages", "-", lambda: (

@@ -9,13 +9,15 @@ rm -f vendrakul_*.deb
 cpack -G DEB >/dev/null
 deb=$(ls vendrakul_*.deb)
 echo "Built $deb"
-dpkg-deb --contents "$deb" | awk '{print $6}' | grep -E 'bin/vendrakul$|applications/vendrakul.desktop$|apps/vendrakul.png$'
+dpkg-deb --contents "$deb" | awk '{print $6}' |
+  grep -E 'bin/vendrakul$|applications/vendrakul.desktop$|apps/vendrakul.png$|metainfo/example.kelvaris.Vendrakul.metainfo.xml$'
 
 export DEBIAN_FRONTEND=noninteractive
 apt-get install -y -qq "./$deb" >/dev/null
 trap 'apt-get remove -y -qq vendrakul >/dev/null 2>&1 || true' EXIT
 test -x /usr/bin/vendrakul
 desktop-file-validate /usr/share/applications/vendrakul.desktop 2>/dev/null || true
+test -f /usr/share/metainfo/example.kelvaris.Vendrakul.metainfo.xml
 
 display=:$((90 + RANDOM % 50))
 Xvfb "$display" -screen 0 1280x800x24 -dpi 96 -nolisten tcp -noreset &

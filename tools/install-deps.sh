@@ -6,12 +6,16 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
+  # Qt Charts for the progress view; its CMake package asks for Qt OpenGL's.
+  qt6-charts-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev
   fonts-wine fonts-liberation2 fonts-dejavu-core
   xvfb xdotool imagemagick x11-utils strace
   # The end-to-end tests: two window managers, a server whose screen can
   # change size while the program runs, xrandr to change it.
   openbox xfwm4 xfconf dbus-daemon xserver-xephyr x11-xserver-utils
+  # The checks of the desktop entry and the AppStream metainfo.
+  appstream desktop-file-utils
 )
 
 missing=()

@@ -1,0 +1,216 @@
+#include "ui/progress/progresswindow.h"
+
+#include "ui/progress/stagereports.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QValueAxis>
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <utility>
+
+namespace vk {
+namespace {
+
+using namespace test;
+
+QString textOf(const QWidget &window, const char *name)
+{
+    const auto *label = window.findChild<QLabel *>(QLatin1String(name));
+    return label ? label->text() : QStringLiteral("<no label %1>").arg(QLatin1String(name));
+}
+
+template <typename Series>
+Series *seriesOf(const QWidget &window, const char *name)
+{
+    const auto *view = window.findChild<QChartView *>(QLatin1String(progress::kChartView));
+    if (!view)
+        return nullptr;
+    for (QAbstractSeries *series : view->chart()->series()) {
+        if (series->objectName() == QLatin1String(name))
+            return qobject_cast<Series *>(series);
+    }
+    return nullptr;
+}
+
+// A plausible log: a competitor getting faster and more accurate over
+// `count` stages, now and then leaving one before the finish.
+QList<StageReport> improvingLog(int count)
+{
+    std::mt19937 random(20261210);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    QList<StageReport> reports;
+    for (int i = 0; i < count; ++i) {
+        const double progress = static_cast<double>(i) / count;
+        const double seconds = std::min(900.0, 860.0 - 380.0 * progress + 90.0 * (unit(random) - 0.5));
+        if (unit(random) < 0.06) {
+            reports.append(left(seconds * 0.4, 0));
+        } else if (unit(random) < 0.1 + 0.5 * progress) {
+            reports.append(correct(std::round(seconds * 100.0) / 100.0));
+        } else {
+            const int digits = std::clamp(static_cast<int>(18 + 20 * progress + 10 * (unit(random) - 0.5)), 0, 39);
+            reports.append(wrong(std::round(seconds * 100.0) / 100.0, digits));
+        }
+    }
+    return reports;
+}
+
+TEST(ProgressWindow, isAPlainWindowThatFitsA1024By768Screen)
+{
+    const ProgressWindow window(improvingLog(20));
+    EXPECT_TRUE(window.isWindow());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Vendrakul progress"));
+    // Room for a title bar, a frame and a panel.
+    EXPECT_LE(window.width(), 1000);
+    EXPECT_LE(window.height(), 700);
+    EXPECT_GE(window.width(), 800) << "too small to read the chart";
+}
+
+TEST(ProgressWindow, anEmptyLogShowsASentenceAndNoChart)
+{
+    const ProgressWindow window({});
+    EXPECT_EQ(textOf(window, progress::kMessage),
+              QStringLiteral("No stages logged yet. Start the trainer with --log and finish a stage to see your "
+                             "progress here."));
+    EXPECT_EQ(window.findChild<QChartView *>(), nullptr);
+    EXPECT_EQ(window.findChild<QWidget *>(QLatin1String(progress::kFigures)), nullptr);
+}
+
+// A log that could not be read shows why, and nothing of what was read.
+TEST(ProgressWindow, aProblemIsShownInsteadOfTheChart)
+{
+    const QString problem = QStringLiteral("The training log was written by a newer Vendrakul and cannot be read.");
+    for (const QList<StageReport> &reports : {QList<StageReport>{}, improvingLog(30)}) {
+        SCOPED_TRACE(reports.size());
+        const ProgressWindow window(reports, problem);
+        EXPECT_EQ(textOf(window, progress::kMessage), problem);
+        EXPECT_EQ(window.findChild<QChartView *>(), nullptr);
+        EXPECT_EQ(window.findChild<QWidget *>(QLatin1String(progress::kFigures)), nullptr);
+    }
+}
+
+TEST(ProgressWindow, onlyLeftStagesShowTheirCountButNoChart)
+{
+    const ProgressWindow window({left(), left()});
+    EXPECT_EQ(window.findChild<QChartView *>(), nullptr);
+    EXPECT_FALSE(textOf(window, progress::kMessage).isEmpty());
+    EXPECT_EQ(textOf(window, progress::kLeftFigure), QStringLiteral("Left before the finish: 2"));
+    EXPECT_EQ(textOf(window, progress::kStagesFigure), QStringLiteral("Stages: 0"));
+}
+
+// Left stages take no number on the stage axis: the evaluated ones are
+// numbered 1..N in log order, and each correct one is marked at its own
+// number and time.
+TEST(ProgressWindow, chartsEachEvaluatedStageAndMarksTheCorrectOnes)
+{
+    const QList<StageReport> reports{left(50, 3),     wrong(880.5, 12), correct(812.25), left(),
+                                     wrong(760, 39),  correct(700.01), correct(699.5),  left(900, 40)};
+    ProgressWindow window(reports);
+    window.show();
+    EXPECT_EQ(window.findChild<QLabel *>(QLatin1String(progress::kMessage)), nullptr);
+
+    auto *seconds = seriesOf<QLineSeries>(window, progress::kSecondsSeries);
+    auto *digits = seriesOf<QLineSeries>(window, progress::kDigitsSeries);
+    auto *marked = seriesOf<QLineSeries>(window, progress::kCorrectSeries);
+    ASSERT_TRUE(seconds && digits && marked);
+    EXPECT_EQ(seconds->points(), (QList<QPointF>{{1, 880.5}, {2, 812.25}, {3, 760}, {4, 700.01}, {5, 699.5}}));
+    EXPECT_EQ(digits->points(), (QList<QPointF>{{1, 12}, {2, 40}, {3, 39}, {4, 40}, {5, 40}}));
+    EXPECT_EQ(marked->points(), (QList<QPointF>{{2, 812.25}, {4, 700.01}, {5, 699.5}}));
+
+    // The marks stand out from the line they sit on, and the legend names them.
+    EXPECT_NE(marked->color(), seconds->color());
+    ASSERT_FALSE(marked->lightMarker().isNull()) << "the correct stages carry no mark";
+    EXPECT_GT(marked->lightMarker().width(), seconds->markerSize());
+    EXPECT_EQ(marked->pen().style(), Qt::NoPen) << "the marks stand alone, with no line of their own";
+    const QList<QLegendMarker *> legend = seconds->chart()->legend()->markers(marked);
+    ASSERT_EQ(legend.size(), 1);
+    EXPECT_EQ(legend.front()->label(), QStringLiteral("Correct"));
+    EXPECT_TRUE(legend.front()->isVisible());
+
+    // The digits go on an axis of their own, from 0 to every digit of a product.
+    const QList<QAbstractAxis *> digitAxes = digits->attachedAxes();
+    const auto digitAxis = std::find_if(digitAxes.begin(), digitAxes.end(), [](QAbstractAxis *axis) {
+        return axis->orientation() == Qt::Vertical;
+    });
+    ASSERT_NE(digitAxis, digitAxes.end());
+    const auto *axis = static_cast<QValueAxis *>(*digitAxis);
+    EXPECT_TRUE(axis->min() <= 0.0 && axis->min() > -2.0) << axis->min();
+    EXPECT_TRUE(axis->max() >= 40.0 && axis->max() < 42.0) << axis->max();
+    EXPECT_EQ(axis->tickAnchor(), 0.0);
+    EXPECT_EQ((*digitAxis)->alignment(), Qt::AlignRight);
+}
+
+TEST(ProgressWindow, figuresReadAsSentences)
+{
+    struct Case {
+        const char *name;
+        QList<StageReport> reports;
+        std::pair<const char *, const char *> texts[7];
+    };
+    using namespace progress;
+    const Case cases[] = {
+        {"a log with correct stages",
+         repeated(8, wrong(850, 30)) + QList<StageReport>{correct(430.1), correct(412.35), left(), wrong(700, 24)},
+         {{kStagesFigure, "Stages: 11"},
+          {kCorrectFigure, "Correct: 2"},
+          {kBestTimeFigure, "Best time of a correct stage: 412.35 s"},
+          {kMeanLast10Figure, "Mean digits matched, last 10: 31.4"},
+          {kMeanLast50Figure, "Mean digits matched, last 50: 31.3"},
+          {kLongestRunFigure, "Longest run of correct stages: 2"},
+          {kLeftFigure, "Left before the finish: 1"}}},
+        {"no correct stage yet",
+         {wrong(900, 7), left()},
+         {{kStagesFigure, "Stages: 1"},
+          {kCorrectFigure, "Correct: 0"},
+          {kBestTimeFigure, "Best time of a correct stage: none yet"},
+          {kMeanLast10Figure, "Mean digits matched, last 10: 7.0"},
+          {kMeanLast50Figure, "Mean digits matched, last 50: 7.0"},
+          {kLongestRunFigure, "Longest run of correct stages: 0"},
+          {kLeftFigure, "Left before the finish: 1"}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const ProgressWindow window(c.reports);
+        for (const auto &[name, text] : c.texts)
+            EXPECT_EQ(textOf(window, name), QLatin1String(text));
+    }
+}
+
+// Sixty stages as a competitor would log them, painted as on screen. The
+// picture is kept in the temporary folder for a person to look at; the
+// test checks that the correct stages' marks are painted, in their colour,
+// inside the chart.
+TEST(ProgressWindow, aRealisticLogPaintsItsMarks)
+{
+    const QList<StageReport> reports = improvingLog(60);
+    ProgressWindow window(reports);
+    window.show();
+    const QImage picture = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QString file = QDir::temp().filePath(QStringLiteral("vendrakul-progress-60.png"));
+    EXPECT_TRUE(picture.save(file)) << file.toStdString();
+
+    const auto *marked = seriesOf<QLineSeries>(window, progress::kCorrectSeries);
+    ASSERT_TRUE(marked);
+    ASSERT_GT(marked->count(), 5);
+    const auto *view = window.findChild<QChartView *>();
+    const QRect plot = view->chart()->plotArea().toAlignedRect().translated(view->mapTo(&window, QPoint(0, 0)));
+    const QRgb markColour = marked->color().rgb();
+    int markPixels = 0;
+    for (int y = plot.top(); y <= plot.bottom(); ++y) {
+        for (int x = plot.left(); x <= plot.right(); ++x)
+            markPixels += picture.pixel(x, y) == markColour;
+    }
+    // Each 12-pixel mark paints at least some 60 pixels of its colour.
+    EXPECT_GT(markPixels, 60 * marked->count() / 2);
+}
+
+} // namespace
+} // namespace vk
