@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
+  # The training log: Qt SQL's SQLite driver.
+  libqt6sql6-sqlite
   libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev
   fonts-wine fonts-liberation2 fonts-dejavu-core
   xvfb xdotool imagemagick x11-utils strace
