@@ -6,12 +6,13 @@
 
 namespace vk {
 
-TrainingLogWriter::TrainingLogWriter(QString path, ProblemOutput problems)
+TrainingLogWriter::TrainingLogWriter(QString path, ProblemOutput problems, int busyTimeoutMs)
     : m_path(std::move(path))
     , m_problems(problems ? std::move(problems) : [](const QString &line) {
         std::fputs(qPrintable(line + QLatin1Char('\n')), stderr);
         std::fflush(stderr);
     })
+    , m_busyTimeoutMs(busyTimeoutMs)
     , m_thread([this] { run(); })
 {
 }
@@ -63,7 +64,7 @@ void TrainingLogWriter::run()
 {
     // The connection belongs to this thread: it is made, used and closed here.
     QString problem;
-    std::unique_ptr<TrainingLog> log = TrainingLog::open(m_path, &problem);
+    std::unique_ptr<TrainingLog> log = TrainingLog::open(m_path, &problem, m_busyTimeoutMs);
     if (!log)
         tell(QStringLiteral("vendrakul: the training log is off: %1").arg(problem));
 

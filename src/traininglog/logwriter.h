@@ -1,6 +1,7 @@
 #pragma once
 
 #include "stage/stagereport.h"
+#include "traininglog/traininglog.h"
 
 #include <QString>
 
@@ -26,7 +27,8 @@ class TrainingLogWriter final : public StageReportSink
 public:
     using ProblemOutput = std::function<void(const QString &line)>;
 
-    explicit TrainingLogWriter(QString path, ProblemOutput problems = {});
+    // `busyTimeoutMs`: how long a row waits for another copy holding the log.
+    explicit TrainingLogWriter(QString path, ProblemOutput problems = {}, int busyTimeoutMs = TrainingLog::kBusyTimeoutMs);
     ~TrainingLogWriter() override;
     TrainingLogWriter(const TrainingLogWriter &) = delete;
     TrainingLogWriter &operator=(const TrainingLogWriter &) = delete;
@@ -44,6 +46,7 @@ private:
 
     const QString m_path;
     const ProblemOutput m_problems;
+    const int m_busyTimeoutMs;
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     std::condition_variable m_idle;

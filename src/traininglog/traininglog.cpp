@@ -256,6 +256,12 @@ std::optional<StageVerdict> verdictFromName(const QString &name)
     return std::nullopt;
 }
 
+// Text columns are NOT NULL: an answer never typed is empty text.
+QString textOf(const QString &value)
+{
+    return value.isNull() ? QStringLiteral("") : value;
+}
+
 double toHundredths(double seconds)
 {
     return std::round(seconds * 100.0) / 100.0;
@@ -461,10 +467,10 @@ bool TrainingLog::append(const StageReport &report)
     q.bindValue(0, report.startedUtc.toUTC().toString(Qt::ISODateWithMs));
     q.bindValue(1, toHundredths(report.secondsUsed));
     q.bindValue(2, report.clockShown ? 1 : 0);
-    q.bindValue(3, report.factor1);
-    q.bindValue(4, report.factor2);
-    q.bindValue(5, report.answer);
-    q.bindValue(6, report.product);
+    q.bindValue(3, textOf(report.factor1));
+    q.bindValue(4, textOf(report.factor2));
+    q.bindValue(5, textOf(report.answer));
+    q.bindValue(6, textOf(report.product));
     q.bindValue(7, report.digitsMatched);
     q.bindValue(8, verdictName(report.verdict));
     // One statement outside any transaction is one transaction of its own,
