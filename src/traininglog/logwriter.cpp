@@ -2,6 +2,10 @@
 
 #include "traininglog/traininglog.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdio>
 
 namespace vk {
@@ -31,7 +35,7 @@ void TrainingLogWriter::stageEnded(const StageReport &report)
 {
     {
         const std::lock_guard lock(m_mutex);
-        m_queue.push_back(report);
+        m_queue.push_back({std::chrono::steady_clock::now() + std::chrono::milliseconds(kSettleMs), report});
     }
     m_wake.notify_one();
 }
@@ -62,6 +66,8 @@ void TrainingLogWriter::tell(const QString &line)
 
 void TrainingLogWriter::run()
 {
+    // Below the program's own threads: writing can always wait.
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
     // The connection belongs to this thread: it is made, used and closed here.
     QString problem;
     std::unique_ptr<TrainingLog> log = TrainingLog::open(m_path, &problem, m_busyTimeoutMs);
@@ -75,7 +81,8 @@ void TrainingLogWriter::run()
         m_wake.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
         if (m_queue.empty())
             break; // stopping, and nothing left to write
-        const StageReport report = std::move(m_queue.front());
+        m_wake.wait_until(lock, m_queue.front().due, [this] { return m_stopping; });
+        const StageReport report = std::move(m_queue.front().report);
         m_queue.pop_front();
         m_busy = true;
         lock.unlock();

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -16,8 +17,10 @@ namespace vk {
 // Keeps the training log from a thread of its own, so that a stage's end
 // never waits for the disk: stageEnded() only queues the report. The
 // thread opens the log when the writer is made and appends each report in
-// its own transaction. Reports still queued when the writer goes are
-// written before its destructor returns.
+// its own transaction, a moment after it was queued and at a low priority,
+// so that it does not take the processor from the reveal being painted.
+// Reports still queued when the writer goes are written before its
+// destructor returns.
 //
 // A log that cannot be opened or written costs the run nothing but one
 // line on `problems` (standard error unless a test listens): the first
@@ -41,6 +44,10 @@ public:
     int rowsWritten() const;
 
 private:
+    // How long a report waits before it is written: the reveal of the
+    // stage that made it takes a few milliseconds to paint.
+    static constexpr int kSettleMs = 50;
+
     void run();
     void tell(const QString &line);
 
@@ -50,7 +57,11 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     std::condition_variable m_idle;
-    std::deque<StageReport> m_queue;
+    struct Queued {
+        std::chrono::steady_clock::time_point due; // written from then on
+        StageReport report;
+    };
+    std::deque<Queued> m_queue;
     bool m_busy = true; // the thread is opening the log or writing a row
     bool m_stopping = false;
     bool m_told = false;
