@@ -50,7 +50,8 @@ Application::~Application()
     // first (deleting a window deletes the windows it owns).
     for (QList<Form *> open = m_ctx->windows.loaded(); !open.isEmpty(); open = m_ctx->windows.loaded())
         delete open.last();
-    // A window deleted later (its deletion deferred) reports to no one.
+    // Every stage has been reported by now (a window whose deletion is
+    // still pending reported at its unload); nothing reports after this.
     m_ctx->stageReports = nullptr;
     // The training log's writer finishes the rows still queued here.
     m_stageReports.reset();
