@@ -37,7 +37,7 @@ measure_at_rest() { # BUILD DIR
 # throwaway run lets the machine settle.
 mkdir -p "$out/new"; [[ -n "$earlier" ]] && mkdir -p "$out/old"
 "$build/bench/bench_stage" --benchmark_min_time=0.5 &>/dev/null || true
-for b in stage sheet flow skin exercise main progress; do
+for b in stage sheet flow skin exercise main progress traininglog; do
   run_bench "$build" "$out/new" "$b"
   [[ -n "$earlier" ]] && run_bench "$earlier" "$out/old" "$b"
 done
@@ -69,6 +69,15 @@ def table(where):
         for b in bench(name):
             if any(b["name"].startswith(p) for p in prefixes) and b.get("aggregate_name") == "median":
                 return b["cpu_time"] * units[b["time_unit"]]
+        raise KeyError(prefix)
+
+    def median_real(name, prefix):
+        """Median over the repetitions of the wall time, in microseconds:
+        for what waits on the disk or on another thread."""
+        units = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}
+        for b in bench(name):
+            if b["name"].startswith(prefix) and b.get("aggregate_name") == "median":
+                return b["real_time"] * units[b["time_unit"]]
         raise KeyError(prefix)
 
     rows = []
@@ -122,6 +131,14 @@ def table(where):
         lambda v: (f"{v/1000:.1f} ms", v < 300000))(median("progress", "BM_progressWindow_open/10000")))
     measured("  the same with every stage correct (10,000 marks)", "-", lambda: (
         f"{median('progress', 'BM_progressWindow_open_allCorrect/10000')/1000:.1f} ms", None))
+    def log_label():
+        return next(b.get("label", "") for b in bench("traininglog") if b["name"].startswith("BM_appendOneRowDurable"))
+    measured("one training-log row, durable (WAL, synced), on the build folder's disk, wall", "< 5 ms", lambda: (
+        lambda v: (f"{v/1000:.2f} ms ({log_label()})", v < 5000))(median_real("traininglog", "BM_appendOneRowDurable")))
+    measured("finish (Enter, Yes, reveal painted) with the log vs without, wall", "<= 1.05 x without", lambda: (
+        lambda a, b: (f"{a/1000:.2f} ms vs {b/1000:.2f} ms ({a/b:.2f} x)", a <= 1.05 * b))(
+            median_real("traininglog", "BM_finishToRevealPainted/log:1"),
+            median_real("traininglog", "BM_finishToRevealPainted/log:0")))
     measured("resident memory (VmRSS) after start", "-", lambda: (
         f"{load('memory')['rss_after_start_kb']/1024:.1f} MiB", None))
     measured("resident memory (VmRSS) after 100 stages", "-", lambda: (

@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
   # Qt Charts for the progress view; its CMake package asks for Qt OpenGL's.
   qt6-charts-dev libqt6opengl6-dev
+  # The training log: Qt SQL's SQLite driver.
+  libqt6sql6-sqlite
   libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev
   fonts-wine fonts-liberation2 fonts-dejavu-core
   xvfb xdotool imagemagick x11-utils strace

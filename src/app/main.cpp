@@ -1,8 +1,12 @@
 #include "platform/fonts.h"
 #include "shell/application.h"
+#include "shell/commandline.h"
 
 #include <QApplication>
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextStream>
 
 #include <cstring>
 
@@ -26,10 +30,27 @@ void preferXcbOnWayland(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const vk::CommandLine commandLine = vk::parseCommandLine(arguments);
+    if (!vk::needsDisplay(commandLine)) {
+        // Help, the version and the export work where there is no display.
+        QCoreApplication core(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Vendrakul"));
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return vk::runWithoutDisplay(commandLine, vk::defaultTrainingLogPath(), out, err);
+    }
+
     preferXcbOnWayland(argc, argv);
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vendrakul"));
+    if (commandLine.mode == vk::RunMode::Progress)
+        return vk::runProgressMode();
     vk::registerFonts();
-    vk::Application app;
+    vk::Application::Parts parts;
+    parts.stageReports = vk::stageReportsFor(commandLine);
+    vk::Application app(std::move(parts));
     return app.run();
 }

@@ -23,16 +23,16 @@ int AnswerSheet::answerRow() const { return m_grid.rows() - 4; }
 int AnswerSheet::unitsCol() const { return m_grid.cols() - 2; }
 int AnswerSheet::revealRow() const { return m_grid.rows() - 2; }
 
-bool AnswerSheet::revealProduct(const QString &correctProduct)
+Evaluation AnswerSheet::revealProduct(const QString &correctProduct)
 {
     const int answer = answerRow();
-    const Evaluation result = evaluateAnswer(
+    Evaluation result = evaluateAnswer(
         correctProduct, [&](int column) { return m_grid.cellText(answer, column); }, unitsCol());
     for (const RevealedDigit &d : result.digits) {
         m_grid.setCellText(revealRow(), d.column, d.digit);
         m_grid.setCell(CellProperty::BackgroundColour, revealRow(), d.column, d.backColor());
     }
-    return result.correct;
+    return result;
 }
 
 void AnswerSheet::setUpSheet()

@@ -2,6 +2,7 @@
 
 #include "grid/flexgrid.h"
 #include "sheet/columnmarkers.h"
+#include "stage/evaluation.h"
 
 #include <cstdint>
 
@@ -41,8 +42,9 @@ public:
     void storeAnswer();
     // At the finish: the correct product in the reveal row, each digit green
     // where the answer row has it in the same column and light red where
-    // not. True when the whole answer is right.
-    bool revealProduct(const QString &correctProduct);
+    // not. What the comparison found: the whole answer right or not, and
+    // how many digits matched.
+    Evaluation revealProduct(const QString &correctProduct);
     // At the finish: the editor closes and no key reaches the sheet's rules
     // any more. The mouse can still move the cursor along the answer row.
     void closeForInput();

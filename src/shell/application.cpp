@@ -26,8 +26,12 @@ Application::Application(Parts parts)
     , m_random(parts.random ? std::move(parts.random) : std::make_unique<Mt19937RandomSource>())
     , m_skin(parts.skin ? std::move(parts.skin) : std::make_unique<SkinTemplate>())
     , m_messages(parts.messages ? std::move(parts.messages) : plainMessageBox())
+    , m_wallClock(parts.wallClock ? std::move(parts.wallClock) : std::make_unique<SystemWallClock>())
+    , m_stageReports(std::move(parts.stageReports))
     , m_ctx(std::make_unique<AppContext>(*m_skin, *m_clock, *m_random, *m_screen))
 {
+    m_ctx->wallClock = m_wallClock.get();
+    m_ctx->stageReports = m_stageReports.get();
     // The answer cell's caret does not blink: the highlighted cell already
     // shows where the next digit goes, and a blinking caret would repaint
     // twice a second through a whole stage.
@@ -46,6 +50,11 @@ Application::~Application()
     // first (deleting a window deletes the windows it owns).
     for (QList<Form *> open = m_ctx->windows.loaded(); !open.isEmpty(); open = m_ctx->windows.loaded())
         delete open.last();
+    // Every stage has been reported by now (a window whose deletion is
+    // still pending reported at its unload); nothing reports after this.
+    m_ctx->stageReports = nullptr;
+    // The training log's writer finishes the rows still queued here.
+    m_stageReports.reset();
 }
 
 void Application::defineWindows()

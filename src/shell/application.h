@@ -3,8 +3,10 @@
 #include "platform/dayclock.h"
 #include "platform/randomsource.h"
 #include "platform/screenmetrics.h"
+#include "platform/wallclock.h"
 #include "msgbox/messagesink.h"
 #include "skin/skintemplate.h"
+#include "stage/stagereport.h"
 
 #include <memory>
 
@@ -24,6 +26,11 @@ public:
         std::unique_ptr<RandomSource> random;
         std::unique_ptr<SkinTemplate> skin;
         MessageSink messages;
+        std::unique_ptr<WallClock> wallClock;
+        // Where the stages go when the run keeps a training log; none by
+        // default. It goes after the windows, so a stage left by the
+        // program's end still reaches it.
+        std::unique_ptr<StageReportSink> stageReports;
     };
 
     Application();
@@ -49,6 +56,8 @@ private:
     std::unique_ptr<RandomSource> m_random;
     std::unique_ptr<SkinTemplate> m_skin;
     MessageSink m_messages;
+    std::unique_ptr<WallClock> m_wallClock;
+    std::unique_ptr<StageReportSink> m_stageReports;
     std::unique_ptr<AppContext> m_ctx;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/windowregistry.h"
 #include "skin/runstate.h"
+#include "stage/stagereport.h"
 
 namespace vk {
 
@@ -9,6 +10,7 @@ class DayClock;
 class RandomSource;
 class ScreenMetrics;
 class SkinTemplate;
+class WallClock;
 
 // Window names, as the registry and the window-control strip know them.
 inline const QString kMainWindowName = QStringLiteral("mainWindow");
@@ -27,13 +29,7 @@ public:
 // Everything one run of the program shares. Every window is constructed
 // with it: `SomeWindow(AppContext &ctx)`.
 struct AppContext {
-    AppContext(const SkinTemplate &skin, const DayClock &clock, RandomSource &random, const ScreenMetrics &screen)
-        : skin(skin)
-        , clock(clock)
-        , random(random)
-        , screen(screen)
-    {
-    }
+    AppContext(const SkinTemplate &skin, const DayClock &clock, RandomSource &random, const ScreenMetrics &screen);
 
     RunState run;
     const SkinTemplate &skin;
@@ -41,6 +37,12 @@ struct AppContext {
     RandomSource &random;
     const ScreenMetrics &screen;
     WindowRegistry windows;
+    // The date of a stage's start, for the training log. The system's
+    // clock unless the run is given another.
+    const WallClock *wallClock;
+    // Told of every stage's end when the run keeps a training log; null
+    // (the default) when nothing is kept.
+    StageReportSink *stageReports = nullptr;
 
     // The main window while it is loaded, else null.
     MainWindowApi *mainWindow() const;

@@ -14,7 +14,9 @@ Evaluation evaluateAnswer(const QString &correctProduct, const std::function<QSt
         d.column = unitsColumn + 1 - static_cast<int>(i);
         d.digit = correctProduct.mid(length - i, 1);
         d.match = answerCell ? answerCell(d.column) == d.digit : false;
-        if (!d.match)
+        if (d.match)
+            ++result.digitsMatched;
+        else
             result.correct = false;
         result.digits.push_back(std::move(d));
     }

@@ -25,6 +25,7 @@ struct RevealedDigit {
 struct Evaluation {
     std::vector<RevealedDigit> digits; // from the units digit leftwards
     bool correct = false;              // every revealed digit matched
+    int digitsMatched = 0;             // revealed digits that matched
 };
 
 // The product is written right-aligned with its units digit in `unitsColumn`

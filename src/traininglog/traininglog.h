@@ -35,10 +35,17 @@ public:
 
     // Opens (creating if missing) the log at `path` for writing rows. On
     // failure the result is null and `problem` says in one line why.
-    static std::unique_ptr<TrainingLog> open(const QString &path, QString *problem);
+    // `busyTimeoutMs` is how long a row waits for another running copy that
+    // holds the log.
+    static std::unique_ptr<TrainingLog> open(const QString &path, QString *problem,
+                                             int busyTimeoutMs = kBusyTimeoutMs);
 
     // Reads every row of the log at `path` without creating or changing it.
-    static LogContents read(const QString &path);
+    static LogContents read(const QString &path, int busyTimeoutMs = kBusyTimeoutMs);
+
+    // The schema this build writes and reads.
+    static constexpr int kSchemaVersion = 1;
+    static constexpr int kBusyTimeoutMs = 5000;
 
     // Appends one row, durably, in one transaction. False (and problem())
     // when it could not be written.

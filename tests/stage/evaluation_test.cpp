@@ -70,6 +70,7 @@ TEST_P(EvaluationCases, verdictAndColoursFollowTheColumns)
     EXPECT_EQ(e.correct, c.correct);
     EXPECT_EQ(static_cast<int>(e.digits.size()), c.product.size()) << "only the product's own columns are compared";
     EXPECT_EQ(mismatches(e), c.red);
+    EXPECT_EQ(e.digitsMatched, c.product.size() - c.red) << "every compared digit counts once, matched or not";
     std::vector<int> red;
     for (const RevealedDigit &d : e.digits) {
         EXPECT_EQ(d.backColor(), d.match ? kGreen : kLightRed);

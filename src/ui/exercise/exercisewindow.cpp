@@ -1,11 +1,13 @@
 #include "ui/exercise/exercisewindow.h"
 
+#include "flow/clockrules.h"
 #include "flow/confirmfinish.h"
 #include "flow/stageclock.h"
 #include "grid/flexgrid.h"
 #include "platform/dayclock.h"
 #include "platform/screenmetrics.h"
 #include "platform/surface.h"
+#include "platform/wallclock.h"
 #include "skin/appcontext.h"
 #include "skin/controlbuilder.h"
 #include "skin/skinframe.h"
@@ -16,6 +18,8 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+
+#include <cmath>
 
 namespace vk {
 namespace {
@@ -52,6 +56,8 @@ ExerciseWindow::ExerciseWindow(AppContext &ctx)
 
 ExerciseWindow::~ExerciseWindow()
 {
+    // Deleted without an unload (the program's own end): the stage is left.
+    reportLeftStage();
     // The sheet lets go of the grid while the grid still exists.
     m_sheet.reset();
     m_clock.reset();
@@ -63,6 +69,7 @@ void ExerciseWindow::formUnload()
     m_unloading = true;
     m_clockTimer->stop();
     m_answerTimer->stop();
+    reportLeftStage();
     if (m_confirmDepth == 0)
         return;
     // Unloaded while the finish question is open (the program is closing).
@@ -143,6 +150,7 @@ void ExerciseWindow::formActivate()
     m_sheet->loadSheet();
     // The filling of the sheet is not counted.
     m_clock->startClock();
+    m_startedUtc = m_ctx.wallClock->nowUtc();
     m_answerGrid->editCell();
     m_stage.firstActivation = false;
 }
@@ -181,10 +189,45 @@ void ExerciseWindow::finishStage()
     m_finishButtonBox->hide();
     moveControl(*m_backButtonBox, (width() - kButtonWidth) / 2.0, height() - 80, kButtonWidth, kButtonHeight);
 
-    const bool correct = m_sheet->revealProduct(m_stage.correctProduct);
-    m_resultPanel->setPicture(correct ? m_correctPictureBox->picture() : m_wrongPictureBox->picture());
+    const Evaluation result = m_sheet->revealProduct(m_stage.correctProduct);
+    m_resultPanel->setPicture(result.correct ? m_correctPictureBox->picture() : m_wrongPictureBox->picture());
     m_resultPanel->show();
     drawSkinFrame(*this, *m_resultPanel, m_ctx.skin);
+    // Only queued here: the log's writer has a thread of its own, so the
+    // reveal is painted without waiting for the disk.
+    reportStage(result.correct ? StageVerdict::Correct : StageVerdict::Wrong, result.digitsMatched);
+}
+
+void ExerciseWindow::reportLeftStage()
+{
+    if (m_reported || !m_stage.stageRunning || m_stage.firstActivation)
+        return;
+    // The time used is the clock's reading at leaving. A stage left is not
+    // evaluated, so no digit counts as matched.
+    readStageClock(m_stage, m_ctx.clock);
+    reportStage(StageVerdict::Left, 0);
+}
+
+void ExerciseWindow::reportStage(StageVerdict verdict, int digitsMatched)
+{
+    if (m_reported || m_stage.firstActivation)
+        return;
+    m_reported = true;
+    StageReportSink *sink = m_ctx.stageReports;
+    if (!sink)
+        return;
+    const QDomElement problem = problemElement(m_stage);
+    StageReport report;
+    report.startedUtc = m_startedUtc;
+    report.secondsUsed = std::round(static_cast<double>(m_stage.elapsedTime) * 100.0) / 100.0;
+    report.clockShown = m_stage.clockOn;
+    report.factor1 = problem.attribute(doc::kFactor1);
+    report.factor2 = problem.attribute(doc::kFactor2);
+    report.answer = problem.attribute(doc::kAnswer);
+    report.product = m_stage.correctProduct;
+    report.digitsMatched = digitsMatched;
+    report.verdict = verdict;
+    sink->stageEnded(report);
 }
 
 bool ExerciseWindow::FinishLink::clockStopped() const

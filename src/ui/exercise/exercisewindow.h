@@ -5,7 +5,9 @@
 #include "platform/form.h"
 #include "sheet/answersheet.h"
 #include "stage/stage.h"
+#include "stage/stagereport.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QPointer>
 
@@ -37,8 +39,9 @@ public:
     void load() override;
 
     // Ends the stage: stops the clock, shows the final time, reveals and
-    // marks the product, shows the verdict. Every call after the first
-    // does nothing.
+    // marks the product, shows the verdict, and reports the stage to the
+    // run's training log if it keeps one. Every call after the first does
+    // nothing.
     void finishStage();
     // Asks whether to finish, and finishes on Yes or when the clock ran out
     // while the question was open.
@@ -123,6 +126,11 @@ private:
     // BACK's work once the click has counted: the start screen, whole, and
     // the stage gone with this window.
     void leaveStage();
+    // Tells the run's training log (if any) how the stage ended; once per
+    // stage, and only for a stage whose clock has started.
+    void reportStage(StageVerdict verdict, int digitsMatched);
+    // The report of a stage that ends without its evaluation.
+    void reportLeftStage();
 
     AppContext &m_ctx;
 
@@ -146,6 +154,8 @@ private:
     int m_confirmDepth = 0;          // confirmations running (each in its own event loop)
     bool m_unloading = false;
     bool m_deleteWhenAnswered = false;
+    bool m_reported = false;
+    QDateTime m_startedUtc;          // when the stage clock started
     std::unique_ptr<StageClock> m_clock;
     std::unique_ptr<AnswerSheet> m_sheet;
     std::unique_ptr<DrawnButton> m_backButton;

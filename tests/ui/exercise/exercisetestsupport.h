@@ -1,11 +1,20 @@
 #pragma once
 
+#include "platform/form.h"
 #include "platform/surface.h"
+#include "skin/appcontext.h"
+#include "ui/exercise/exercisewindow.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QImage>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPoint>
+#include <QPointer>
+#include <QTimer>
+
+#include <functional>
 
 namespace vk::test {
 
@@ -74,6 +83,57 @@ inline int countColour(const QImage &image, QRgb colour, QRect area = {})
         for (int x = area.left(); x <= area.right(); ++x)
             n += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF) ? 1 : 0;
     return n;
+}
+
+// The main window as the exercise window sees it: it repaints on request
+// and, when it closes, unloads every other window, as the program's does.
+class FakeMainWindow final : public Form, public MainWindowApi
+{
+public:
+    explicit FakeMainWindow(AppContext &ctx)
+        : Form(kMainWindowName, ctx.screen)
+        , m_ctx(ctx)
+    {
+        connect(this, &Form::unloading, this, [this] {
+            for (Form *f : m_ctx.windows.loaded())
+                if (f != this)
+                    m_ctx.windows.unload(f);
+        });
+    }
+    void paintMainScreen() override
+    {
+        ++repaints;
+        stageActiveSeen = m_ctx.run.stageActive;
+    }
+    int repaints = 0;
+    bool stageActiveSeen = true;
+
+private:
+    AppContext &m_ctx;
+};
+
+// Runs `action` on the confirmation box as soon as it is open.
+inline void whenBoxOpens(ExerciseWindow *w, std::function<void(QMessageBox &)> action)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, guard = QPointer<ExerciseWindow>(w), action] {
+        QMessageBox *box = guard ? guard->questionBox().openBox() : nullptr;
+        if (!box)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        action(*box);
+    });
+    poll->start();
+}
+
+inline QAbstractButton *buttonWithText(QMessageBox &box, const QString &text)
+{
+    for (QAbstractButton *b : box.buttons())
+        if (b->text() == text)
+            return b;
+    return nullptr;
 }
 
 } // namespace vk::test

@@ -29,63 +29,15 @@
 namespace vk {
 namespace {
 
+using test::buttonWithText;
 using test::FakeDayClock;
+using test::FakeMainWindow;
 using test::ScriptedRandom;
+using test::whenBoxOpens;
 
 // Backgrounds of the revealed digits, 0x00BBGGRR.
 constexpr ColorRef kGreen = 0x00C000;    // RGB 0, 192, 0: the user's digit matches
 constexpr ColorRef kLightRed = 0x8080FF; // RGB 255, 128, 128: it does not
-
-// The main window as the exercise window sees it: it repaints on request
-// and, when it closes, unloads every other window, as the program's does.
-class FakeMainWindow final : public Form, public MainWindowApi
-{
-public:
-    explicit FakeMainWindow(AppContext &ctx)
-        : Form(kMainWindowName, ctx.screen)
-        , m_ctx(ctx)
-    {
-        connect(this, &Form::unloading, this, [this] {
-            for (Form *f : m_ctx.windows.loaded())
-                if (f != this)
-                    m_ctx.windows.unload(f);
-        });
-    }
-    void paintMainScreen() override
-    {
-        ++repaints;
-        stageActiveSeen = m_ctx.run.stageActive;
-    }
-    int repaints = 0;
-    bool stageActiveSeen = true;
-
-private:
-    AppContext &m_ctx;
-};
-
-// Runs `action` on the confirmation box as soon as it is open.
-void whenBoxOpens(ExerciseWindow *w, std::function<void(QMessageBox &)> action)
-{
-    auto *poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, guard = QPointer<ExerciseWindow>(w), action] {
-        QMessageBox *box = guard ? guard->questionBox().openBox() : nullptr;
-        if (!box)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        action(*box);
-    });
-    poll->start();
-}
-
-QAbstractButton *buttonWithText(QMessageBox &box, const QString &text)
-{
-    for (QAbstractButton *b : box.buttons())
-        if (b->text() == text)
-            return b;
-    return nullptr;
-}
 
 class ExerciseWindowTest : public ::testing::Test
 {

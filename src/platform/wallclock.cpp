@@ -1,0 +1,10 @@
+#include "platform/wallclock.h"
+
+namespace vk {
+
+QDateTime SystemWallClock::nowUtc() const
+{
+    return QDateTime::currentDateTimeUtc();
+}
+
+} // namespace vk

@@ -1,0 +1,118 @@
+#pragma once
+
+// What the training log's tests share: reports that differ in every field,
+// a record of a folder's files to compare before and after, and a folder
+// nobody can write to, root included.
+#include "stage/stagereport.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QString>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vk::test {
+
+// Report number `i` of a series tagged `tag`: every field depends on both,
+// so a row written in the wrong place or half written shows.
+inline StageReport sampleReport(int i, const QString &tag = QStringLiteral("1"))
+{
+    StageReport r;
+    r.startedUtc = QDateTime(QDate(2026, 12, 10), QTime(9, 0), Qt::UTC).addMSecs(qint64(i) * 61'250);
+    r.secondsUsed = 100.0 + i + 0.25;
+    r.clockShown = i % 2 == 0;
+    r.factor1 = (tag + QString::number(i)).rightJustified(20, u'9');
+    r.factor2 = QString::number(i).rightJustified(20, u'0');
+    r.answer = QString::number(i * 7) + QStringLiteral("  5");
+    r.product = QString::number(i).rightJustified(40, u'1');
+    r.digitsMatched = i % 41;
+    r.verdict = static_cast<StageVerdict>(i % 3);
+    return r;
+}
+
+inline bool sameReport(const StageReport &a, const StageReport &b)
+{
+    return a.startedUtc == b.startedUtc && a.secondsUsed == b.secondsUsed && a.clockShown == b.clockShown
+           && a.factor1 == b.factor1 && a.factor2 == b.factor2 && a.answer == b.answer && a.product == b.product
+           && a.digitsMatched == b.digitsMatched && a.verdict == b.verdict;
+}
+
+// Every file in a folder (not below it): its bytes and its change time to
+// the nanosecond.
+struct FileRecord {
+    QByteArray bytes;
+    qint64 mtimeNs = 0;
+    bool operator==(const FileRecord &) const = default;
+};
+
+inline QMap<QString, FileRecord> recordFolder(const QString &dir)
+{
+    QMap<QString, FileRecord> files;
+    for (const QFileInfo &info : QDir(dir).entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        QFile f(info.filePath());
+        FileRecord record;
+        if (f.open(QIODevice::ReadOnly))
+            record.bytes = f.readAll();
+        struct stat st{};
+        if (::stat(QFile::encodeName(info.filePath()).constData(), &st) == 0)
+            record.mtimeNs = qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+        files.insert(info.fileName(), record);
+    }
+    return files;
+}
+
+// A folder made read-only for as long as this lives. Root may write into
+// a folder without write permission, so for root it is also made
+// immutable; `ok` is false when that was refused.
+class ReadOnlyFolder
+{
+public:
+    explicit ReadOnlyFolder(const QString &dir)
+        : m_dir(QFile::encodeName(dir))
+    {
+        ::chmod(m_dir.constData(), 0555);
+        ok = ::access(m_dir.constData(), W_OK) != 0 || setImmutable(true);
+    }
+    ~ReadOnlyFolder()
+    {
+        if (m_immutable)
+            setImmutable(false);
+        ::chmod(m_dir.constData(), 0755);
+    }
+    ReadOnlyFolder(const ReadOnlyFolder &) = delete;
+    ReadOnlyFolder &operator=(const ReadOnlyFolder &) = delete;
+
+    bool ok = false;
+
+private:
+    bool setImmutable(bool on)
+    {
+        const int fd = ::open(m_dir.constData(), O_RDONLY | O_DIRECTORY);
+        if (fd < 0)
+            return false;
+        int flags = 0;
+        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        if (done) {
+            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        ::close(fd);
+        if (done)
+            m_immutable = on;
+        return done;
+    }
+
+    QByteArray m_dir;
+    bool m_immutable = false;
+};
+
+} // namespace vk::test
