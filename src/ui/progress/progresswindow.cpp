@@ -10,6 +10,7 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
+#include <QShortcut>
 #include <QValueAxis>
 #include <QVBoxLayout>
 
@@ -260,6 +261,13 @@ ProgressWindow::ProgressWindow(const QList<StageReport> &reports, const QString 
     setWindowTitle(QLatin1String(kTitle));
     // Fits a 1024 x 768 screen with room for the window frame and a panel.
     resize(960, 660);
+    // A view to look at and put away: Escape closes it, as do the usual
+    // keys for closing a window and quitting.
+    for (const QKeySequence &keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W),
+                                     QKeySequence(Qt::CTRL | Qt::Key_Q)}) {
+        auto *shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, &QWidget::close);
+    }
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 12);

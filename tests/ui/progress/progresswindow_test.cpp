@@ -10,6 +10,7 @@
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QTest>
 #include <QValueAxis>
 
 #include <gtest/gtest.h>
@@ -72,6 +73,25 @@ TEST(ProgressWindow, isAPlainWindowThatFitsA1024By768Screen)
     EXPECT_LE(window.width(), 1000);
     EXPECT_LE(window.height(), 700);
     EXPECT_GE(window.width(), 800) << "too small to read the chart";
+}
+
+// Escape, Ctrl+W and Ctrl+Q each put the view away, whatever it shows.
+TEST(ProgressWindow, closesOnEscapeAndTheDesktopsCloseKeys)
+{
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    };
+    for (const Case c : {Case{Qt::Key_Escape, Qt::NoModifier}, Case{Qt::Key_W, Qt::ControlModifier},
+                         Case{Qt::Key_Q, Qt::ControlModifier}}) {
+        for (const QList<StageReport> &reports : {QList<StageReport>{}, improvingLog(12)}) {
+            ProgressWindow window(reports);
+            window.show();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+            QTest::keyClick(&window, c.key, c.modifiers);
+            EXPECT_FALSE(window.isVisible()) << QKeySequence(c.key | c.modifiers).toString().toStdString();
+        }
+    }
 }
 
 TEST(ProgressWindow, anEmptyLogShowsASentenceAndNoChart)
