@@ -18,6 +18,14 @@ trap 'apt-get remove -y -qq vendrakul >/dev/null 2>&1 || true' EXIT
 test -x /usr/bin/vendrakul
 desktop-file-validate /usr/share/applications/vendrakul.desktop 2>/dev/null || true
 test -f /usr/share/metainfo/example.kelvaris.Vendrakul.metainfo.xml
+# Without a display: the version, and the training log's export on a log
+# that is not there (a message and status 1, nothing created).
+env -u DISPLAY /usr/bin/vendrakul --version | grep -qx "vendrakul [0-9.]*"
+empty=$(mktemp -d)
+status=0
+env -u DISPLAY XDG_DATA_HOME="$empty" /usr/bin/vendrakul --export-log "$empty/out.csv" 2>/dev/null || status=$?
+[[ $status -eq 1 && -z "$(ls -A "$empty")" ]]
+rm -rf "$empty"
 
 display=:$((90 + RANDOM % 50))
 Xvfb "$display" -screen 0 1280x800x24 -dpi 96 -nolisten tcp -noreset &
