@@ -135,8 +135,12 @@ def table(where):
         return next(b.get("label", "") for b in bench("traininglog") if b["name"].startswith("BM_appendOneRowDurable"))
     measured("one training-log row, durable (WAL, synced), on the build folder's disk, wall", "< 5 ms", lambda: (
         lambda v: (f"{v/1000:.2f} ms ({log_label()})", v < 5000))(median_real("traininglog", "BM_appendOneRowDurable")))
-    measured("finish (Enter, Yes, reveal painted) with the log vs without, wall", "<= 1.05 x without", lambda: (
-        lambda a, b: (f"{a/1000:.2f} ms vs {b/1000:.2f} ms ({a/b:.2f} x)", a <= 1.05 * b))(
+    # The row is written on the log's own thread 50 ms after the reveal, so
+    # the reveal never waits for the disk; what the log may cost the reveal
+    # is the report's handing over and the writer's share of the CPU while
+    # later finishes run, which must stay far below what anybody could see.
+    measured("finish (Enter, Yes, reveal painted) with the log vs without, wall", "< 1 ms later", lambda: (
+        lambda a, b: (f"{a/1000:.2f} ms vs {b/1000:.2f} ms ({a/b:.2f} x)", a - b < 1000))(
             median_real("traininglog", "BM_finishToRevealPainted/log:1"),
             median_real("traininglog", "BM_finishToRevealPainted/log:0")))
     measured("resident memory (VmRSS) after start", "-", lambda: (

@@ -141,6 +141,29 @@ TEST_F(TrainingLogTest, rowsComeBackAsWrittenInOrderAcrossOpenings)
               QStringLiteral("2026-12-10T09:01:01.250Z 101.25 0 1 wrong"));
 }
 
+// A home folder may hold characters that mean something in a file URI
+// (the log is read through one): the rows still come back.
+TEST_F(TrainingLogTest, aLogUnderAFolderWithUriCharactersReadsBack)
+{
+    const QString odd = tmp.path() + QStringLiteral("/my data #1 ?100%&x=y/Vendrakul/training-log.sqlite");
+    {
+        QString problem;
+        const std::unique_ptr<TrainingLog> log = TrainingLog::open(odd, &problem);
+        ASSERT_TRUE(log) << problem.toStdString();
+        ASSERT_TRUE(log->append(sampleReport(0)));
+    }
+    for (const QString &writer : {QString(), QStringLiteral("still open")}) {
+        SCOPED_TRACE(writer.toStdString());
+        std::unique_ptr<TrainingLog> open;
+        if (!writer.isEmpty())
+            open = TrainingLog::open(odd, nullptr); // its "-wal" file exists meanwhile
+        const LogContents contents = TrainingLog::read(odd);
+        ASSERT_TRUE(contents.problem.isEmpty()) << contents.problem.toStdString();
+        ASSERT_EQ(contents.entries.size(), 1);
+        EXPECT_TRUE(sameReport(contents.entries[0].report, sampleReport(0)));
+    }
+}
+
 TEST_F(TrainingLogTest, verdictsAreSpelledForTheLogAndItsExport)
 {
     EXPECT_EQ(verdictName(StageVerdict::Correct), QStringLiteral("correct"));

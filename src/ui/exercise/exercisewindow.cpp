@@ -200,7 +200,8 @@ void ExerciseWindow::finishStage()
 
 void ExerciseWindow::reportLeftStage()
 {
-    if (m_reported || !m_stage.stageRunning || m_stage.firstActivation)
+    // Without a training log the stage is left exactly as it always was.
+    if (!m_ctx.stageReports || m_reported || !m_stage.stageRunning || m_stage.firstActivation)
         return;
     // The time used is the clock's reading at leaving. A stage left is not
     // evaluated, so no digit counts as matched.
