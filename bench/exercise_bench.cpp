@@ -1,6 +1,7 @@
 // The exercise window: composing its skin, and a whole START up to the
 // first activation (problem drawn, window painted, sheet loaded, clock
 // started), with the real template.
+#include "qtbenchmain.h"
 #include "platform/dayclock.h"
 #include "platform/form.h"
 #include "platform/randomsource.h"
@@ -94,13 +95,5 @@ BENCHMARK(BM_StartToFirstActivation)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vkbench::runInApplication(argc, argv);
 }

@@ -1,5 +1,6 @@
 // The stage clock's tick: the common one that finds the text unchanged,
 // and the one a second that redraws the display.
+#include "qtbenchmain.h"
 #include "flow/clockrules.h"
 #include "flow/stageclock.h"
 #include "msgbox/timedmessagebox.h"
@@ -84,11 +85,5 @@ BENCHMARK(BM_tickWithRedraw);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::benchmark::Initialize(&argc, argv);
-    ::benchmark::RunSpecifiedBenchmarks();
-    ::benchmark::Shutdown();
-    return 0;
+    return vkbench::runInApplication(argc, argv);
 }

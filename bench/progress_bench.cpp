@@ -1,5 +1,6 @@
 // The progress view opening on a long log: 10,000 logged stages, from the
 // window's construction to its first painted chart.
+#include "qtbenchmain.h"
 #include "ui/progress/progresswindow.h"
 
 #include <QApplication>
@@ -99,11 +100,5 @@ BENCHMARK(BM_progressWindow_open_allCorrect)->Arg(10000)->Unit(benchmark::kMilli
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" VK_OFFSCREEN_SCREEN);
-    QApplication app(argc, argv);
-    ::benchmark::Initialize(&argc, argv);
-    ::benchmark::RunSpecifiedBenchmarks();
-    ::benchmark::Shutdown();
-    return 0;
+    return vkbench::runInApplication(argc, argv, "offscreen:configfile=" VK_OFFSCREEN_SCREEN);
 }

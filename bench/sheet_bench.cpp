@@ -2,6 +2,7 @@
 // editor to the digit in its cell, the cursor one column further left and
 // "cevap" rewritten. Painting is left out (it happens later, from the event
 // loop), as is putting the cursor back on the units column every 39 digits.
+#include "qtbenchmain.h"
 #include "grid/flexgrid.h"
 #include "platform/dayclock.h"
 #include "platform/randomsource.h"
@@ -81,13 +82,5 @@ BENCHMARK(BM_typeOneDigit)->UseManualTime()->Unit(benchmark::kMicrosecond)->Repe
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vkbench::runInApplication(argc, argv);
 }

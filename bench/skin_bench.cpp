@@ -1,6 +1,7 @@
 // Copies out of the skin template: the frame around the sheet panel, and
 // the band, border and corner copies of a 1280 x 800 window, next to raw
 // row copies of the same rectangles.
+#include "qtbenchmain.h"
 #include "platform/surface.h"
 #include "skin/skinframe.h"
 #include "skin/skintemplate.h"
@@ -104,10 +105,5 @@ BENCHMARK(BM_composeWindow_rawMemcpy)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vkbench::runInApplication(argc, argv);
 }

@@ -1,6 +1,7 @@
 // The training log: one row written durably on the disk the build lives
 // on, and the finish of a stage (Enter, Yes, the reveal painted) with and
 // without the log, which must not make the reveal any slower.
+#include "qtbenchmain.h"
 #include "platform/dayclock.h"
 #include "platform/form.h"
 #include "platform/randomsource.h"
@@ -205,13 +206,5 @@ BENCHMARK(BM_finishToRevealPainted)->ArgName("log")->Arg(0)->Arg(1)->UseRealTime
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vkbench::runInApplication(argc, argv);
 }

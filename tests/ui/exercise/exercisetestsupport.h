@@ -3,6 +3,9 @@
 #include "platform/form.h"
 #include "platform/surface.h"
 #include "skin/appcontext.h"
+#include "platform/screenmetrics.h"
+#include "skin/skintemplate.h"
+#include "support/fakes.h"
 #include "ui/exercise/exercisewindow.h"
 
 #include <QAbstractButton>
@@ -15,6 +18,9 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
+
+#include <gtest/gtest.h>
 
 namespace vk::test {
 
@@ -110,6 +116,58 @@ public:
 
 private:
     AppContext &m_ctx;
+};
+
+// The exercise window's surroundings for a test: a run's context on fakes
+// (the coordinate template, a clock standing at 10:00, scripted random
+// numbers, a 1280 x 800 screen), both windows defined and the main window
+// shown; every window unloaded again afterwards.
+class ExerciseWindowFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ctx = std::make_unique<AppContext>(skin, clock, random, screen);
+        prepareContext(*ctx);
+        ctx->windows.define(kMainWindowName, [this] { return new FakeMainWindow(*ctx); });
+        ctx->windows.define(kExerciseWindowName, [this] { return new ExerciseWindow(*ctx); });
+        main = ctx->windows.get<FakeMainWindow>(kMainWindowName);
+        main->setGeometry(0, 0, 1024, 768);
+        main->show();
+    }
+    void TearDown() override
+    {
+        if (QWidget *grabber = QWidget::mouseGrabber())
+            grabber->releaseMouse();
+        for (Form *f : ctx->windows.loaded())
+            ctx->windows.unload(f);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // What a test adds to the context before the windows are defined.
+    virtual void prepareContext(AppContext &) {}
+
+    // START as the main window does it: load, dock, show owned, and the
+    // first activation that starts the clock.
+    ExerciseWindow *showExercise(bool clockOn, QSize size)
+    {
+        ctx->run.timerEnabled = clockOn;
+        ctx->run.stageActive = true;
+        auto *w = ctx->windows.get<ExerciseWindow>(kExerciseWindowName);
+        w->setGeometry(0, 25, size.width(), size.height());
+        w->showOwned(main);
+        if (w->stage().firstActivation)
+            emit w->activated();
+        return w;
+    }
+
+    SkinTemplate skin{coordinateTemplate()};
+    FakeDayClock clock{36000.0f};
+    ScriptedRandom random{{0.95, 0.31, 0.77, 0.12, 0.58}};
+    FixedScreenMetrics screen{QRect(0, 0, 1280, 800)};
+    std::unique_ptr<AppContext> ctx;
+    FakeMainWindow *main = nullptr;
 };
 
 // Runs `action` on the confirmation box as soon as it is open.

@@ -39,41 +39,10 @@ using test::whenBoxOpens;
 constexpr ColorRef kGreen = 0x00C000;    // RGB 0, 192, 0: the user's digit matches
 constexpr ColorRef kLightRed = 0x8080FF; // RGB 255, 128, 128: it does not
 
-class ExerciseWindowTest : public ::testing::Test
+class ExerciseWindowTest : public test::ExerciseWindowFixture
 {
 protected:
-    void SetUp() override
-    {
-        ctx = std::make_unique<AppContext>(skin, clock, random, screen);
-        ctx->windows.define(kMainWindowName, [this] { return new FakeMainWindow(*ctx); });
-        ctx->windows.define(kExerciseWindowName, [this] { return new ExerciseWindow(*ctx); });
-        main = ctx->windows.get<FakeMainWindow>(kMainWindowName);
-        main->setGeometry(0, 0, 1024, 768);
-        main->show();
-    }
-    void TearDown() override
-    {
-        if (QWidget *grabber = QWidget::mouseGrabber())
-            grabber->releaseMouse();
-        for (Form *f : ctx->windows.loaded())
-            ctx->windows.unload(f);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    // START as the main window does it: load, dock, show owned.
-    ExerciseWindow *start(bool clockOn = true, QSize size = {1024, 743})
-    {
-        ctx->run.timerEnabled = clockOn;
-        ctx->run.stageActive = true;
-        auto *w = ctx->windows.get<ExerciseWindow>(kExerciseWindowName);
-        w->setGeometry(0, 25, size.width(), size.height());
-        w->showOwned(main);
-        if (w->stage().firstActivation)
-            emit w->activated();
-        return w;
-    }
+    ExerciseWindow *start(bool clockOn = true, QSize size = {1024, 743}) { return showExercise(clockOn, size); }
 
     int answerRow(ExerciseWindow *w) const { return w->answerGrid().rows() - 4; }
     int revealRow(ExerciseWindow *w) const { return w->answerGrid().rows() - 2; }
@@ -92,12 +61,6 @@ protected:
         return n;
     }
 
-    SkinTemplate skin{test::coordinateTemplate()};
-    FakeDayClock clock{36000.0f};
-    ScriptedRandom random{{0.95, 0.31, 0.77, 0.12, 0.58}};
-    FixedScreenMetrics screen{QRect(0, 0, 1280, 800)};
-    std::unique_ptr<AppContext> ctx;
-    FakeMainWindow *main = nullptr;
 };
 
 TEST_F(ExerciseWindowTest, aNewWindowIsAsDefinedWithTheStageLoadedAndNothingTicking)

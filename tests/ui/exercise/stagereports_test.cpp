@@ -51,41 +51,19 @@ QString reversed(QString text)
 
 const QDateTime kStartedAt(QDate(2026, 12, 10), QTime(13, 14, 15, 160), Qt::UTC);
 
-class StageReportTest : public ::testing::Test
+class StageReportTest : public test::ExerciseWindowFixture
 {
 protected:
-    void SetUp() override
+    void prepareContext(AppContext &context) override
     {
-        ctx = std::make_unique<AppContext>(skin, clock, random, screen);
-        ctx->stageReports = &sink;
-        ctx->wallClock = &wallClock;
+        context.stageReports = &sink;
+        context.wallClock = &wallClock;
         wallClock.now = kStartedAt;
-        ctx->windows.define(kMainWindowName, [this] { return new FakeMainWindow(*ctx); });
-        ctx->windows.define(kExerciseWindowName, [this] { return new ExerciseWindow(*ctx); });
-        main = ctx->windows.get<FakeMainWindow>(kMainWindowName);
-        main->setGeometry(0, 0, 1024, 768);
-        main->show();
-    }
-    void TearDown() override
-    {
-        if (QWidget *grabber = QWidget::mouseGrabber())
-            grabber->releaseMouse();
-        for (Form *f : ctx->windows.loaded())
-            ctx->windows.unload(f);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     ExerciseWindow *start(bool clockOn = true)
     {
-        ctx->run.timerEnabled = clockOn;
-        ctx->run.stageActive = true;
-        auto *w = ctx->windows.get<ExerciseWindow>(kExerciseWindowName);
-        w->setGeometry(0, 25, 1024, 743);
-        w->showOwned(main);
-        if (w->stage().firstActivation)
-            emit w->activated();
+        ExerciseWindow *w = showExercise(clockOn, {1024, 743});
         // The wall clock moves on after the start: the report keeps the start.
         wallClock.now = kStartedAt.addSecs(3600);
         w->activateWindow();
@@ -110,14 +88,8 @@ protected:
 
     static QString attribute(ExerciseWindow *w, const QString &name) { return problemElement(w->stage()).attribute(name); }
 
-    SkinTemplate skin{test::coordinateTemplate()};
-    FakeDayClock clock{36000.0f};
-    ScriptedRandom random{{0.95, 0.31, 0.77, 0.12, 0.58}};
-    FixedScreenMetrics screen{QRect(0, 0, 1280, 800)};
     RecordingSink sink;
     FixedWallClock wallClock;
-    std::unique_ptr<AppContext> ctx;
-    FakeMainWindow *main = nullptr;
 };
 
 // Finished with Enter and Yes: the answer as typed, compared digit by digit.
