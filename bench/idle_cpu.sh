@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # CPU used by the real trainer at rest on a private X server, 20 s each:
 # on the start screen, in a running stage (START clicked, nothing typed;
-# beside a bare Qt program running only a 10 ms precise timer over the same
-# seconds) and after the finish. Prints one JSON object with the share of
+# beside three bare Qt programs running only a 10 ms precise timer over the
+# same seconds) and after the finish. Prints one JSON object with the share of
 # one core each used.
 set -euo pipefail
 build=${1:-build}
@@ -68,9 +68,8 @@ for _ in $(seq 50); do
 done
 
 # Bare timers run beside the stage over the same seconds, so that whatever
-# else the machine does weighs on all alike. Three of them, started one
-# before and two after the stage's measurement begins: identical programs
-# here differ by 10 to 20 % from one another (which process wakes while
+# else the machine does weighs on all alike. Three of them: identical
+# programs here differ by 10 to 20 % from one another (which process wakes while
 # which other runs, on which core), so the floor is the middle one of the
 # three, and how far apart they are is reported beside it.
 # The seconds are also cut into slices, each giving its own ratio against

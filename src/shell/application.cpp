@@ -26,11 +26,12 @@ Application::Application(Parts parts)
     , m_random(parts.random ? std::move(parts.random) : std::make_unique<Mt19937RandomSource>())
     , m_skin(parts.skin ? std::move(parts.skin) : std::make_unique<SkinTemplate>())
     , m_messages(parts.messages ? std::move(parts.messages) : plainMessageBox())
-    , m_wallClock(parts.wallClock ? std::move(parts.wallClock) : std::make_unique<SystemWallClock>())
+    , m_wallClock(std::move(parts.wallClock))
     , m_stageReports(std::move(parts.stageReports))
     , m_ctx(std::make_unique<AppContext>(*m_skin, *m_clock, *m_random, *m_screen))
 {
-    m_ctx->wallClock = m_wallClock.get();
+    if (m_wallClock)
+        m_ctx->wallClock = m_wallClock.get();
     m_ctx->stageReports = m_stageReports.get();
     // The answer cell's caret does not blink: the highlighted cell already
     // shows where the next digit goes, and a blinking caret would repaint

@@ -26,7 +26,7 @@ public:
         std::unique_ptr<RandomSource> random;
         std::unique_ptr<SkinTemplate> skin;
         MessageSink messages;
-        std::unique_ptr<WallClock> wallClock;
+        std::unique_ptr<WallClock> wallClock; // none: the context's system clock
         // Where the stages go when the run keeps a training log; none by
         // default. It goes after the windows, so a stage left by the
         // program's end still reaches it.

@@ -1,5 +1,7 @@
 #include "traininglog/traininglog.h"
 
+#include "platform/rounding.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -15,7 +17,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -262,11 +263,6 @@ QString textOf(const QString &value)
     return value.isNull() ? QStringLiteral("") : value;
 }
 
-double toHundredths(double seconds)
-{
-    return std::round(seconds * 100.0) / 100.0;
-}
-
 const QString kCreateStages = QStringLiteral(
     "CREATE TABLE IF NOT EXISTS stages ("
     " id INTEGER PRIMARY KEY,"
@@ -465,7 +461,7 @@ bool TrainingLog::append(const StageReport &report)
 {
     QSqlQuery &q = *d->insert;
     q.bindValue(0, report.startedUtc.toUTC().toString(Qt::ISODateWithMs));
-    q.bindValue(1, toHundredths(report.secondsUsed));
+    q.bindValue(1, roundTo2(report.secondsUsed));
     q.bindValue(2, report.clockShown ? 1 : 0);
     q.bindValue(3, textOf(report.factor1));
     q.bindValue(4, textOf(report.factor2));

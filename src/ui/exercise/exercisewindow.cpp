@@ -5,6 +5,7 @@
 #include "flow/stageclock.h"
 #include "grid/flexgrid.h"
 #include "platform/dayclock.h"
+#include "platform/rounding.h"
 #include "platform/screenmetrics.h"
 #include "platform/surface.h"
 #include "platform/wallclock.h"
@@ -18,8 +19,6 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
-
-#include <cmath>
 
 namespace vk {
 namespace {
@@ -150,7 +149,8 @@ void ExerciseWindow::formActivate()
     m_sheet->loadSheet();
     // The filling of the sheet is not counted.
     m_clock->startClock();
-    m_startedUtc = m_ctx.wallClock->nowUtc();
+    if (m_ctx.stageReports)
+        m_startedUtc = m_ctx.wallClock->nowUtc();
     m_answerGrid->editCell();
     m_stage.firstActivation = false;
 }
@@ -220,7 +220,7 @@ void ExerciseWindow::reportStage(StageVerdict verdict, int digitsMatched)
     const QDomElement problem = problemElement(m_stage);
     StageReport report;
     report.startedUtc = m_startedUtc;
-    report.secondsUsed = std::round(static_cast<double>(m_stage.elapsedTime) * 100.0) / 100.0;
+    report.secondsUsed = roundTo2(static_cast<double>(m_stage.elapsedTime));
     report.clockShown = m_stage.clockOn;
     report.factor1 = problem.attribute(doc::kFactor1);
     report.factor2 = problem.attribute(doc::kFactor2);

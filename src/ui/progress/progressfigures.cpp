@@ -14,7 +14,6 @@ ProgressFigures::ProgressFigures(const QList<StageReport> &reports)
             ++m_left;
             continue;
         }
-        ++m_evaluated;
         m_digitsMatched.append(report.digitsMatched);
         if (report.verdict == StageVerdict::Correct) {
             ++m_correct;

@@ -17,7 +17,7 @@ class ProgressFigures
 public:
     explicit ProgressFigures(const QList<StageReport> &reports);
 
-    int evaluatedStages() const { return m_evaluated; }
+    int evaluatedStages() const { return static_cast<int>(m_digitsMatched.size()); }
     int correctStages() const { return m_correct; }
     int leftStages() const { return m_left; }
 
@@ -32,7 +32,6 @@ public:
     int longestCorrectRun() const { return m_longestCorrectRun; }
 
 private:
-    int m_evaluated = 0;
     int m_correct = 0;
     int m_left = 0;
     std::optional<double> m_bestCorrectSeconds;

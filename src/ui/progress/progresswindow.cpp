@@ -120,6 +120,19 @@ QWidget *makeFigures(const ProgressFigures &figures, QWidget *parent)
     return box;
 }
 
+// A value axis with whole-number labels and a tick every `interval` from 0.
+QValueAxis *valueAxis(const QString &title, double from, double to, double interval)
+{
+    auto *axis = new QValueAxis;
+    axis->setTitleText(title);
+    axis->setLabelFormat(QStringLiteral("%d"));
+    axis->setRange(from, to);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(interval);
+    return axis;
+}
+
 QChartView *makeChart(const QList<StageReport> &reports, QWidget *parent)
 {
     QList<QPointF> seconds;
@@ -182,32 +195,16 @@ QChartView *makeChart(const QList<StageReport> &reports, QWidget *parent)
     chart->addSeries(secondsSeries);
     chart->addSeries(correctSeries);
 
-    auto *stageAxis = new QValueAxis;
-    stageAxis->setTitleText(QStringLiteral("Stage"));
-    stageAxis->setLabelFormat(QStringLiteral("%d"));
-    stageAxis->setRange(0.5, number + 0.5);
-    stageAxis->setTickType(QValueAxis::TicksDynamic);
-    stageAxis->setTickAnchor(0);
-    stageAxis->setTickInterval(stageTickInterval(number, 12));
+    auto *stageAxis = valueAxis(QStringLiteral("Stage"), 0.5, number + 0.5, stageTickInterval(number, 12));
     stageAxis->setMinorGridLineVisible(false);
 
-    auto *secondsAxis = new QValueAxis;
-    secondsAxis->setTitleText(QStringLiteral("Seconds used"));
-    secondsAxis->setLabelFormat(QStringLiteral("%d"));
     const double topSeconds = std::ceil(mostSeconds / 100.0) * 100.0;
-    secondsAxis->setRange(-kHeadroom * topSeconds, (1 + kHeadroom) * topSeconds);
-    secondsAxis->setTickType(QValueAxis::TicksDynamic);
-    secondsAxis->setTickAnchor(0);
-    secondsAxis->setTickInterval(100);
+    auto *secondsAxis = valueAxis(QStringLiteral("Seconds used"), -kHeadroom * topSeconds,
+                                  (1 + kHeadroom) * topSeconds, 100);
     secondsAxis->setTitleBrush(kSecondsColour);
 
-    auto *digitsAxis = new QValueAxis;
-    digitsAxis->setTitleText(QStringLiteral("Digits matched"));
-    digitsAxis->setLabelFormat(QStringLiteral("%d"));
-    digitsAxis->setRange(-kHeadroom * kMostDigits, (1 + kHeadroom) * kMostDigits);
-    digitsAxis->setTickType(QValueAxis::TicksDynamic);
-    digitsAxis->setTickAnchor(0);
-    digitsAxis->setTickInterval(5);
+    auto *digitsAxis = valueAxis(QStringLiteral("Digits matched"), -kHeadroom * kMostDigits,
+                                 (1 + kHeadroom) * kMostDigits, 5);
     digitsAxis->setGridLineVisible(false);
     digitsAxis->setTitleBrush(kDigitsColour);
 
