@@ -1,10 +1,13 @@
 // The stage clock's tick: the common one that finds the text unchanged,
-// and the one a second that redraws the display.
+// and the one a second that redraws the display; and what drawing the
+// clock's pieces for the minute ahead costs at the start of a stage.
 #include "qtbenchmain.h"
+#include "flow/clockpieces.h"
 #include "flow/clockrules.h"
 #include "flow/stageclock.h"
 #include "msgbox/timedmessagebox.h"
 #include "platform/dayclock.h"
+#include "platform/fonts.h"
 #include "platform/surface.h"
 #include "stage/stage.h"
 
@@ -80,6 +83,21 @@ void BM_tickWithRedraw(benchmark::State &state)
     }
 }
 BENCHMARK(BM_tickWithRedraw);
+
+// The layout check and all the pieces, as the first second of a stage
+// draws them one a tick.
+void BM_clockPiecesForAMinute(benchmark::State &state)
+{
+    const vk::ClockPieces::Look look{QSize(170, 60), vk::makeFont(QStringLiteral("Tahoma"), 36, true),
+                                     QColor(215, 229, 248), QColor(255, 255, 255), QColor(11, 3, 103)};
+    vk::ClockPieces pieces;
+    for (auto _ : state) {
+        pieces.reset(look);
+        while (pieces.prepareNext()) {
+        }
+    }
+}
+BENCHMARK(BM_clockPiecesForAMinute)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -47,6 +47,7 @@ StageClock::StageClock(StageRecord &stage, const DayClock &clock, QTimer &clockT
     // A display hidden for the whole stage gets no resize before the finish
     // draws the final time into it; that text needs the display font too.
     m_clockDisplay.setFont(displayFont());
+    resetPieces();
 
     connect(&m_clockTimer, &QTimer::timeout, this, &StageClock::tick);
     connect(&m_clockDisplay, &Surface::resized, this, &StageClock::clockDisplayResized);
@@ -68,6 +69,8 @@ void StageClock::tick()
     if (text.view() != QStringView(m_lastClockText)) {
         m_lastClockText = text.toString();
         drawClockText(m_lastClockText);
+    } else if (m_clockTimer.isActive()) {
+        m_pieces.prepareNext();
     }
     // With a confirmation box open, the confirmation finishes the stage when
     // the box closes, seeing the clock stopped.
@@ -77,6 +80,13 @@ void StageClock::tick()
 
 void StageClock::drawClockText(const QString &text)
 {
+    if (const ClockPieces::Change change = m_pieces.change(m_clockDisplay.size(), m_drawnText, text); change.piece) {
+        const QImage &piece = *change.piece;
+        m_clockDisplay.bitBlt(change.at.x(), change.at.y(), piece.width(), piece.height(), piece, 0, 0);
+        m_clockDisplay.refresh();
+        m_drawnText = text;
+        return;
+    }
     const int width = m_clockDisplay.textWidth(text);
     const QRect area = changedArea(text, width);
     m_clockDisplay.setDrawingClip(area);
@@ -84,6 +94,7 @@ void StageClock::drawClockText(const QString &text)
     drawLayers(text, width);
     m_clockDisplay.refresh();
     m_clockDisplay.clearDrawingClip();
+    m_pieces.keep(m_drawnText, text, m_clockDisplay.keptImage());
     m_drawnText = text;
     m_drawnWidth = width;
 }
@@ -119,6 +130,7 @@ void StageClock::clockDisplayResized()
 {
     m_drawnText.clear();
     m_clockDisplay.setFont(displayFont());
+    resetPieces();
     if (!m_stage.clockOn)
         return;
     // Shown at the display's next repaint; lastClockText stays, so the next
@@ -136,14 +148,19 @@ void StageClock::showFinalReading()
 
 void StageClock::drawLayers(const QString &text, int textWidth)
 {
-    const double w = m_clockDisplay.width();
-    const double h = m_clockDisplay.height();
-    const double tw = textWidth;
-    const double th = m_clockDisplay.textHeight(text);
+    const QPointF origin = ClockPieces::textOrigin(m_clockDisplay.size(), textWidth, m_clockDisplay.textHeight(text));
     m_clockDisplay.setForeColor(kTextShadow);
-    m_clockDisplay.printAt((w - tw) / 2 + 2, (h - th) / 2 + 2, text);
+    m_clockDisplay.printAt(origin.x() + 2, origin.y() + 2, text);
     m_clockDisplay.setForeColor(kTextColour);
-    m_clockDisplay.printAt((w - tw) / 2, (h - th) / 2, text);
+    m_clockDisplay.printAt(origin.x(), origin.y(), text);
+}
+
+void StageClock::resetPieces()
+{
+    // Pieces stand for the display's own drawing over its back colour; a
+    // display with a picture under its text has none.
+    const QSize size = m_clockDisplay.hasPicture() ? QSize() : m_clockDisplay.size();
+    m_pieces.reset({size, m_clockDisplay.font(), kDisplayBack, kTextShadow, kTextColour});
 }
 
 } // namespace vk

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "flow/clockpieces.h"
+
 #include <QObject>
 #include <QRect>
 #include <QString>
@@ -33,14 +35,17 @@ public:
     void startClock();
 
     // Tick of clockTimer: read, stop at the limit, redraw on a change of text,
-    // and ask for the finish once stopped with no box open.
+    // and ask for the finish once stopped with no box open. In the first
+    // second of a stage the ticks without a change also draw the clock's
+    // pieces for the minute ahead, one a tick.
     void tick();
 
     // The text twice, centred: white two pixels to the lower right, dark blue
     // on top; then the display is refreshed. When only the end of the text
     // changed since the last call, only the part of the display from the
     // first changed character on is cleared, drawn and repainted: the
-    // pixels come out the same as a whole redraw.
+    // pixels come out the same as a whole redraw. A change of the seconds
+    // copies a ready piece of the display where there is one.
     void drawClockText(const QString &text);
 
     // Resize of clockDisplay: the display font, and "00:00" while the clock is shown.
@@ -56,6 +61,8 @@ signals:
 
 private:
     void drawLayers(const QString &text, int textWidth);
+    // Starts the pieces over for the display's present size and font.
+    void resetPieces();
     // The part of the display a change from the drawn text to `text` can
     // touch; null when the whole display has to be drawn.
     QRect changedArea(const QString &text, int textWidth) const;
@@ -70,6 +77,7 @@ private:
     // after anything else drew there.
     QString m_drawnText;
     int m_drawnWidth = 0;
+    ClockPieces m_pieces;
 };
 
 } // namespace vk

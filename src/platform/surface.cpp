@@ -224,12 +224,18 @@ void Surface::drawText(const TextRect &rect, unsigned format, const QString &tex
 void Surface::printAt(double x, double y, const QString &text)
 {
     const bool clipped = !m_drawingClip.isNull();
-    QPainter p(&target(clipped ? m_drawingClip & rect() : rect()));
-    if (clipped)
-        p.setClipRect(m_drawingClip);
-    p.setFont(font());
-    p.setPen(m_foreColor);
-    const QFontMetrics fm(font());
+    printTextAt(target(clipped ? m_drawingClip & rect() : rect()), font(), m_foreColor, x, y, text, m_drawingClip);
+}
+
+void printTextAt(QImage &image, const QFont &font, const QColor &colour, double x, double y, const QString &text,
+                 const QRect &clip)
+{
+    QPainter p(&image);
+    if (!clip.isNull())
+        p.setClipRect(clip);
+    p.setFont(font);
+    p.setPen(colour);
+    const QFontMetrics fm(font);
     p.drawText(QPoint(roundHalfEven(x), roundHalfEven(y) + fm.ascent()), text);
 }
 

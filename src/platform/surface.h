@@ -128,4 +128,11 @@ private:
     bool m_pressedHere = false;
 };
 
+// What Surface::printAt draws, drawn into any image: `text` in `font` and
+// `colour` with its cell's top-left corner at (x, y), limited to `clip`
+// unless that is null. Pieces made ahead of time with it match a surface's
+// own drawing pixel for pixel.
+void printTextAt(QImage &image, const QFont &font, const QColor &colour, double x, double y, const QString &text,
+                 const QRect &clip = QRect());
+
 } // namespace vk

@@ -15,6 +15,8 @@
 #include <cstdlib>
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace vk {
 namespace {
@@ -151,18 +153,31 @@ TEST(StageClock, drawsTheTextCentredWithAWhiteCopyTwoPixelsLowerRight)
 }
 
 // Once a second only the end of the reading changes; the redraw clears,
-// draws and repaints from the first changed character on. Every reading of
-// a whole stage, on the display's size in the window and on another, must
-// leave exactly the pixels a redraw of the whole display leaves.
+// draws and repaints from the first changed character on, or copies a
+// piece of the display drawn before. Every reading of a whole stage, on the
+// display's size in the window and on others, must leave exactly the pixels
+// a redraw of the whole display leaves: with the pieces the clock's first
+// second draws ahead, and with only those the redraws keep.
 TEST(StageClock, aRedrawOfTheChangedEndLeavesThePixelsOfAWholeRedraw)
 {
-    for (const QSize size : {QSize(162, 81), QSize(170, 60), QSize(97, 40)}) {
-        SCOPED_TRACE(testing::Message() << size.width() << " x " << size.height());
+    std::vector<std::pair<bool, QSize>> cases;
+    for (const bool ahead : {true, false}) {
+        for (const QSize size : {QSize(162, 81), QSize(170, 60), QSize(97, 40)})
+            cases.emplace_back(ahead, size);
+    }
+    for (const auto &[ahead, size] : cases) {
+        SCOPED_TRACE(testing::Message() << (ahead ? "pieces drawn ahead, " : "") << size.width() << " x " << size.height());
         FakeExerciseWindow w;
         FakeExerciseWindow reference;
         w.clockDisplay->resize(size);
         reference.clockDisplay->resize(size);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        if (ahead) {
+            // The clock's ticks while the reading stays "00:00".
+            w.start();
+            for (int tick = 0; tick < 100; ++tick)
+                w.clock->tick();
+        }
 
         class RepaintLog final : public QObject
         {
