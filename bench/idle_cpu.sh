@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # CPU used by the real trainer at rest on a private X server, 20 s each:
-# on the start screen, in a running stage (START clicked, nothing typed;
-# beside three bare Qt programs running only a 10 ms precise timer over the
-# same seconds) and after the finish. Prints one JSON object with the share of
-# one core each used.
+# on the start screen, in running stages (START clicked, nothing typed; in
+# rounds of a stage each, beside three bare Qt programs running only a 10 ms
+# precise timer over the same seconds) and after the finish. Prints one JSON
+# object with the share of one core each used.
 set -euo pipefail
 build=${1:-build}
 seconds=${VK_IDLE_SECONDS:-20}
@@ -59,56 +59,69 @@ start0=$(cpu_ns "$pid")
 sleep "$seconds"
 start1=$(cpu_ns "$pid")
 
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 190 + 60 + 22)) click 1
-# START opens the exercise window (and the backdrop): more windows shown.
-started=false
-for _ in $(seq 50); do
-  (( $(windows "$pid") > before )) && { started=true; break; }
-  sleep 0.1
-done
-
-# Bare timers run beside the stage over the same seconds, so that whatever
-# else the machine does weighs on all alike. Three of them: identical
-# programs here differ by 10 to 20 % from one another (which process wakes while
-# which other runs, on which core), so the floor is the middle one of the
-# three, and how far apart they are is reported beside it.
-# The seconds are also cut into slices, each giving its own ratio against
-# the middle bare timer of that slice.
-bare=""
-for _ in 1 2 3; do
-  "$build/bench/bench_bare_timer" &>/dev/null &
-  bare="$bare $!"
-  sleep 0.7
-done
-sleep 2
-slices=${VK_IDLE_SLICES:-6}
-ours0=$(cpu_ns "$pid")
-declare -A bare0
-for b in $bare; do bare0[$b]=$(cpu_ns "$b"); done
-ratios=()
-oursA=$ours0
-declare -A bareA
-for b in $bare; do bareA[$b]=${bare0[$b]}; done
-for _ in $(seq "$slices"); do
-  sleep "$(python3 -c "print($seconds / $slices)")"
-  oursB=$(cpu_ns "$pid")
-  slice_bare=()
-  for b in $bare; do
-    now=$(cpu_ns "$b")
-    slice_bare+=("$(used "${bareA[$b]}" "$now")")
-    bareA[$b]=$now
+# The running stage, in rounds: each round starts a stage of its own and
+# three bare timers beside it, measures them over the same seconds, and
+# goes BACK. Identical programs here differ by 10 to 20 % from one another,
+# and the difference stays as long as they run: it comes with how their
+# ticks fall against each other's and the machine's, which is set when each
+# one's timer starts. Fresh starts each round draw that anew for the stage
+# and for the bare timers alike; the floor of a round is the middle one of
+# its three, and the figure is the stage's CPU over all rounds against the
+# sum of those floors.
+rounds=${VK_IDLE_ROUNDS:-4}
+slice=$(python3 -c "print($seconds / $rounds)")
+start_stage() { # clicks START; true once the exercise window (and the backdrop) is up
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 190 + 60 + 22)) click 1
+  for _ in $(seq 50); do
+    (( $(windows "$pid") > before )) && return 0
+    sleep 0.1
   done
-  ratios+=("$(python3 -c "import statistics; print(round($(used "$oursA" "$oursB") / max(1, statistics.median([$(IFS=,; echo "${slice_bare[*]}")])), 3))")")
-  oursA=$oursB
+  return 1
+}
+started=true
+ours_used=0
+floor_used=0
+ratios=()
+floors=()
+for _ in $(seq "$rounds"); do
+  start_stage || started=false
+  bare=""
+  for _ in 1 2 3; do
+    "$build/bench/bench_bare_timer" &>/dev/null &
+    bare="$bare $!"
+    sleep 0.3
+  done
+  sleep 2
+  declare -A bare0=()
+  ours0=$(cpu_ns "$pid")
+  for b in $bare; do bare0[$b]=$(cpu_ns "$b"); done
+  sleep "$slice"
+  ours1=$(cpu_ns "$pid")
+  round_bare=()
+  for b in $bare; do round_bare+=("$(used "${bare0[$b]}" "$(cpu_ns "$b")")"); done
+  kill $bare; wait $bare 2>/dev/null || true
+  bare=""
+  ours_round=$(used "$ours0" "$ours1")
+  floor_round=$(IFS=,; python3 -c "import statistics; print(int(statistics.median([${round_bare[*]}])))")
+  ours_used=$((ours_used + ours_round))
+  floor_used=$((floor_used + floor_round))
+  ratios+=("$(python3 -c "print(round($ours_round / max(1, $floor_round), 3))")")
+  floors+=("$(python3 -c "print(round($floor_round / 1e9 / $slice * 100, 3))")")
+  # BACK, bottom left of the exercise window, returns to the start screen.
+  xdotool mousemove $((X + 125)) $((Y + HEIGHT - 55)) click 1
+  for _ in $(seq 50); do
+    (( $(windows "$pid") <= before )) && break
+    sleep 0.1
+  done
+  sleep 0.5
 done
-ours1=$oursA
-bare_shares=()
-for b in $bare; do bare_shares+=("$(share "${bare0[$b]}" "${bareA[$b]}")"); done
-kill $bare; wait $bare 2>/dev/null || true
-bare=""
 median_ratio=$(IFS=,; python3 -c "import statistics; print(statistics.median([${ratios[*]}]))")
-bare_share=$(IFS=,; python3 -c "import statistics; print(statistics.median([${bare_shares[*]}]))")
+stage_share=$(python3 -c "print(round($ours_used / 1e9 / $seconds * 100, 3))")
+bare_share=$(python3 -c "print(round($floor_used / 1e9 / $seconds * 100, 3))")
 
+# A last stage for the finish.
+start_stage || started=false
+sleep 1
 # Enter asks, Enter again answers Yes: the product is revealed, the clock
 # has stopped, and the window waits for BACK.
 xdotool key Return; sleep 1; xdotool key Return
@@ -118,4 +131,4 @@ sleep "$seconds"
 done1=$(cpu_ns "$pid")
 kill "$pid"; wait "$pid" 2>/dev/null || true
 pid=""
-echo "{\"idle_stage_cpu_percent\": $(share "$ours0" "$ours1"), \"bare_timer_cpu_percent\": $bare_share, \"bare_timers_cpu_percent\": [$(IFS=,; echo "${bare_shares[*]}")], \"median_slice_ratio\": $median_ratio, \"slice_ratios\": [$(IFS=,; echo "${ratios[*]}")], \"start_screen_cpu_percent\": $(share "$start0" "$start1"), \"finished_cpu_percent\": $(share "$done0" "$done1"), \"seconds\": $seconds, \"stage_started\": $started}"
+echo "{\"idle_stage_cpu_percent\": $stage_share, \"bare_timer_cpu_percent\": $bare_share, \"bare_floor_per_round_cpu_percent\": [$(IFS=,; echo "${floors[*]}")], \"median_slice_ratio\": $median_ratio, \"slice_ratios\": [$(IFS=,; echo "${ratios[*]}")], \"start_screen_cpu_percent\": $(share "$start0" "$start1"), \"finished_cpu_percent\": $(share "$done0" "$done1"), \"seconds\": $seconds, \"stage_started\": $started}"

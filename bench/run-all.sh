@@ -152,10 +152,10 @@ def table(where):
         if not i.get("stage_started", True):
             raise RuntimeError("START did not open a stage")
         return i
-    measured(f"CPU of a running stage at rest, {seconds} s beside a bare timer (Xvfb)", "<= 1.1 x bare timer", lambda: (
+    measured(f"CPU of a running stage at rest, {seconds} s beside bare timers (Xvfb)", "<= 1.1 x bare timer", lambda: (
         lambda i: (f"{i['idle_stage_cpu_percent']:.2f} % vs {i['bare_timer_cpu_percent']:.2f} % bare 10 ms timer "
                    f"({i['idle_stage_cpu_percent']/i['bare_timer_cpu_percent']:.2f} x"
-                   + (f"; median of {len(i['slice_ratios'])} slices {i['median_slice_ratio']:.2f} x" if 'slice_ratios' in i else "")
+                   + (f"; median of {len(i['slice_ratios'])} {'rounds' if 'bare_floor_per_round_cpu_percent' in i else 'slices'} {i['median_slice_ratio']:.2f} x" if 'slice_ratios' in i else "")
                    + ")",
                    i['idle_stage_cpu_percent'] <= 1.1 * i['bare_timer_cpu_percent']))(idle()))
     measured(f"CPU of the finished stage at rest, {seconds} s", "0.0 %", lambda: (
