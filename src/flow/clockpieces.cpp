@@ -126,6 +126,9 @@ bool ClockPieces::ensureLayout()
                 }
             }
         }
+        // A character that leaves no ink reaches nowhere.
+        if (ink.left > ink.right)
+            ink = {0, 0};
         inkOf.insert(c, ink);
     }
     const auto widestInk = [&](int i) {
