@@ -131,4 +131,4 @@ sleep "$seconds"
 done1=$(cpu_ns "$pid")
 kill "$pid"; wait "$pid" 2>/dev/null || true
 pid=""
-echo "{\"idle_stage_cpu_percent\": $stage_share, \"bare_timer_cpu_percent\": $bare_share, \"bare_floor_per_round_cpu_percent\": [$(IFS=,; echo "${floors[*]}")], \"median_slice_ratio\": $median_ratio, \"slice_ratios\": [$(IFS=,; echo "${ratios[*]}")], \"start_screen_cpu_percent\": $(share "$start0" "$start1"), \"finished_cpu_percent\": $(share "$done0" "$done1"), \"seconds\": $seconds, \"stage_started\": $started}"
+echo "{\"idle_stage_cpu_percent\": $stage_share, \"bare_timer_cpu_percent\": $bare_share, \"bare_floor_per_round_cpu_percent\": [$(IFS=,; echo "${floors[*]}")], \"median_round_ratio\": $median_ratio, \"round_ratios\": [$(IFS=,; echo "${ratios[*]}")], \"start_screen_cpu_percent\": $(share "$start0" "$start1"), \"finished_cpu_percent\": $(share "$done0" "$done1"), \"seconds\": $seconds, \"stage_started\": $started}"

@@ -27,7 +27,7 @@ run_bench() { # BUILD DIR NAME
 measure_at_rest() { # BUILD DIR
   echo "running $1/bench_memory (100 stages) ..." >&2
   "$1/bench/bench_memory" 2>/dev/null > "$2/memory.json" || echo "bench_memory failed" >&2
-  echo "running $1's trainer at rest: start screen, stage beside the bare timer, finished; ${VK_IDLE_SECONDS:-20} s each ..." >&2
+  echo "running $1's trainer at rest: start screen, stages beside bare timers, finished; ${VK_IDLE_SECONDS:-20} s each ..." >&2
   bash "$(dirname "$0")/idle_cpu.sh" "$1" > "$2/idle.json" || echo "the idle clock could not be measured" >&2
 }
 
@@ -155,7 +155,7 @@ def table(where):
     measured(f"CPU of a running stage at rest, {seconds} s beside bare timers (Xvfb)", "<= 1.1 x bare timer", lambda: (
         lambda i: (f"{i['idle_stage_cpu_percent']:.2f} % vs {i['bare_timer_cpu_percent']:.2f} % bare 10 ms timer "
                    f"({i['idle_stage_cpu_percent']/i['bare_timer_cpu_percent']:.2f} x"
-                   + (f"; median of {len(i['slice_ratios'])} {'rounds' if 'bare_floor_per_round_cpu_percent' in i else 'slices'} {i['median_slice_ratio']:.2f} x" if 'slice_ratios' in i else "")
+                   + f"; median of {len(i['round_ratios'])} rounds {i['median_round_ratio']:.2f} x"
                    + ")",
                    i['idle_stage_cpu_percent'] <= 1.1 * i['bare_timer_cpu_percent']))(idle()))
     measured(f"CPU of the finished stage at rest, {seconds} s", "0.0 %", lambda: (

@@ -9,12 +9,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace vk {
 namespace {
 
-constexpr int kShadowOffset = 2;
 const QString kDigits = QStringLiteral("0123456789");
 const QString kReferenceReading = QStringLiteral("00:00");
 
@@ -22,13 +20,6 @@ bool isDigit(QChar c)
 {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
-
-// The columns a character's two layers cover, from its pen position.
-struct Ink
-{
-    int left = std::numeric_limits<int>::max();
-    int right = std::numeric_limits<int>::min();
-};
 
 } // namespace
 
@@ -44,6 +35,29 @@ void ClockPieces::reset(const Look &look)
     m_pieceLeft.fill(0);
     m_pieces.clear();
     m_nextToPrepare = 0;
+}
+
+ClockPieces::Ink ClockPieces::measureInk(const QImage &blank, QChar c, qreal y) const
+{
+    QImage probe = blank.copy();
+    const int penX = probe.width() / 4;
+    printTextAt(probe, m_look.font, m_look.shadow, penX + kShadowOffset, y + kShadowOffset, QString(c));
+    printTextAt(probe, m_look.font, m_look.text, penX, y, QString(c));
+    const QRgb back = blank.pixel(0, 0);
+    Ink ink;
+    for (int row = 0; row < probe.height(); ++row) {
+        const auto *pixels = reinterpret_cast<const QRgb *>(probe.constScanLine(row));
+        for (int x = 0; x < probe.width(); ++x) {
+            if (pixels[x] != back) {
+                ink.left = std::min(ink.left, x - penX - 1);
+                ink.right = std::max(ink.right, x - penX + 1);
+            }
+        }
+    }
+    // A character that leaves no ink reaches nowhere.
+    if (ink.left > ink.right)
+        ink = {0, 0};
+    return ink;
 }
 
 QImage ClockPieces::blankImage(QSize size) const
@@ -107,30 +121,10 @@ bool ClockPieces::ensureLayout()
     // The columns each character covers with both layers, measured by
     // drawing it alone. At its place in a reading its pen has a fraction
     // of a pixel more, which can move the ink by a pixel either way.
-    const int probeWidth = 4 * static_cast<int>(std::ceil(digitAdvance)) + 4 * kShadowOffset;
-    const int probeX = probeWidth / 4;
+    const QImage probe = blankImage(QSize(4 * static_cast<int>(std::ceil(digitAdvance)) + 4 * kShadowOffset, size.height()));
     QHash<QChar, Ink> inkOf;
-    const QImage blankProbe = blankImage(QSize(probeWidth, size.height()));
-    const QRgb back = blankProbe.pixel(0, 0);
-    for (const QChar c : characters) {
-        QImage probe = blankProbe.copy();
-        printTextAt(probe, m_look.font, m_look.shadow, probeX + kShadowOffset, origin.y() + kShadowOffset, QString(c));
-        printTextAt(probe, m_look.font, m_look.text, probeX, origin.y(), QString(c));
-        Ink ink;
-        for (int y = 0; y < probe.height(); ++y) {
-            const auto *row = reinterpret_cast<const QRgb *>(probe.constScanLine(y));
-            for (int x = 0; x < probe.width(); ++x) {
-                if (row[x] != back) {
-                    ink.left = std::min(ink.left, x - probeX - 1);
-                    ink.right = std::max(ink.right, x - probeX + 1);
-                }
-            }
-        }
-        // A character that leaves no ink reaches nowhere.
-        if (ink.left > ink.right)
-            ink = {0, 0};
-        inkOf.insert(c, ink);
-    }
+    for (const QChar c : characters)
+        inkOf.insert(c, measureInk(probe, c, origin.y()));
     const auto widestInk = [&](int i) {
         Ink widest;
         for (const QChar c : isDigit(kReferenceReading[i]) ? kDigits : QString(kReferenceReading[i])) {

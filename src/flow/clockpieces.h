@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <limits>
 
 namespace vk {
 
@@ -39,6 +40,9 @@ public:
         QColor shadow;
         QColor text;
     };
+
+    // How far right and down the white copy lies.
+    static constexpr int kShadowOffset = 2;
 
     // Where the text of a reading `textWidth` x `textHeight` pixels starts:
     // centred in a display of `size`.
@@ -74,8 +78,17 @@ private:
     // units of the seconds.
     static constexpr int kFirstPieceAt = 3;
 
+    // The columns a character's two layers cover, from its pen position.
+    struct Ink
+    {
+        int left = std::numeric_limits<int>::max();
+        int right = std::numeric_limits<int>::min();
+    };
+
     bool ensureLayout();
     QImage blankImage(QSize size) const;
+    // What `c` inks when drawn alone a quarter into `blank` at height `y`.
+    Ink measureInk(const QImage &blank, QChar c, qreal y) const;
     bool isReading(const QString &text) const;
     // The first character at which the two readings differ, if a piece can stand for the change.
     int pieceStart(const QString &drawn, const QString &text) const;

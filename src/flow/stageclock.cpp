@@ -150,7 +150,7 @@ void StageClock::drawLayers(const QString &text, int textWidth)
 {
     const QPointF origin = ClockPieces::textOrigin(m_clockDisplay.size(), textWidth, m_clockDisplay.textHeight(text));
     m_clockDisplay.setForeColor(kTextShadow);
-    m_clockDisplay.printAt(origin.x() + 2, origin.y() + 2, text);
+    m_clockDisplay.printAt(origin.x() + ClockPieces::kShadowOffset, origin.y() + ClockPieces::kShadowOffset, text);
     m_clockDisplay.setForeColor(kTextColour);
     m_clockDisplay.printAt(origin.x(), origin.y(), text);
 }
