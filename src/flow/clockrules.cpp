@@ -4,6 +4,10 @@
 #include "platform/rounding.h"
 #include "stage/stage.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 namespace vk {
 namespace {
 
@@ -75,6 +79,21 @@ ClockText formatClockText(const StageRecord &stage)
     out.chars[out.length++] = u':';
     appendTwoCharacters(out, whole % 60);
     return out;
+}
+
+SameClockText sameClockText(const StageRecord &stage)
+{
+    const auto limit = static_cast<float>(stage.timeLimit);
+    if (stage.elapsedTime >= limit)
+        return {};
+    // The text is made from the whole second alone. The readings within half
+    // a second of it round to it; the halves themselves only when it is even.
+    const std::int32_t whole = roundHalfEven(stage.elapsedTime);
+    const auto centre = static_cast<float>(whole);
+    const bool even = whole % 2 == 0;
+    const float first = even ? centre - 0.5f : std::nextafter(centre - 0.5f, centre);
+    const float last = even ? centre + 0.5f : std::nextafter(centre + 0.5f, centre);
+    return {first, std::min(last, std::nextafter(limit, -std::numeric_limits<float>::infinity()))};
 }
 
 std::int32_t remainingSeconds(const StageRecord &stage)

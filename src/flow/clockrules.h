@@ -31,6 +31,17 @@ void readStageClock(StageRecord &stage, const DayClock &clock);
 // or the limit text ("15:00" for 900 s) once timeLimit is reached.
 ClockText formatClockText(const StageRecord &stage);
 
+// The readings from `first` to `last`, both included, are the ones
+// formatClockText() writes the same text for as it writes for
+// stage.elapsedTime: those that round to the same whole second, short of the
+// limit. None once the limit is reached.
+struct SameClockText {
+    float first = 1.0f;
+    float last = 0.0f;
+    bool contains(float elapsed) const { return first <= elapsed && elapsed <= last; }
+};
+SameClockText sameClockText(const StageRecord &stage);
+
 // Whole seconds left by the last reading, halves to even (may be 0 or less).
 std::int32_t remainingSeconds(const StageRecord &stage);
 

@@ -56,16 +56,23 @@ StageClock::StageClock(StageRecord &stage, const DayClock &clock, QTimer &clockT
 void StageClock::startClock()
 {
     m_stage.startTime = m_clock.secondsSinceMidnight();
+    m_sameText = {};
     m_clockTimer.start();
 }
 
 void StageClock::tick()
 {
     readStageClock(m_stage, m_clock);
+    // Every 10 ms, but the text changes once a second: within the second the
+    // last text was made for, this comparison is all there is to do.
+    if (m_sameText.contains(m_stage.elapsedTime) && m_clockTimer.isActive()) {
+        m_pieces.prepareNext();
+        return;
+    }
     const ClockText text = formatClockText(m_stage);
+    m_sameText = sameClockText(m_stage);
     if (text.limitReached)
         m_clockTimer.stop();
-    // Every 10 ms, but the text changes once a second: compare in place.
     if (text.view() != QStringView(m_lastClockText)) {
         m_lastClockText = text.toString();
         drawClockText(m_lastClockText);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "flow/clockpieces.h"
+#include "flow/clockrules.h"
 
 #include <QObject>
 #include <QRect>
@@ -34,7 +35,8 @@ public:
     // First activation, once the sheet is loaded: the clock starts now.
     void startClock();
 
-    // Tick of clockTimer: read, stop at the limit, redraw on a change of text,
+    // Tick of clockTimer: read, and unless the reading is still within the
+    // second the last text was made for: stop at the limit, redraw on a change of text,
     // and ask for the finish once stopped with no box open. In the first
     // second of a stage the ticks without a change also draw the clock's
     // pieces for the minute ahead, one a tick.
@@ -73,6 +75,9 @@ private:
     Surface &m_clockDisplay;
     const TimedMessageBox &m_questionBox;
     QString m_lastClockText;
+    // The readings m_lastClockText stands for, as the last formatted reading
+    // left them; none before the first tick.
+    SameClockText m_sameText;
     // What drawClockText() left on the display, and how wide it was; empty
     // after anything else drew there.
     QString m_drawnText;

@@ -51,6 +51,45 @@ TEST(FormatClockText, minutesAndSecondsRoundHalvesToEvenAndTheLimitShowsItsOwnTe
     }
 }
 
+// The tick skips formatting for readings within the span of the last one: a
+// span reaching one hundredth too far leaves a stale second on the clock, one
+// falling short formats again at every tick. For every reading a stage can
+// show, to the hundredth, and two limits: the span holds the reading itself
+// while under the limit; the farthest readings inside it on either side get
+// the same text (the text only moves forward with the reading, so the ones
+// between do too); the first ones outside get another text or the limit.
+TEST(SameClockText, holdsExactlyTheReadingsWithTheSameText)
+{
+    const auto reading = [](int hundredths) { return static_cast<float>(hundredths / 100.0); };
+    for (const std::int16_t limit : {std::int16_t{900}, std::int16_t{61}}) {
+        for (int k = -150; k <= limit * 100 + 150; ++k) {
+            const StageRecord stage = stageAt(reading(k), limit);
+            const SameClockText span = sameClockText(stage);
+            const ClockText text = formatClockText(stage);
+            ASSERT_EQ(span.contains(stage.elapsedTime), !text.limitReached) << "reading " << k << " hundredths";
+            if (text.limitReached)
+                continue;
+            int first = k;
+            while (span.contains(reading(first - 1)))
+                --first;
+            int last = k;
+            while (span.contains(reading(last + 1)))
+                ++last;
+            for (const int edge : {first, last}) {
+                const ClockText there = formatClockText(stageAt(reading(edge), limit));
+                ASSERT_EQ(there.toString().toStdString(), text.toString().toStdString())
+                    << "reading " << k << ", edge " << edge << " hundredths";
+                ASSERT_FALSE(there.limitReached) << "reading " << k << ", edge " << edge << " hundredths";
+            }
+            for (const int outside : {first - 1, last + 1}) {
+                const ClockText there = formatClockText(stageAt(reading(outside), limit));
+                ASSERT_TRUE(there.toString() != text.toString() || there.limitReached)
+                    << "reading " << k << ", " << outside << " hundredths";
+            }
+        }
+    }
+}
+
 // A clock that gives the listed readings in turn, the last one from then on.
 class SequenceClock final : public DayClock
 {
