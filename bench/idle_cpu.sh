@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# CPU used by the real trainer at rest on a private X server, 20 s each:
-# on the start screen, in running stages (START clicked, nothing typed; in
-# rounds of a stage each, beside three bare Qt programs running only a 10 ms
-# precise timer over the same seconds) and after the finish. Prints one JSON
+# CPU used by the real trainer at rest on a private X server: 20 s on the
+# start screen, 40 s in running stages (START clicked, nothing typed; in
+# eight rounds of 5 s, a stage each, beside three bare Qt programs running
+# only a 10 ms precise timer over the same seconds) and 20 s after the finish. Prints one JSON
 # object with the share of one core each used.
 set -euo pipefail
 build=${1:-build}
@@ -68,8 +68,9 @@ start1=$(cpu_ns "$pid")
 # and for the bare timers alike; the floor of a round is the middle one of
 # its three, and the figure is the stage's CPU over all rounds against the
 # sum of those floors.
-rounds=${VK_IDLE_ROUNDS:-4}
-slice=$(python3 -c "print($seconds / $rounds)")
+rounds=${VK_IDLE_ROUNDS:-8}
+slice=${VK_IDLE_SLICE:-5}
+stage_seconds=$(python3 -c "print($rounds * $slice)")
 start_stage() { # clicks START; true once the exercise window (and the backdrop) is up
   xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 190 + 60 + 22)) click 1
   for _ in $(seq 50); do
@@ -116,8 +117,8 @@ for _ in $(seq "$rounds"); do
   sleep 0.5
 done
 median_ratio=$(IFS=,; python3 -c "import statistics; print(statistics.median([${ratios[*]}]))")
-stage_share=$(python3 -c "print(round($ours_used / 1e9 / $seconds * 100, 3))")
-bare_share=$(python3 -c "print(round($floor_used / 1e9 / $seconds * 100, 3))")
+stage_share=$(python3 -c "print(round($ours_used / 1e9 / $stage_seconds * 100, 3))")
+bare_share=$(python3 -c "print(round($floor_used / 1e9 / $stage_seconds * 100, 3))")
 
 # A last stage for the finish.
 start_stage || started=false
@@ -131,4 +132,4 @@ sleep "$seconds"
 done1=$(cpu_ns "$pid")
 kill "$pid"; wait "$pid" 2>/dev/null || true
 pid=""
-echo "{\"idle_stage_cpu_percent\": $stage_share, \"bare_timer_cpu_percent\": $bare_share, \"bare_floor_per_round_cpu_percent\": [$(IFS=,; echo "${floors[*]}")], \"median_round_ratio\": $median_ratio, \"round_ratios\": [$(IFS=,; echo "${ratios[*]}")], \"start_screen_cpu_percent\": $(share "$start0" "$start1"), \"finished_cpu_percent\": $(share "$done0" "$done1"), \"seconds\": $seconds, \"stage_started\": $started}"
+echo "{\"idle_stage_cpu_percent\": $stage_share, \"bare_timer_cpu_percent\": $bare_share, \"bare_floor_per_round_cpu_percent\": [$(IFS=,; echo "${floors[*]}")], \"median_round_ratio\": $median_ratio, \"round_ratios\": [$(IFS=,; echo "${ratios[*]}")], \"start_screen_cpu_percent\": $(share "$start0" "$start1"), \"finished_cpu_percent\": $(share "$done0" "$done1"), \"seconds\": $seconds, \"stage_seconds\": $stage_seconds, \"stage_started\": $started}"

@@ -27,7 +27,7 @@ run_bench() { # BUILD DIR NAME
 measure_at_rest() { # BUILD DIR
   echo "running $1/bench_memory (100 stages) ..." >&2
   "$1/bench/bench_memory" 2>/dev/null > "$2/memory.json" || echo "bench_memory failed" >&2
-  echo "running $1's trainer at rest: start screen, stages beside bare timers, finished; ${VK_IDLE_SECONDS:-20} s each ..." >&2
+  echo "running $1's trainer at rest: start screen and finished ${VK_IDLE_SECONDS:-20} s each, stages ${VK_IDLE_ROUNDS:-8} x ${VK_IDLE_SLICE:-5} s beside bare timers ..." >&2
   bash "$(dirname "$0")/idle_cpu.sh" "$1" > "$2/idle.json" || echo "the idle clock could not be measured" >&2
 }
 
@@ -48,6 +48,8 @@ python3 - "$out" <<'PY'
 import json, sys, os
 out = sys.argv[1]
 seconds = os.environ.get("VK_IDLE_SECONDS", "20")
+stage_rounds = os.environ.get("VK_IDLE_ROUNDS", "8")
+stage_slice = os.environ.get("VK_IDLE_SLICE", "5")
 
 def table(where):
     """Rows (what, figure, goal, met) measured in out/where."""
@@ -152,7 +154,7 @@ def table(where):
         if not i.get("stage_started", True):
             raise RuntimeError("START did not open a stage")
         return i
-    measured(f"CPU of a running stage at rest, {seconds} s beside bare timers (Xvfb)", "<= 1.1 x bare timer", lambda: (
+    measured(f"CPU of a running stage at rest, {stage_rounds} x {stage_slice} s beside bare timers (Xvfb)", "<= 1.1 x bare timer", lambda: (
         lambda i: (f"{i['idle_stage_cpu_percent']:.2f} % vs {i['bare_timer_cpu_percent']:.2f} % bare 10 ms timer "
                    f"({i['idle_stage_cpu_percent']/i['bare_timer_cpu_percent']:.2f} x"
                    + f"; median of {len(i['round_ratios'])} rounds {i['median_round_ratio']:.2f} x"
