@@ -31,7 +31,7 @@ void preferXcbOnWayland(int argc, char **argv)
 // it waits for the server to have read it. A running stage repaints its
 // clock's spot every second, and every such wait is a round trip and a
 // hand-over between Qt's threads that often moves the program to the other
-// core: 10 to 15 % more CPU at rest than a bare timer. Sent over the
+// core (15 % more CPU at rest than without, in paired runs). Sent over the
 // connection instead, a repaint is one request and no wait; a whole window
 // costs a little more that way (about 1 ms at 1920 x 1080, 5 ms at
 // 3840 x 2160). Qt reads the setting once, when it connects; programs
