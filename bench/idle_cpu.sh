@@ -2,8 +2,8 @@
 # CPU used by the real trainer at rest on a private X server: 20 s on the
 # start screen, 40 s in running stages (START clicked, nothing typed; in
 # eight rounds of 5 s, a stage each, beside three bare Qt programs running
-# only a 10 ms precise timer over the same seconds) and 20 s after the finish. Prints one JSON
-# object with the share of one core each used.
+# only a 10 ms precise timer over the same seconds) and 20 s after the
+# finish. Prints one JSON object with the share of one core each used.
 set -euo pipefail
 build=${1:-build}
 seconds=${VK_IDLE_SECONDS:-20}

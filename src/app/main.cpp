@@ -36,27 +36,7 @@ void preferXcbOnWayland(int argc, char **argv)
 // costs a little more that way (about 1 ms at 1920 x 1080, 5 ms at
 // 3840 x 2160). Qt reads the setting once, when it connects; programs
 // started from here get the environment the user gave.
-class SharedMemoryPaintingOff
-{
-public:
-    SharedMemoryPaintingOff()
-        : m_userSet(qEnvironmentVariableIsSet(kVariable))
-    {
-        if (!m_userSet)
-            qputenv(kVariable, "1");
-    }
-    ~SharedMemoryPaintingOff() { restore(); }
-    void restore()
-    {
-        if (!m_userSet)
-            qunsetenv(kVariable);
-        m_userSet = true;
-    }
-
-private:
-    static constexpr const char *kVariable = "QT_XCB_NO_MITSHM";
-    bool m_userSet;
-};
+constexpr const char *kNoSharedMemoryPainting = "QT_XCB_NO_MITSHM";
 
 } // namespace
 
@@ -76,9 +56,12 @@ int main(int argc, char **argv)
     }
 
     preferXcbOnWayland(argc, argv);
-    SharedMemoryPaintingOff sharedMemoryOff;
+    const bool userChosePainting = qEnvironmentVariableIsSet(kNoSharedMemoryPainting);
+    if (!userChosePainting)
+        qputenv(kNoSharedMemoryPainting, "1");
     QApplication qapp(argc, argv);
-    sharedMemoryOff.restore();
+    if (!userChosePainting)
+        qunsetenv(kNoSharedMemoryPainting);
     QApplication::setApplicationName(QStringLiteral("Vendrakul"));
     if (commandLine.mode == vk::RunMode::Progress)
         return vk::runProgressMode();

@@ -35,11 +35,11 @@ public:
     // First activation, once the sheet is loaded: the clock starts now.
     void startClock();
 
-    // Tick of clockTimer: read, and unless the reading is still within the
-    // second the last text was made for: stop at the limit, redraw on a change of text,
-    // and ask for the finish once stopped with no box open. In the first
-    // second of a stage the ticks without a change also draw the clock's
-    // pieces for the minute ahead, one a tick.
+    // Tick of clockTimer: read; unless the reading is still within the
+    // second the last text was made for, stop at the limit, redraw on a
+    // change of text, and ask for the finish once stopped with no box open.
+    // In the first second of a stage the ticks without a change also draw
+    // the clock's pieces for the minute ahead, one a tick.
     void tick();
 
     // The text twice, centred: white two pixels to the lower right, dark blue
