@@ -10,6 +10,8 @@ packages=(
   qt6-charts-dev libqt6opengl6-dev
   # The training log: Qt SQL's SQLite driver.
   libqt6sql6-sqlite
+  # The training log's tests: another program holding its lock.
+  sqlite3
   libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev
   fonts-wine fonts-liberation2 fonts-dejavu-core
   xvfb xdotool imagemagick x11-utils strace

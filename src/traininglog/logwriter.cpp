@@ -10,13 +10,13 @@
 
 namespace vk {
 
-TrainingLogWriter::TrainingLogWriter(QString path, ProblemOutput problems, int busyTimeoutMs)
+TrainingLogWriter::TrainingLogWriter(QString path, ProblemOutput problems, LockPolicy lockPolicy)
     : m_path(std::move(path))
     , m_problems(problems ? std::move(problems) : [](const QString &line) {
         std::fputs(qPrintable(line + QLatin1Char('\n')), stderr);
         std::fflush(stderr);
     })
-    , m_busyTimeoutMs(busyTimeoutMs)
+    , m_lockPolicy(std::move(lockPolicy))
     , m_thread([this] { run(); })
 {
 }
@@ -70,7 +70,7 @@ void TrainingLogWriter::run()
     ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
     // The connection belongs to this thread: it is made, used and closed here.
     QString problem;
-    std::unique_ptr<TrainingLog> log = TrainingLog::open(m_path, &problem, m_busyTimeoutMs);
+    std::unique_ptr<TrainingLog> log = TrainingLog::open(m_path, &problem, m_lockPolicy);
     if (!log)
         tell(QStringLiteral("vendrakul: the training log is off: %1").arg(problem));
 

@@ -30,8 +30,8 @@ class TrainingLogWriter final : public StageReportSink
 public:
     using ProblemOutput = std::function<void(const QString &line)>;
 
-    // `busyTimeoutMs`: how long a row waits for another copy holding the log.
-    explicit TrainingLogWriter(QString path, ProblemOutput problems = {}, int busyTimeoutMs = TrainingLog::kBusyTimeoutMs);
+    // `lockPolicy`: how long a row waits for another program holding the log.
+    explicit TrainingLogWriter(QString path, ProblemOutput problems = {}, LockPolicy lockPolicy = {});
     ~TrainingLogWriter() override;
     TrainingLogWriter(const TrainingLogWriter &) = delete;
     TrainingLogWriter &operator=(const TrainingLogWriter &) = delete;
@@ -53,7 +53,7 @@ private:
 
     const QString m_path;
     const ProblemOutput m_problems;
-    const int m_busyTimeoutMs;
+    const LockPolicy m_lockPolicy;
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     std::condition_variable m_idle;

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace vk {
@@ -22,6 +23,22 @@ struct LogContents {
     QString problem; // empty when the log could be read (it may still be empty)
 };
 
+// The moments of opening a log at which another copy may come in.
+enum class OpenStep {
+    NewLogBuilt, // a new log is complete beside its place, not yet in it
+    SettingUp,   // the log's write lock is held while its tables are checked
+};
+
+// How a use of the log behaves while another program holds its lock: it
+// waits, trying again and again, for up to `timeoutMs`.
+struct LockPolicy {
+    int timeoutMs = 5000;
+    // Told each time a use of the log finds it locked and starts to wait.
+    std::function<void()> waitBegins;
+    // Told at each step of opening (a test holds a copy there).
+    std::function<void(OpenStep)> stepReached;
+};
+
 // The training log: an SQLite database (WAL, one transaction per row, a
 // schema version table). Opening never creates, overwrites or truncates a
 // file that is not a training log of a schema this build knows.
@@ -34,23 +51,24 @@ public:
     static QString defaultPath();
 
     // Opens (creating if missing) the log at `path` for writing rows. On
-    // failure the result is null and `problem` says in one line why.
-    // `busyTimeoutMs` is how long a row waits for another running copy that
-    // holds the log.
-    static std::unique_ptr<TrainingLog> open(const QString &path, QString *problem,
-                                             int busyTimeoutMs = kBusyTimeoutMs);
+    // failure the result is null and `problem` says in one line why;
+    // `locked`, when given, tells whether it failed only because another
+    // program kept the log locked for the whole of the policy's time.
+    static std::unique_ptr<TrainingLog> open(const QString &path, QString *problem, const LockPolicy &policy = {},
+                                             bool *locked = nullptr);
 
     // Reads every row of the log at `path` without creating or changing it.
-    static LogContents read(const QString &path, int busyTimeoutMs = kBusyTimeoutMs);
+    static LogContents read(const QString &path, const LockPolicy &policy = {});
 
     // The schema this build writes and reads.
     static constexpr int kSchemaVersion = 1;
-    static constexpr int kBusyTimeoutMs = 5000;
 
-    // Appends one row, durably, in one transaction. False (and problem())
-    // when it could not be written.
+    // Appends one row, durably, in one transaction. False (and problem(),
+    // lockedOut()) when it could not be written.
     bool append(const StageReport &report);
     QString problem() const;
+    // The last append failed only because another program held the log.
+    bool lockedOut() const;
 
 private:
     TrainingLog();

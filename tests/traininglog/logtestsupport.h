@@ -4,6 +4,7 @@
 // a record of a folder's files to compare before and after, and a folder
 // nobody can write to, root included.
 #include "stage/stagereport.h"
+#include "traininglog/traininglog.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -37,6 +38,14 @@ inline StageReport sampleReport(int i, const QString &tag = QStringLiteral("1"))
     r.digitsMatched = i % 41;
     r.verdict = static_cast<StageVerdict>(i % 3);
     return r;
+}
+
+// A lock policy that gives up after `ms`.
+inline LockPolicy waitingUpTo(int ms)
+{
+    LockPolicy policy;
+    policy.timeoutMs = ms;
+    return policy;
 }
 
 inline bool sameReport(const StageReport &a, const StageReport &b)

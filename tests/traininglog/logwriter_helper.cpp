@@ -1,11 +1,16 @@
-// A program that keeps the training log until another one kills it.
+// A program that keeps the training log, as another copy of the trainer
+// would, until it is done or killed.
 //
-//   traininglog_helper rows PATH TAG COUNT [START]
-//       appends test::sampleReport(i, TAG) for i = 0 .. COUNT-1 (COUNT 0:
-//       until killed), saying "committed N" once N rows are in; with
-//       START, opens the log only once the file START exists, and rests
-//       a millisecond after each row as a trainer rests between stages
-//       (a copy writing without a pause keeps the lock from the other)
+//   traininglog_helper rows PATH TAG COUNT [--start FILE] [--pause-at STEP --until FILE] [--timeout MS]
+//       opens the log and appends test::sampleReport(i, TAG) for
+//       i = 0 .. COUNT-1 (COUNT 0: until killed), saying "committed N"
+//       once N rows are in. It says "waiting" whenever it finds the log
+//       locked and starts to wait. --start: opens the log only once FILE
+//       exists, and rests a millisecond after each row as a trainer rests
+//       between stages (a copy writing without a pause keeps the lock
+//       from the other). --pause-at new-log-built | setting-up: stops at
+//       that step of opening, says "at STEP", and goes on once FILE
+//       exists. --timeout: how long it waits for a lock (5000 ms).
 //   traininglog_helper stages PATH COUNT
 //       the whole trainer in-process with the log on: COUNT stages
 //       finished ("written N" once the N-th row is in), then one more
@@ -27,24 +32,56 @@ namespace {
 
 using namespace vk;
 
-int writeRows(const QString &path, const QString &tag, int count, const QString &start)
+void say(const QString &line)
 {
-    while (!start.isEmpty() && !QFileInfo::exists(start))
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+void waitForFile(const QString &file)
+{
+    while (!QFileInfo::exists(file))
         QThread::usleep(200);
+}
+
+struct RowsOptions {
+    QString start;
+    QString pauseAt;
+    QString until;
+    int timeoutMs = LockPolicy{}.timeoutMs;
+};
+
+QString stepName(OpenStep step)
+{
+    return step == OpenStep::NewLogBuilt ? QStringLiteral("new-log-built") : QStringLiteral("setting-up");
+}
+
+int writeRows(const QString &path, const QString &tag, int count, const RowsOptions &options)
+{
+    if (!options.start.isEmpty())
+        waitForFile(options.start);
+    LockPolicy policy;
+    policy.timeoutMs = options.timeoutMs;
+    policy.waitBegins = [] { say(QStringLiteral("waiting")); };
+    policy.stepReached = [&](OpenStep step) {
+        if (stepName(step) != options.pauseAt)
+            return;
+        say(QStringLiteral("at ") + options.pauseAt);
+        waitForFile(options.until);
+    };
     QString problem;
-    const std::unique_ptr<TrainingLog> log = TrainingLog::open(path, &problem);
+    const std::unique_ptr<TrainingLog> log = TrainingLog::open(path, &problem, policy);
     if (!log) {
-        std::printf("failed: %s\n", qPrintable(problem));
+        say(QStringLiteral("failed: ") + problem);
         return 1;
     }
     for (int i = 0; count == 0 || i < count; ++i) {
         if (!log->append(test::sampleReport(i, tag))) {
-            std::printf("failed: %s\n", qPrintable(log->problem()));
+            say(QStringLiteral("failed: ") + log->problem());
             return 1;
         }
-        std::printf("committed %d\n", i + 1);
-        std::fflush(stdout);
-        if (!start.isEmpty())
+        say(QStringLiteral("committed %1").arg(i + 1));
+        if (!options.start.isEmpty())
             QThread::usleep(1000);
     }
     return 0;
@@ -66,20 +103,25 @@ int runStages(const QString &path, int count)
         driver.clock->advance(30.0f + i);
         w->finishStage();
         writer.waitUntilIdle();
-        std::printf("written %d\n", writer.rowsWritten());
-        std::fflush(stdout);
+        say(QStringLiteral("written %1").arg(writer.rowsWritten()));
         driver.clickBack();
     }
     driver.clickStart();
     if (ExerciseWindow *w = driver.stage())
         QTest::keyClicks(w->answerGrid().editor(), QStringLiteral("77"));
     driver.clock->advance(12.0f);
-    std::printf("in stage\n");
-    std::fflush(stdout);
+    say(QStringLiteral("in stage"));
     for (;;) {
         QCoreApplication::processEvents();
         QThread::msleep(10);
     }
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: traininglog_helper rows PATH TAG COUNT [--start FILE] [--pause-at STEP --until FILE]"
+                         " [--timeout MS] | stages PATH COUNT\n");
+    return 2;
 }
 
 } // namespace
@@ -92,15 +134,28 @@ int main(int argc, char **argv)
             list.append(QString::fromLocal8Bit(argv[i]));
         return list;
     }();
-    if ((args.size() == 4 || args.size() == 5) && args[0] == QLatin1String("rows")) {
+    if (args.size() >= 4 && args[0] == QLatin1String("rows")) {
         QCoreApplication app(argc, argv);
-        return writeRows(args[1], args[2], args[3].toInt(), args.value(4));
+        RowsOptions options;
+        for (qsizetype i = 4; i + 1 < args.size(); i += 2) {
+            const QString &value = args[i + 1];
+            if (args[i] == QLatin1String("--start"))
+                options.start = value;
+            else if (args[i] == QLatin1String("--pause-at"))
+                options.pauseAt = value;
+            else if (args[i] == QLatin1String("--until"))
+                options.until = value;
+            else if (args[i] == QLatin1String("--timeout"))
+                options.timeoutMs = value.toInt();
+            else
+                return usage();
+        }
+        return writeRows(args[1], args[2], args[3].toInt(), options);
     }
     if (args.size() == 3 && args[0] == QLatin1String("stages")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
         return runStages(args[1], args[2].toInt());
     }
-    std::fprintf(stderr, "usage: traininglog_helper rows PATH TAG COUNT | stages PATH COUNT\n");
-    return 2;
+    return usage();
 }

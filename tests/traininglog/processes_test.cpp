@@ -1,17 +1,22 @@
 // The log as processes keep it: one killed (SIGKILL) while it writes rows
-// or in the middle of a stage, and two writing at the same time.
+// or in the middle of a stage; two copies, or a copy and another program,
+// meeting at every step of opening and writing.
 #include "logtestsupport.h"
+#include "sqliteshell.h"
 
 #include "traininglog/traininglog.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
-#include <QThread>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <signal.h>
 
+#include <functional>
 #include <memory>
 
 namespace vk {
@@ -20,53 +25,115 @@ namespace {
 using test::sampleReport;
 using test::sameReport;
 
-std::unique_ptr<QProcess> startHelper(const QStringList &arguments)
+// A helper process, as another copy of the trainer, and what it says.
+class Copy
 {
-    auto p = std::make_unique<QProcess>();
-    p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    p->start(QStringLiteral(VK_LOG_HELPER), arguments);
-    EXPECT_TRUE(p->waitForStarted(10000));
-    return p;
-}
-
-// Reads the helper's lines until one starts with `prefix` and its number
-// reaches `atLeast` (or the line is exactly `prefix` when atLeast < 0);
-// returns the last number seen.
-int waitForLine(QProcess &p, const QString &prefix, int atLeast)
-{
-    int last = 0;
-    while (p.state() == QProcess::Running || p.canReadLine()) {
-        if (!p.canReadLine() && !p.waitForReadyRead(20000))
-            break;
-        while (p.canReadLine()) {
-            const QString line = QString::fromUtf8(p.readLine()).trimmed();
-            if (line.startsWith(QStringLiteral("failed")))
-                ADD_FAILURE() << line.toStdString();
-            if (atLeast < 0 && line == prefix)
-                return last;
-            if (line.startsWith(prefix)) {
-                last = line.section(QLatin1Char(' '), 1).toInt();
-                if (atLeast >= 0 && last >= atLeast)
-                    return last;
-            }
+public:
+    explicit Copy(const QStringList &arguments)
+    {
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start(QStringLiteral(VK_LOG_HELPER), arguments);
+        EXPECT_TRUE(m_process.waitForStarted(10000));
+    }
+    ~Copy()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(10000);
         }
     }
-    ADD_FAILURE() << "the helper stopped before saying " << prefix.toStdString();
-    return last;
-}
+    Copy(const Copy &) = delete;
+    Copy &operator=(const Copy &) = delete;
 
-void killHard(QProcess &p)
-{
-    ::kill(static_cast<pid_t>(p.processId()), SIGKILL);
-    ASSERT_TRUE(p.waitForFinished(10000));
-    EXPECT_EQ(p.exitStatus(), QProcess::CrashExit);
-}
+    static std::unique_ptr<Copy> writingRows(const QString &path, const QString &tag, int count,
+                                             const QStringList &options = {})
+    {
+        return std::make_unique<Copy>(QStringList{QStringLiteral("rows"), path, tag, QString::number(count)} + options);
+    }
+
+    // Reads lines until one starts with `prefix` and its number reaches
+    // `atLeast` (or until the line is exactly `prefix` when atLeast < 0);
+    // returns the last number seen. `failures` are expected, not faults.
+    int waitForLine(const QString &prefix, int atLeast = -1, bool failures = false)
+    {
+        int last = 0;
+        while (m_process.state() == QProcess::Running || m_process.canReadLine()) {
+            if (!m_process.canReadLine() && !m_process.waitForReadyRead(60000))
+                break;
+            while (m_process.canReadLine()) {
+                const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
+                said.append(line);
+                if (!failures && line.startsWith(QStringLiteral("failed")))
+                    ADD_FAILURE() << line.toStdString();
+                if (atLeast < 0 && line.startsWith(prefix))
+                    return last;
+                if (line.startsWith(prefix)) {
+                    last = line.section(QLatin1Char(' '), 1).toInt();
+                    if (atLeast >= 0 && last >= atLeast)
+                        return last;
+                }
+            }
+        }
+        ADD_FAILURE() << "the copy stopped before saying " << prefix.toStdString() << "; it said: "
+                      << said.join(QLatin1Char('|')).toStdString();
+        return last;
+    }
+
+    // Waits for the end and returns the exit code (-1 on a crash or hang).
+    int finish()
+    {
+        if (m_process.state() != QProcess::NotRunning && !m_process.waitForFinished(120000))
+            return -1;
+        for (const QByteArray &line : m_process.readAllStandardOutput().split('\n'))
+            if (!line.isEmpty())
+                said.append(QString::fromUtf8(line));
+        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+    }
+
+    void killHard()
+    {
+        ::kill(static_cast<pid_t>(m_process.processId()), SIGKILL);
+        ASSERT_TRUE(m_process.waitForFinished(10000));
+        EXPECT_EQ(m_process.exitStatus(), QProcess::CrashExit);
+        for (const QByteArray &line : m_process.readAllStandardOutput().split('\n'))
+            if (!line.isEmpty())
+                said.append(QString::fromUtf8(line));
+    }
+
+    QStringList said;
+
+private:
+    QProcess m_process;
+};
 
 class LogProcesses : public ::testing::Test
 {
-protected:
+public:
     QTemporaryDir tmp;
     QString path = tmp.path() + QStringLiteral("/training-log.sqlite");
+    QString release = tmp.path() + QStringLiteral("/release");
+
+    void releaseHolder() { QFile(release).open(QIODevice::WriteOnly); }
+
+    // The log holds `count` rows of each series in `tags`, whole, each
+    // series in its order (copies writing at once interleave them).
+    void expectSeries(const QStringList &tags, int count)
+    {
+        const LogContents contents = TrainingLog::read(path);
+        ASSERT_TRUE(contents.problem.isEmpty()) << contents.problem.toStdString();
+        ASSERT_EQ(contents.entries.size(), tags.size() * count);
+        QList<int> next(tags.size(), 0);
+        for (const LogEntry &e : contents.entries) {
+            bool matched = false;
+            for (qsizetype t = 0; t < tags.size() && !matched; ++t) {
+                if (next[t] < count && sameReport(e.report, sampleReport(next[t], tags[t]))) {
+                    ++next[t];
+                    matched = true;
+                }
+            }
+            EXPECT_TRUE(matched) << "row " << e.id << " is out of order or not as written";
+        }
+    }
 };
 
 // Every row a killed writer said was in is there, whole, after each of
@@ -77,12 +144,12 @@ TEST_F(LogProcesses, aWriterKilledWhileWritingLosesNoCommittedRow)
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(round);
         const QString tag = QStringLiteral("R%1").arg(round);
-        const std::unique_ptr<QProcess> writer = startHelper({QStringLiteral("rows"), path, tag, QStringLiteral("0")});
-        int committed = waitForLine(*writer, QStringLiteral("committed"), 15 + 11 * round);
-        killHard(*writer);
-        // The last row it said was in, up to the kill.
-        for (const QByteArray &line : writer->readAllStandardOutput().split('\n'))
-            if (line.startsWith("committed "))
+        const std::unique_ptr<Copy> writer = Copy::writingRows(path, tag, 0);
+        writer->waitForLine(QStringLiteral("committed"), 15 + 11 * round);
+        writer->killHard();
+        int committed = 0; // the last row it said was in, up to the kill
+        for (const QString &line : writer->said)
+            if (line.startsWith(QStringLiteral("committed ")))
                 committed = line.mid(10).toInt();
 
         const LogContents contents = TrainingLog::read(path);
@@ -106,10 +173,10 @@ TEST_F(LogProcesses, aWriterKilledWhileWritingLosesNoCommittedRow)
 // finished are all there, the running one is not, and the log opens again.
 TEST_F(LogProcesses, theTrainerKilledInTheMiddleOfAStageKeepsTheFinishedOnes)
 {
-    const std::unique_ptr<QProcess> trainer = startHelper({QStringLiteral("stages"), path, QStringLiteral("3")});
-    EXPECT_EQ(waitForLine(*trainer, QStringLiteral("written"), 3), 3);
-    waitForLine(*trainer, QStringLiteral("in stage"), -1);
-    killHard(*trainer);
+    Copy trainer({QStringLiteral("stages"), path, QStringLiteral("3")});
+    EXPECT_EQ(trainer.waitForLine(QStringLiteral("written"), 3), 3);
+    trainer.waitForLine(QStringLiteral("in stage"));
+    trainer.killHard();
 
     const LogContents contents = TrainingLog::read(path);
     ASSERT_TRUE(contents.problem.isEmpty()) << contents.problem.toStdString();
@@ -130,36 +197,130 @@ TEST_F(LogProcesses, twoCopiesWritingAtOnceKeepEveryRow)
 {
     constexpr int kRows = 300;
     const QString start = tmp.path() + QStringLiteral("/start");
-    const std::unique_ptr<QProcess> a =
-        startHelper({QStringLiteral("rows"), path, QStringLiteral("A"), QString::number(kRows), start});
-    const std::unique_ptr<QProcess> b =
-        startHelper({QStringLiteral("rows"), path, QStringLiteral("B"), QString::number(kRows), start});
-    QThread::msleep(100); // both are waiting for the start
+    const std::unique_ptr<Copy> a = Copy::writingRows(path, QStringLiteral("A"), kRows, {QStringLiteral("--start"), start});
+    const std::unique_ptr<Copy> b = Copy::writingRows(path, QStringLiteral("B"), kRows, {QStringLiteral("--start"), start});
     QFile(start).open(QIODevice::WriteOnly);
-    for (QProcess *p : {a.get(), b.get()}) {
-        ASSERT_TRUE(p->waitForFinished(120000));
-        EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardOutput().right(300).toStdString();
+    for (Copy *copy : {a.get(), b.get()})
+        EXPECT_EQ(copy->finish(), 0) << copy->said.join(QLatin1Char('|')).right(300).toStdString();
+    expectSeries({QStringLiteral("A"), QStringLiteral("B")}, kRows);
+}
+
+// What holds the log while copy B opens it and writes, and what B must do.
+struct Meeting {
+    const char *name;
+    // Makes the log's state and starts the holder; ready once it holds.
+    std::function<void(LogProcesses &, std::unique_ptr<Copy> &a, std::unique_ptr<test::SqliteShellHoldingLock> &shell)>
+        hold;
+    bool bWaits; // B finds the log locked and waits for the holder
+};
+
+class CopiesMeeting : public LogProcesses, public ::testing::WithParamInterface<Meeting>
+{
+};
+
+// Each moment at which one copy (or another program) can hold the log
+// while another copy opens it, forced rather than hoped for: the holder is
+// stopped there, B is started, and the holder goes on only once B has
+// reached the lock (or has finished, where nothing stops it). Both keep
+// every row; nothing of a half-made log is left behind.
+TEST_P(CopiesMeeting, bothCopiesKeepEveryRow)
+{
+    const Meeting &meeting = GetParam();
+    std::unique_ptr<Copy> a;
+    std::unique_ptr<test::SqliteShellHoldingLock> shell;
+    meeting.hold(*this, a, shell);
+
+    const std::unique_ptr<Copy> b = Copy::writingRows(path, QStringLiteral("B"), 5);
+    if (meeting.bWaits) {
+        b->waitForLine(QStringLiteral("waiting"));
+    } else {
+        EXPECT_EQ(b->finish(), 0) << b->said.join(QLatin1Char('|')).toStdString();
     }
-    const LogContents contents = TrainingLog::read(path);
-    ASSERT_TRUE(contents.problem.isEmpty()) << contents.problem.toStdString();
-    ASSERT_EQ(contents.entries.size(), 2 * kRows);
-    int nextA = 0;
-    int nextB = 0;
-    bool interleaved = false;
-    for (const LogEntry &e : contents.entries) {
-        if (nextA < kRows && sameReport(e.report, sampleReport(nextA, QStringLiteral("A")))) {
-            interleaved = interleaved || (nextB > 0 && nextB < kRows);
-            ++nextA;
-        } else if (nextB < kRows && sameReport(e.report, sampleReport(nextB, QStringLiteral("B")))) {
-            ++nextB;
-        } else {
-            ADD_FAILURE() << "row " << e.id << " is out of order or not as written";
-        }
+    releaseHolder();
+    if (shell)
+        shell->release();
+    if (a) {
+        EXPECT_EQ(a->finish(), 0) << a->said.join(QLatin1Char('|')).toStdString();
     }
-    EXPECT_EQ(nextA, kRows);
-    EXPECT_EQ(nextB, kRows);
-    EXPECT_TRUE(interleaved) << "the two copies' rows alternate somewhere";
+    EXPECT_EQ(b->finish(), 0) << b->said.join(QLatin1Char('|')).toStdString();
+
+    expectSeries(a ? QStringList{QStringLiteral("A"), QStringLiteral("B")} : QStringList{QStringLiteral("B")}, 5);
+    EXPECT_EQ(QDir(tmp.path()).entryList({QStringLiteral(".training-log*"), QStringLiteral("training-log*")},
+                                         QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("training-log.sqlite")})
+        << "only the log itself is left";
+}
+
+void copyHeldAt(LogProcesses &t, std::unique_ptr<Copy> &a, const QString &step, const QString &release)
+{
+    a = Copy::writingRows(t.path, QStringLiteral("A"), 5,
+                          {QStringLiteral("--pause-at"), step, QStringLiteral("--until"), release});
+    a->waitForLine(QStringLiteral("at ") + step);
+}
+
+void makeLog(const QString &path)
+{
+    QString problem;
+    ASSERT_TRUE(TrainingLog::open(path, &problem)) << problem.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , CopiesMeeting,
+    ::testing::Values(
+        // A has made a new log beside its place; B makes one too and puts
+        // it there first. A's goes, and A writes into B's.
+        Meeting{"aCopyHeldWithANewLogNotYetInPlace",
+                [](LogProcesses &t, auto &a, auto &) { copyHeldAt(t, a, QStringLiteral("new-log-built"), t.release); },
+                false},
+        // A holds the write lock of a new log while it checks its tables.
+        Meeting{"aCopyHoldingTheLockWhileSettingUp",
+                [](LogProcesses &t, auto &a, auto &) { copyHeldAt(t, a, QStringLiteral("setting-up"), t.release); },
+                true},
+        // Another program writes to a log that is still an empty file, not
+        // in WAL yet: switching it to WAL meets the lock at once, without
+        // SQLite's own waiting.
+        Meeting{"anotherProgramWritingANewEmptyFile",
+                [](LogProcesses &t, auto &, auto &shell) {
+                    QFile(t.path).open(QIODevice::WriteOnly);
+                    shell = std::make_unique<test::SqliteShellHoldingLock>(t.path);
+                },
+                true},
+        Meeting{"anotherProgramWritingTheLog",
+                [](LogProcesses &t, auto &, auto &shell) {
+                    makeLog(t.path);
+                    shell = std::make_unique<test::SqliteShellHoldingLock>(t.path);
+                },
+                true}),
+    [](const ::testing::TestParamInfo<Meeting> &info) { return std::string(info.param.name); });
+
+// A holder that does not let go within a copy's time: the copy gives up
+// with one line that names the holder as it is, and the log is whole.
+TEST_F(LogProcesses, aHolderThatStaysIsNamedAsItIs)
+{
+    {
+        std::unique_ptr<Copy> a;
+        copyHeldAt(*this, a, QStringLiteral("setting-up"), release);
+        const std::unique_ptr<Copy> b =
+            Copy::writingRows(path, QStringLiteral("B"), 1, {QStringLiteral("--timeout"), QStringLiteral("300")});
+        b->waitForLine(QStringLiteral("failed"), -1, true);
+        EXPECT_EQ(b->finish(), 1);
+        EXPECT_TRUE(b->said.filter(QStringLiteral("in use by another running copy of Vendrakul (it stayed locked for 0."))
+                        .size() == 1)
+            << b->said.join(QLatin1Char('|')).toStdString();
+        releaseHolder();
+        EXPECT_EQ(a->finish(), 0);
+    }
+    {
+        test::SqliteShellHoldingLock shell(path);
+        const std::unique_ptr<Copy> b =
+            Copy::writingRows(path, QStringLiteral("B"), 1, {QStringLiteral("--timeout"), QStringLiteral("300")});
+        EXPECT_EQ(b->finish(), 1);
+        const QString said = b->said.join(QLatin1Char('|'));
+        EXPECT_TRUE(said.contains(QStringLiteral("in use by another program (sqlite3, process %1;").arg(shell.pid())))
+            << said.toStdString();
+        EXPECT_FALSE(said.contains(QStringLiteral("Vendrakul (")));
+    }
+    expectSeries({QStringLiteral("A")}, 5);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "logtestsupport.h"
+#include "sqliteshell.h"
 
 #include "traininglog/logwriter.h"
 #include "traininglog/traininglog.h"
@@ -235,9 +236,9 @@ struct Fault {
     bool readFindsNoLog = false;
 };
 
-// Held through one fault test: a log locked by another running copy, a
-// folder made read-only.
-std::unique_ptr<OtherConnection> g_lockHolder;
+// Held through one fault test: a log locked by another program, a folder
+// made read-only.
+std::unique_ptr<test::SqliteShellHoldingLock> g_lockHolder;
 std::unique_ptr<test::ReadOnlyFolder> g_readOnly;
 
 class TrainingLogFaults : public TrainingLogTest, public ::testing::WithParamInterface<Fault>
@@ -261,12 +262,12 @@ TEST_P(TrainingLogFaults, openFailsWithOneLineReadExplainsAndNothingIsTouched)
     const auto before = recordFolder(folder);
 
     QString problem;
-    const std::unique_ptr<TrainingLog> log = TrainingLog::open(path, &problem, 300);
+    const std::unique_ptr<TrainingLog> log = TrainingLog::open(path, &problem, test::waitingUpTo(300));
     EXPECT_FALSE(log);
     EXPECT_TRUE(problem.contains(expected, Qt::CaseInsensitive)) << problem.toStdString();
     EXPECT_FALSE(problem.contains(QLatin1Char('\n')));
 
-    const LogContents contents = TrainingLog::read(path, 300);
+    const LogContents contents = TrainingLog::read(path, test::waitingUpTo(300));
     EXPECT_TRUE(contents.entries.isEmpty());
     EXPECT_TRUE(contents.problem.contains(fault.readFindsNoLog ? QStringLiteral("no training log yet") : expected,
                                           Qt::CaseInsensitive))
@@ -322,13 +323,11 @@ INSTANTIATE_TEST_SUITE_P(
                   other.exec(QStringLiteral("UPDATE schema_version SET version = 2"));
                   return Prepared{path, QStringLiteral("newer Vendrakul (log version 2")};
               }},
-        Fault{"lockedByAnotherCopy",
+        Fault{"lockedByAnotherProgram",
               [](const QString &, const QString &path) {
                   makeLog(path, 2);
-                  g_lockHolder = std::make_unique<OtherConnection>(path);
-                  g_lockHolder->exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
-                  g_lockHolder->exec(QStringLiteral("BEGIN EXCLUSIVE"));
-                  return Prepared{path, QStringLiteral("in use by another running copy")};
+                  g_lockHolder = std::make_unique<test::SqliteShellHoldingLock>(path, true);
+                  return Prepared{path, QStringLiteral("in use by another program (sqlite3, process")};
               }}),
     [](const ::testing::TestParamInfo<Fault> &info) { return std::string(info.param.name); });
 
@@ -373,7 +372,7 @@ TEST_F(TrainingLogTest, aWriterThatLosesTheLogMidwayTellsOnce)
 {
     QStringList told;
     {
-        TrainingLogWriter writer(path, [&](const QString &line) { told.append(line); }, 300);
+        TrainingLogWriter writer(path, [&](const QString &line) { told.append(line); }, test::waitingUpTo(300));
         writer.stageEnded(sampleReport(0));
         writer.waitUntilIdle();
         ASSERT_EQ(writer.rowsWritten(), 1);
