@@ -38,7 +38,7 @@ QString TrainingLog::defaultPath()
     return dir.isEmpty() ? QString() : dir + QLatin1Char('/') + kFileName;
 }
 
-bool TrainingLog::append(const StageReport &report)
+bool TrainingLog::append(const StageReport &report, int lockTimeoutMs)
 {
     QSqlQuery &q = *d->insert;
     q.bindValue(0, report.startedUtc.toUTC().toString(Qt::ISODateWithMs));
@@ -52,7 +52,10 @@ bool TrainingLog::append(const StageReport &report)
     q.bindValue(8, verdictName(report.verdict));
     // One statement outside any transaction is one transaction of its own,
     // committed (and, with synchronous FULL, synced) before exec returns.
-    logdb::LockWait wait(d->policy);
+    LockPolicy policy = d->policy;
+    if (lockTimeoutMs >= 0)
+        policy.timeoutMs = lockTimeoutMs;
+    logdb::LockWait wait(policy);
     const std::optional<QSqlError> error = logdb::execWaiting(q, wait);
     q.finish();
     if (error) {
@@ -63,6 +66,15 @@ bool TrainingLog::append(const StageReport &report)
     d->problem.clear();
     d->lockedOut = false;
     return true;
+}
+
+std::optional<int> TrainingLog::stageCount()
+{
+    QSqlQuery q(d->connection->db());
+    logdb::LockWait wait(d->policy);
+    if (logdb::execWaiting(q, wait, QStringLiteral("SELECT COUNT(*) FROM stages")) || !q.next())
+        return std::nullopt;
+    return q.value(0).toInt();
 }
 
 QString TrainingLog::problem() const

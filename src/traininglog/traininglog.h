@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace vk {
 
@@ -63,9 +64,13 @@ public:
     // The schema this build writes and reads.
     static constexpr int kSchemaVersion = 1;
 
-    // Appends one row, durably, in one transaction. False (and problem(),
-    // lockedOut()) when it could not be written.
-    bool append(const StageReport &report);
+    // Appends one row, durably, in one transaction, waiting for a lock as
+    // the policy says or for `lockTimeoutMs` when given. False (and
+    // problem(), lockedOut()) when it could not be written.
+    bool append(const StageReport &report, int lockTimeoutMs = -1);
+    // How many rows the log holds now (other copies' included); empty when
+    // that could not be read.
+    std::optional<int> stageCount();
     QString problem() const;
     // The last append failed only because another program held the log.
     bool lockedOut() const;

@@ -35,7 +35,9 @@ TEST(RunWithTheLog, everyStageIsWrittenByTheTimeTheProgramHasEnded)
         parts.random = std::make_unique<Mt19937RandomSource>(11);
         parts.messages = [](const QString &) {};
         parts.wallClock = std::make_unique<FixedWallClock>();
-        parts.stageReports = std::make_unique<TrainingLogWriter>(path, [&](const QString &line) { told.append(line); });
+        TrainingLogWriter::Options log;
+        log.problems = [&](const QString &line) { told.append(line); };
+        parts.stageReports = std::make_unique<TrainingLogWriter>(path, std::move(log));
         Application app(std::move(parts));
         ASSERT_TRUE(app.start());
 

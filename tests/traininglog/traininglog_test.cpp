@@ -1,7 +1,6 @@
 #include "logtestsupport.h"
 #include "sqliteshell.h"
 
-#include "traininglog/logwriter.h"
 #include "traininglog/traininglog.h"
 
 #include <QRandomGenerator>
@@ -330,65 +329,6 @@ INSTANTIATE_TEST_SUITE_P(
                   return Prepared{path, QStringLiteral("in use by another program (sqlite3, process")};
               }}),
     [](const ::testing::TestParamInfo<Fault> &info) { return std::string(info.param.name); });
-
-// The writer thread: the stage's end only queues, rows still queued when
-// the run ends are written, and a failing log costs one line, not one per
-// stage.
-TEST_F(TrainingLogTest, theWriterWritesEveryQueuedRowBeforeItGoes)
-{
-    QStringList told;
-    {
-        TrainingLogWriter writer(path, [&](const QString &line) { told.append(line); });
-        for (int i = 0; i < 25; ++i)
-            writer.stageEnded(sampleReport(i));
-    }
-    EXPECT_TRUE(told.isEmpty()) << told.join(QLatin1Char('\n')).toStdString();
-    const LogContents contents = TrainingLog::read(path);
-    ASSERT_EQ(contents.entries.size(), 25);
-    for (int i = 0; i < 25; ++i)
-        EXPECT_TRUE(sameReport(contents.entries[i].report, sampleReport(i))) << i;
-}
-
-TEST_F(TrainingLogTest, aWriterOnAFailingLogTellsOnceAndLeavesTheFileAlone)
-{
-    QDir().mkpath(dir);
-    writeFile(path, "these are somebody's notes\n");
-    const auto before = recordFolder(dir);
-    QStringList told;
-    {
-        TrainingLogWriter writer(path, [&](const QString &line) { told.append(line); });
-        for (int i = 0; i < 3; ++i)
-            writer.stageEnded(sampleReport(i));
-        writer.waitUntilIdle();
-        EXPECT_EQ(writer.rowsWritten(), 0);
-    }
-    ASSERT_EQ(told.size(), 1);
-    EXPECT_TRUE(told[0].startsWith(QStringLiteral("vendrakul: the training log is off: "))) << told[0].toStdString();
-    EXPECT_TRUE(told[0].contains(path));
-    EXPECT_EQ(recordFolder(dir), before);
-}
-
-TEST_F(TrainingLogTest, aWriterThatLosesTheLogMidwayTellsOnce)
-{
-    QStringList told;
-    {
-        TrainingLogWriter writer(path, [&](const QString &line) { told.append(line); }, test::waitingUpTo(300));
-        writer.stageEnded(sampleReport(0));
-        writer.waitUntilIdle();
-        ASSERT_EQ(writer.rowsWritten(), 1);
-        // Another copy starts writing and does not finish.
-        OtherConnection holder(path);
-        holder.exec(QStringLiteral("BEGIN IMMEDIATE"));
-        // Both wait out the busy timeout; the second says nothing more.
-        writer.stageEnded(sampleReport(1));
-        writer.stageEnded(sampleReport(2));
-        writer.waitUntilIdle();
-        EXPECT_EQ(writer.rowsWritten(), 1);
-        holder.exec(QStringLiteral("ROLLBACK"));
-    }
-    ASSERT_EQ(told.size(), 1);
-    EXPECT_TRUE(told[0].contains(QStringLiteral("in use by another running copy"))) << told[0].toStdString();
-}
 
 } // namespace
 } // namespace vk
