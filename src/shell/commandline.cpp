@@ -83,6 +83,12 @@ CommandLine parseCommandLine(const QStringList &arguments)
     }
     if (modes.size() > 1)
         return usageError(QStringLiteral("%1 and %2 cannot be used together").arg(modes.at(0), modes.at(1)));
+    // --log keeps the stages of a training run; the other two only read
+    // the log, so a --log beside them would be silently meaningless.
+    if (result.keepLog && !modes.isEmpty())
+        return usageError(QStringLiteral("--log and %1 cannot be used together (--log trains and keeps the stages; "
+                                         "%1 only reads the log)")
+                              .arg(modes.at(0)));
     if (help)
         result.mode = RunMode::Help;
     else if (version)
@@ -100,7 +106,7 @@ QString usageText()
         "  (no option)              run the trainer; nothing is stored\n"
         "  --log                    run the trainer and keep every stage in the training log\n"
         "  --progress               show the progress kept in the training log\n"
-        "  --export-log FILE.csv    write the training log to FILE.csv as CSV\n"
+        "  --export-log FILE.csv    write the training log to FILE.csv as CSV (- for standard output)\n"
         "  --help                   show this text\n"
         "  --version                show the version\n"
         "\n"
@@ -134,8 +140,17 @@ int runWithoutDisplay(const CommandLine &commandLine, const QString &logPath, QT
         const LogContents contents = TrainingLog::read(logPath);
         QString problem = contents.problem;
         if (problem.isEmpty() && writeLogCsv(contents.entries, commandLine.exportFile, &problem)) {
-            out << "vendrakul: " << contents.entries.size() << " stages written to " << commandLine.exportFile << '\n';
-            out.flush();
+            if (!contents.unreadable.isEmpty())
+                err << "vendrakul: " << contents.unreadable << '\n';
+            // Not into the CSV when that went to standard output.
+            QTextStream &report = isStandardOutput(commandLine.exportFile) ? err : out;
+            report << "vendrakul: " << contents.entries.size()
+                   << (contents.entries.size() == 1 ? " stage written to " : " stages written to ")
+                   << (commandLine.exportFile == QLatin1String("-") ? QStringLiteral("standard output")
+                                                                    : commandLine.exportFile)
+                   << '\n';
+            report.flush();
+            err.flush();
             return 0;
         }
         err << "vendrakul: the training log was not exported: " << problem << '\n';

@@ -16,7 +16,7 @@ int showProgress(const LogContents &contents)
     reports.reserve(contents.entries.size());
     for (const LogEntry &entry : contents.entries)
         reports.append(entry.report);
-    ProgressWindow window(reports, contents.problem);
+    ProgressWindow window(reports, contents.problem, contents.unreadable);
     window.show();
     return QApplication::exec();
 }

@@ -1,7 +1,12 @@
 #include "traininglog/logcsv.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vk {
 namespace {
@@ -14,6 +19,32 @@ QString field(const QString &text)
     QString quoted = text;
     quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+// A target that is not a file of its own to replace: it is written where
+// it stands.
+bool writesInPlace(const QString &target)
+{
+    if (target == QLatin1String("-"))
+        return true;
+    const QString absolute = QFileInfo(target).absoluteFilePath();
+    if (absolute.startsWith(QLatin1String("/dev/")) || absolute.startsWith(QLatin1String("/proc/")))
+        return true;
+    const QFileInfo info(target);
+    return info.exists() && !info.isFile();
+}
+
+// Writes all of `bytes`, or fails: a device may take fewer than it is given.
+bool writeWhole(QIODevice &out, const QByteArray &bytes)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = out.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
 }
 
 } // namespace
@@ -46,20 +77,49 @@ QString logToCsv(const QList<LogEntry> &entries)
     return csv;
 }
 
-bool writeLogCsv(const QList<LogEntry> &entries, const QString &file, QString *problem)
+bool isStandardOutput(const QString &target)
 {
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly)) {
+    if (target == QLatin1String("-"))
+        return true;
+    struct stat out{};
+    struct stat file{};
+    return ::fstat(STDOUT_FILENO, &out) == 0 && ::stat(QFile::encodeName(target).constData(), &file) == 0
+           && out.st_dev == file.st_dev && out.st_ino == file.st_ino;
+}
+
+bool writeLogCsv(const QList<LogEntry> &entries, const QString &target, QString *problem)
+{
+    const QByteArray bytes = logToCsv(entries).toUtf8();
+    const auto fail = [&](const QString &reason) {
         if (problem)
-            *problem = QStringLiteral("%1 cannot be written (%2).").arg(file, out.errorString());
+            *problem = QStringLiteral("%1 cannot be written (%2).")
+                           .arg(target == QLatin1String("-") ? QStringLiteral("Standard output") : target, reason);
         return false;
+    };
+    if (writesInPlace(target)) {
+        // Appending does not truncate: a file behind /dev/stdout that the
+        // shell opened to append to keeps what it had.
+        QFile out;
+        bool opened = false;
+        if (target == QLatin1String("-")) {
+            opened = out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+        } else {
+            out.setFileName(target);
+            opened = out.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered);
+        }
+        if (!opened)
+            return fail(out.errorString());
+        if (!writeWhole(out, bytes))
+            return fail(out.errorString());
+        return true;
     }
-    out.write(logToCsv(entries).toUtf8());
-    if (!out.commit()) {
-        if (problem)
-            *problem = QStringLiteral("%1 cannot be written (%2).").arg(file, out.errorString());
-        return false;
-    }
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return fail(out.errorString());
+    if (!writeWhole(out, bytes))
+        return fail(out.errorString());
+    if (!out.commit())
+        return fail(out.errorString());
     return true;
 }
 

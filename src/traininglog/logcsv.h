@@ -12,8 +12,16 @@ namespace vk {
 // and its quotes doubled (RFC 4180).
 QString logToCsv(const QList<LogEntry> &entries);
 
-// Writes logToCsv(entries) to `file` (UTF-8), replacing it only once the
-// whole text is written. False with `problem` set when it could not be.
-bool writeLogCsv(const QList<LogEntry> &entries, const QString &file, QString *problem);
+// Writes logToCsv(entries) (UTF-8) where `target` says: "-" is standard
+// output; a target that exists and is not a regular file (a device, a FIFO,
+// anything under /dev or /proc, such as /dev/stdout) is written in place,
+// never replaced; a regular file is replaced as a whole, only once every
+// byte has been written and synced. False with `problem` set when it could
+// not be written whole (a full disk, a short write).
+bool writeLogCsv(const QList<LogEntry> &entries, const QString &target, QString *problem);
+
+// Whether `target` is this process's standard output ("-", /dev/stdout or
+// whatever else stands for the same file).
+bool isStandardOutput(const QString &target);
 
 } // namespace vk

@@ -8,6 +8,9 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <QStringList>
+
+#include <cmath>
 #include <optional>
 
 namespace vk {
@@ -36,6 +39,40 @@ FileStamp stampOf(const QString &path)
     return {QFileInfo::exists(path + QStringLiteral("-wal")), info.size(), info.lastModified()};
 }
 
+// How many rows left out are named in the sentence that counts them.
+constexpr int kReasonsTold = 3;
+
+// Reads one row of kSelectStages into `report`; why it cannot be, or empty.
+// Every value a stage can leave is checked: a row changed by hand or by
+// another program is left out on its own, and the rest of the log is read.
+QString readRow(const QSqlQuery &rows, StageReport *report)
+{
+    StageReport &r = *report;
+    const QString started = rows.value(1).toString();
+    r.startedUtc = QDateTime::fromString(started, Qt::ISODateWithMs);
+    if (!r.startedUtc.isValid())
+        return QStringLiteral("its start time \"%1\" is not a date and time").arg(started);
+    bool ok = false;
+    r.secondsUsed = rows.value(2).toString().toDouble(&ok);
+    if (!ok || !std::isfinite(r.secondsUsed) || r.secondsUsed < 0)
+        return QStringLiteral("its seconds used \"%1\" are not a time").arg(rows.value(2).toString());
+    r.clockShown = rows.value(3).toInt() != 0;
+    r.factor1 = rows.value(4).toString();
+    r.factor2 = rows.value(5).toString();
+    r.answer = rows.value(6).toString();
+    r.product = rows.value(7).toString();
+    r.digitsMatched = rows.value(8).toString().toInt(&ok);
+    if (!ok || r.digitsMatched < 0 || r.digitsMatched > r.product.size())
+        return QStringLiteral("its digits matched \"%1\" are not a count of the product's digits")
+            .arg(rows.value(8).toString());
+    const QString verdict = rows.value(9).toString();
+    const std::optional<StageVerdict> known = verdictFromName(verdict);
+    if (!known)
+        return QStringLiteral("its verdict \"%1\" is not one Vendrakul writes").arg(verdict);
+    r.verdict = *known;
+    return QString();
+}
+
 // Reads the rows once. `problem` is set when that failed.
 LogContents readOnce(const QString &path, LockWait &wait, bool *immutable)
 {
@@ -58,31 +95,32 @@ LogContents readOnce(const QString &path, LockWait &wait, bool *immutable)
         result.problem = sqliteProblem(path, *error, wait);
         return result;
     }
+    QStringList reasons; // of the first few rows left out
     while (rows.next()) {
         LogEntry entry;
         entry.id = rows.value(0).toLongLong();
-        StageReport &r = entry.report;
-        r.startedUtc = QDateTime::fromString(rows.value(1).toString(), Qt::ISODateWithMs);
-        r.secondsUsed = rows.value(2).toDouble();
-        r.clockShown = rows.value(3).toInt() != 0;
-        r.factor1 = rows.value(4).toString();
-        r.factor2 = rows.value(5).toString();
-        r.answer = rows.value(6).toString();
-        r.product = rows.value(7).toString();
-        r.digitsMatched = rows.value(8).toInt();
-        const std::optional<StageVerdict> verdict = verdictFromName(rows.value(9).toString());
-        if (!r.startedUtc.isValid() || !verdict) {
-            result.entries.clear();
-            result.problem = QStringLiteral("The training log %1 is damaged (row %2 cannot be read); it was left as it is.")
-                                 .arg(path)
-                                 .arg(entry.id);
-            return result;
+        const QString why = readRow(rows, &entry.report);
+        if (why.isEmpty()) {
+            result.entries.append(entry);
+            continue;
         }
-        r.verdict = *verdict;
-        result.entries.append(entry);
+        ++result.unreadableRows;
+        if (reasons.size() < kReasonsTold)
+            reasons.append(QStringLiteral("row %1: %2").arg(entry.id).arg(why));
+    }
+    if (result.unreadableRows > 0) {
+        result.unreadable =
+            QStringLiteral("%1 %2 of the training log could not be read and %3 left out (%4%5).")
+                .arg(result.unreadableRows)
+                .arg(result.unreadableRows == 1 ? QStringLiteral("row") : QStringLiteral("rows"))
+                .arg(result.unreadableRows == 1 ? QStringLiteral("was") : QStringLiteral("were"))
+                .arg(reasons.join(QStringLiteral("; ")))
+                .arg(result.unreadableRows > reasons.size() ? QStringLiteral("; ...") : QString());
     }
     if (rows.lastError().isValid()) {
         result.entries.clear();
+        result.unreadableRows = 0;
+        result.unreadable.clear();
         result.problem = sqliteProblem(path, rows.lastError(), wait);
     }
     return result;

@@ -22,6 +22,10 @@ struct LogEntry {
 struct LogContents {
     QList<LogEntry> entries;
     QString problem; // empty when the log could be read (it may still be empty)
+    // Rows that could not be read and were left out of `entries`, and one
+    // sentence that says how many and why (empty when there are none).
+    int unreadableRows = 0;
+    QString unreadable;
 };
 
 // The moments of opening a log at which another copy may come in.

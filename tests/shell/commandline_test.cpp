@@ -2,6 +2,7 @@
 
 #include "traininglog/traininglog.h"
 #include "../traininglog/logtestsupport.h"
+#include "../traininglog/otherconnection.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -9,6 +10,8 @@
 #include <QTextStream>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace vk {
 namespace {
@@ -59,6 +62,11 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"qtOptionWithoutValue", L{"-platform"}, RunMode::UsageError, false, {}, "-platform needs a value"},
         ParseCase{"twoModes", L{"--progress", "--export-log", "a.csv"}, RunMode::UsageError, false, {},
                   "--progress and --export-log cannot be used together"},
+        ParseCase{"exportToStandardOutput", L{"--export-log", "-"}, RunMode::ExportLog, false, "-"},
+        ParseCase{"logWithProgress", L{"--log", "--progress"}, RunMode::UsageError, false, {},
+                  "--log and --progress cannot be used together"},
+        ParseCase{"logWithExport", L{"--export-log=a.csv", "--log"}, RunMode::UsageError, false, {},
+                  "--log and --export-log cannot be used together"},
         ParseCase{"unknownEvenWithHelp", L{"--help", "--frobnicate"}, RunMode::UsageError, false, {},
                   "unknown option --frobnicate"}),
     [](const ::testing::TestParamInfo<ParseCase> &info) { return std::string(info.param.name); });
@@ -116,9 +124,13 @@ TEST(ExportLog, writesTheLogAsCsvOrSaysWhyNotWithStatusOne)
 class ProgramWithoutDisplay : public ::testing::Test
 {
 protected:
-    Outcome run(const QStringList &arguments)
+    // Runs the program; `stdoutFile`, when given, is its standard output,
+    // opened to append to as a shell's >> does.
+    Outcome run(const QStringList &arguments, const QString &stdoutFile = {})
     {
         QProcess p;
+        if (!stdoutFile.isEmpty())
+            p.setStandardOutputFile(stdoutFile, QIODevice::Append);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QString::fromLatin1(name));
@@ -129,6 +141,7 @@ protected:
         return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
     }
     QTemporaryDir tmp;
+    QString logPath = tmp.path() + QStringLiteral("/Vendrakul/training-log.sqlite");
 };
 
 TEST_F(ProgramWithoutDisplay, helpVersionExportAndUsageErrors)
@@ -161,6 +174,97 @@ TEST_F(ProgramWithoutDisplay, helpVersionExportAndUsageErrors)
     const Outcome exported = run({QStringLiteral("--export-log"), csv});
     EXPECT_EQ(exported.status, 0) << exported.err.toStdString();
     EXPECT_TRUE(QFileInfo(csv).size() > 0);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The export writes where it is told and only there: standard output, a
+// device, a FIFO are written in place and stay what they were; a write
+// that fails is a failure; rows that cannot be read are counted.
+TEST_F(ProgramWithoutDisplay, theExportWritesInPlaceWhatIsNotAFileToReplace)
+{
+    {
+        const auto writer = TrainingLog::open(logPath, nullptr);
+        ASSERT_TRUE(writer);
+        ASSERT_TRUE(writer->append(test::sampleReport(1)));
+        ASSERT_TRUE(writer->append(test::sampleReport(2)));
+    }
+    const QString regular = tmp.path() + QStringLiteral("/log.csv");
+    ASSERT_EQ(run({QStringLiteral("--export-log"), regular}).status, 0);
+    const QByteArray csv = readAll(regular);
+    ASSERT_TRUE(csv.startsWith("id,started_utc,") && csv.endsWith(",left\r\n")) << csv.toStdString();
+
+    const Outcome dash = run({QStringLiteral("--export-log"), QStringLiteral("-")});
+    EXPECT_EQ(dash.status, 0) << dash.err.toStdString();
+    EXPECT_EQ(dash.out.toUtf8(), csv) << "standard output holds the CSV and nothing else";
+    EXPECT_EQ(dash.err, QStringLiteral("vendrakul: 2 stages written to standard output\n"));
+
+    // /dev/stdout when the shell appends standard output to a file: the
+    // file is written through, not replaced, and keeps what it had.
+    const QString appended = tmp.path() + QStringLiteral("/appended.csv");
+    QFile kept(appended);
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write("kept\n");
+    kept.close();
+    struct stat before{};
+    ASSERT_EQ(::stat(QFile::encodeName(appended).constData(), &before), 0);
+    const Outcome devStdout = run({QStringLiteral("--export-log"), QStringLiteral("/dev/stdout")}, appended);
+    EXPECT_EQ(devStdout.status, 0) << devStdout.err.toStdString();
+    EXPECT_EQ(readAll(appended), "kept\n" + csv);
+    struct stat after{};
+    ASSERT_EQ(::stat(QFile::encodeName(appended).constData(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "the same file, not one put in its place";
+    EXPECT_TRUE(devStdout.err.contains(QStringLiteral("2 stages written to /dev/stdout")));
+
+    // A full device: the write fails, the program says so, the device stays.
+    const Outcome full = run({QStringLiteral("--export-log"), QStringLiteral("/dev/full")});
+    EXPECT_EQ(full.status, 1);
+    EXPECT_TRUE(full.err.contains(QStringLiteral("/dev/full cannot be written (No space left on device)")))
+        << full.err.toStdString();
+    EXPECT_TRUE(full.out.isEmpty()) << full.out.toStdString();
+    struct stat device{};
+    ASSERT_EQ(::stat("/dev/full", &device), 0);
+    EXPECT_TRUE(S_ISCHR(device.st_mode)) << "/dev/full is still a device";
+
+    // A FIFO: a reader gets the CSV, and it is still a FIFO afterwards.
+    const QString fifo = tmp.path() + QStringLiteral("/pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QProcess reader;
+    reader.start(QStringLiteral("cat"), {fifo});
+    ASSERT_TRUE(reader.waitForStarted(10000));
+    EXPECT_EQ(run({QStringLiteral("--export-log"), fifo}).status, 0);
+    ASSERT_TRUE(reader.waitForFinished(20000));
+    EXPECT_EQ(reader.readAllStandardOutput(), csv);
+    struct stat pipe{};
+    ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &pipe), 0);
+    EXPECT_TRUE(S_ISFIFO(pipe.st_mode));
+}
+
+TEST_F(ProgramWithoutDisplay, theExportCountsTheRowsItCouldNotRead)
+{
+    {
+        const auto writer = TrainingLog::open(logPath, nullptr);
+        ASSERT_TRUE(writer);
+        for (int i = 0; i < 3; ++i)
+            ASSERT_TRUE(writer->append(test::sampleReport(i)));
+    }
+    {
+        test::OtherConnection other(logPath);
+        other.exec(QStringLiteral("UPDATE stages SET started_utc = 'yesterday' WHERE id = 2"));
+    }
+    const QString csv = tmp.path() + QStringLiteral("/log.csv");
+    const Outcome exported = run({QStringLiteral("--export-log"), csv});
+    EXPECT_EQ(exported.status, 0);
+    EXPECT_EQ(readAll(csv).count('\n'), 3) << "the header and the two sound rows";
+    EXPECT_TRUE(exported.err.contains(QStringLiteral(
+        "vendrakul: 1 row of the training log could not be read and was left out (row 2: its start time "
+        "\"yesterday\" is not a date and time).")))
+        << exported.err.toStdString();
+    EXPECT_EQ(exported.out, QStringLiteral("vendrakul: 2 stages written to %1\n").arg(csv));
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 // What must hold of the exercise window after any step of a long run, in
 // whatever order the user's input came.
 #include "grid/flexgrid.h"
-#include "sheet/answertext.h"
 #include "sheet/sheetlayout.h"
 #include "ui/exercise/exercisewindow.h"
 #include "stage/evaluation.h"
@@ -50,7 +49,13 @@ public:
                 << "cell (" << sheet::kAnswerRow << "," << sheet::kFirstDigitCol + i << ") holds '" << t.toStdString()
                 << "', " << when;
         }
-        ASSERT_EQ(problemElement(stage).attribute(doc::kAnswer), answerFromCells(cells))
+        // The stored answer as the test works it out itself: the cells from
+        // the left, an empty one read as a space, the spaces at both ends
+        // dropped.
+        QString expected;
+        for (const QString &t : cells)
+            expected += t.isEmpty() ? QStringLiteral(" ") : t;
+        ASSERT_EQ(problemElement(stage).attribute(doc::kAnswer), expected.trimmed())
             << "the stored answer left the answer row, " << when;
 
         if (stage.stageRunning) {

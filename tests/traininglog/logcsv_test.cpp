@@ -89,6 +89,40 @@ TEST(LogCsv, fieldsThatNeedItAreQuotedAndEverythingReadsBack)
     }
 }
 
+// Each field that needs quoting for one reason alone, and the seconds
+// always to the hundredth.
+TEST(LogCsv, eachReasonToQuoteAloneAndSecondsToTheHundredth)
+{
+    struct Case {
+        const char *answer;
+        double seconds;
+        const char *expected; // the answer field, then the seconds field, as written
+    } cases[] = {
+        {"12\n34", 65.5, "\"12\n34\""},   // a bare line feed
+        {"12\r34", 900.0, "\"12\r34\""},  // a bare carriage return
+        {"12,34", 0.25, "\"12,34\""},
+        {"12\"34", 7.0, "\"12\"\"34\""},
+        {"1234", 899.99, "1234"},
+    };
+    const char *seconds[] = {"65.50", "900.00", "0.25", "7.00", "899.99"};
+    QList<LogEntry> entries;
+    for (const Case &c : cases) {
+        StageReport r = test::sampleReport(0);
+        r.answer = QString::fromUtf8(c.answer);
+        r.secondsUsed = c.seconds;
+        entries.append({entries.size() + 1, r});
+    }
+    const QString csv = logToCsv(entries);
+    const QList<QStringList> rows = parseCsv(csv);
+    ASSERT_EQ(rows.size(), 1 + std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].answer);
+        EXPECT_TRUE(csv.contains(QLatin1Char(',') + QString::fromUtf8(cases[i].expected) + QLatin1Char(',')));
+        EXPECT_EQ(rows[i + 1][6], QString::fromUtf8(cases[i].answer));
+        EXPECT_EQ(rows[i + 1][2], QLatin1String(seconds[i]));
+    }
+}
+
 TEST(LogCsv, anUnwritableFileIsRefusedAndNothingIsLeftHalfWritten)
 {
     QTemporaryDir tmp;

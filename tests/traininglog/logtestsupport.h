@@ -2,7 +2,7 @@
 
 // What the training log's tests share: reports that differ in every field,
 // a record of a folder's files to compare before and after, and a folder
-// nobody can write to, root included.
+// made read-only.
 #include "stage/stagereport.h"
 #include "traininglog/traininglog.h"
 
@@ -15,9 +15,6 @@
 #include <QMap>
 #include <QString>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -79,49 +76,24 @@ inline QMap<QString, FileRecord> recordFolder(const QString &dir)
     return files;
 }
 
-// A folder made read-only for as long as this lives. Root may write into
-// a folder without write permission, so for root it is also made
-// immutable; `ok` is false when that was refused.
+// A folder made read-only (no write permission for anyone) for as long as
+// this lives. Root may still write there, but the log treats a folder or
+// file without any write permission as read-only for root too, so the
+// tests hold for every user.
 class ReadOnlyFolder
 {
 public:
     explicit ReadOnlyFolder(const QString &dir)
-        : m_dir(QFile::encodeName(dir))
+        : m_path(QFile::encodeName(dir))
     {
-        ::chmod(m_dir.constData(), 0555);
-        ok = ::access(m_dir.constData(), W_OK) != 0 || setImmutable(true);
+        ::chmod(m_path.constData(), 0555);
     }
-    ~ReadOnlyFolder()
-    {
-        if (m_immutable)
-            setImmutable(false);
-        ::chmod(m_dir.constData(), 0755);
-    }
+    ~ReadOnlyFolder() { ::chmod(m_path.constData(), 0755); }
     ReadOnlyFolder(const ReadOnlyFolder &) = delete;
     ReadOnlyFolder &operator=(const ReadOnlyFolder &) = delete;
 
-    bool ok = false;
-
 private:
-    bool setImmutable(bool on)
-    {
-        const int fd = ::open(m_dir.constData(), O_RDONLY | O_DIRECTORY);
-        if (fd < 0)
-            return false;
-        int flags = 0;
-        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        if (done) {
-            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-        ::close(fd);
-        if (done)
-            m_immutable = on;
-        return done;
-    }
-
-    QByteArray m_dir;
-    bool m_immutable = false;
+    QByteArray m_path;
 };
 
 } // namespace vk::test

@@ -205,6 +205,42 @@ TEST_F(LogProcesses, twoCopiesWritingAtOnceKeepEveryRow)
     expectSeries({QStringLiteral("A"), QStringLiteral("B")}, kRows);
 }
 
+// Each row is on the disk before the writer says it is in: between one
+// "committed" and the next, the log's WAL file is synced. The system calls
+// are watched with strace, in the order the writer made them.
+TEST_F(LogProcesses, eachRowIsSyncedBeforeItIsSaidToBeIn)
+{
+    constexpr int kRows = 12;
+    const QString trace = tmp.path() + QStringLiteral("/trace");
+    QProcess strace;
+    strace.setProcessChannelMode(QProcess::MergedChannels);
+    strace.start(QStringLiteral("strace"),
+                 {QStringLiteral("-f"), QStringLiteral("-y"), QStringLiteral("-e"),
+                  QStringLiteral("trace=fsync,fdatasync,write"), QStringLiteral("-o"), trace,
+                  QStringLiteral(VK_LOG_HELPER), QStringLiteral("rows"), path, QStringLiteral("S"),
+                  QString::number(kRows)});
+    ASSERT_TRUE(strace.waitForFinished(120000));
+    ASSERT_EQ(strace.exitCode(), 0) << strace.readAll().toStdString();
+    QFile file(trace);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString walFile = QFileInfo(path).fileName() + QStringLiteral("-wal>");
+    bool synced = false;
+    int said = 0;
+    for (const QByteArray &raw : file.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(raw);
+        if ((line.contains(QStringLiteral(" fdatasync(")) || line.contains(QStringLiteral(" fsync(")))
+            && line.contains(walFile) && line.endsWith(QStringLiteral("= 0"))) {
+            synced = true;
+        } else if (line.contains(QStringLiteral("\"committed "))) {
+            ++said;
+            EXPECT_TRUE(synced) << "row " << said << " was said to be in before the WAL was synced";
+            synced = false;
+        }
+    }
+    EXPECT_EQ(said, kRows);
+    expectSeries({QStringLiteral("S")}, kRows);
+}
+
 // What holds the log while copy B opens it and writes, and what B must do.
 struct Meeting {
     const char *name;

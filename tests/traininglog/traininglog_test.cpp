@@ -1,4 +1,5 @@
 #include "logtestsupport.h"
+#include "otherconnection.h"
 #include "sqliteshell.h"
 
 #include "traininglog/traininglog.h"
@@ -11,54 +12,18 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <functional>
 #include <memory>
 
 namespace vk {
 namespace {
 
+using test::OtherConnection;
 using test::recordFolder;
 using test::sampleReport;
 using test::sameReport;
-
-// A connection of the test's own to a database file, as another program
-// (or another running copy) would hold it.
-class OtherConnection
-{
-public:
-    explicit OtherConnection(const QString &path)
-        : m_name(QStringLiteral("other-%1").arg(++s_count))
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(path);
-        opened = db.open();
-    }
-    ~OtherConnection()
-    {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    bool exec(const QString &statement)
-    {
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
-        const bool ok = q.exec(statement);
-        EXPECT_TRUE(ok) << statement.toStdString() << ": " << q.lastError().text().toStdString();
-        return ok;
-    }
-    QString value(const QString &statement)
-    {
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
-        return q.exec(statement) && q.next() ? q.value(0).toString() : QStringLiteral("<none>");
-    }
-    bool opened = false;
-
-private:
-    static inline int s_count = 0;
-    QString m_name;
-};
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -193,8 +158,6 @@ TEST_F(TrainingLogTest, aLogInAReadOnlyFolderCanBeReadButNotOpenedForWriting)
     makeLog(path, 3);
     const auto before = recordFolder(dir);
     test::ReadOnlyFolder readOnly(dir);
-    if (!readOnly.ok)
-        GTEST_SKIP() << "this user can write into any folder";
 
     const LogContents contents = TrainingLog::read(path);
     EXPECT_TRUE(contents.problem.isEmpty()) << contents.problem.toStdString();
@@ -228,11 +191,18 @@ struct Prepared {
     QString expected; // in both problems; empty when the fault cannot be made here
 };
 
+// What reading the log gives where opening it fails.
+enum class Reading {
+    Explains,   // the same problem
+    FindsNoLog, // there is no log
+    ReadsRows,  // its two rows: only writing is refused
+};
+
 struct Fault {
     const char *name;
     // Prepares the fault in `dir`, whose log would be `path`.
     std::function<Prepared(const QString &dir, const QString &path)> prepare;
-    bool readFindsNoLog = false;
+    Reading reading = Reading::Explains;
 };
 
 // Held through one fault test: a log locked by another program, a folder
@@ -267,11 +237,16 @@ TEST_P(TrainingLogFaults, openFailsWithOneLineReadExplainsAndNothingIsTouched)
     EXPECT_FALSE(problem.contains(QLatin1Char('\n')));
 
     const LogContents contents = TrainingLog::read(path, test::waitingUpTo(300));
-    EXPECT_TRUE(contents.entries.isEmpty());
-    EXPECT_TRUE(contents.problem.contains(fault.readFindsNoLog ? QStringLiteral("no training log yet") : expected,
-                                          Qt::CaseInsensitive))
-        << contents.problem.toStdString();
-    EXPECT_TRUE(contents.problem.endsWith(QLatin1Char('.')));
+    if (fault.reading == Reading::ReadsRows) {
+        EXPECT_TRUE(contents.problem.isEmpty()) << contents.problem.toStdString();
+        EXPECT_EQ(contents.entries.size(), 2);
+    } else {
+        EXPECT_TRUE(contents.entries.isEmpty());
+        EXPECT_TRUE(contents.problem.contains(
+            fault.reading == Reading::FindsNoLog ? QStringLiteral("no training log yet") : expected, Qt::CaseInsensitive))
+            << contents.problem.toStdString();
+        EXPECT_TRUE(contents.problem.endsWith(QLatin1Char('.')));
+    }
 
     EXPECT_EQ(recordFolder(folder), before);
 }
@@ -282,9 +257,16 @@ INSTANTIATE_TEST_SUITE_P(
         Fault{"folderReadOnly",
               [](const QString &dir, const QString &path) {
                   g_readOnly = std::make_unique<test::ReadOnlyFolder>(dir);
-                  return Prepared{path, g_readOnly->ok ? QStringLiteral("read-only") : QString()};
+                  return Prepared{path, QStringLiteral("read-only")};
               },
-              true},
+              Reading::FindsNoLog},
+        Fault{"logFileReadOnlyInAWritableFolder",
+              [](const QString &, const QString &path) {
+                  makeLog(path, 2);
+                  ::chmod(QFile::encodeName(path).constData(), 0444);
+                  return Prepared{path, QStringLiteral("is read-only")};
+              },
+              Reading::ReadsRows},
         Fault{"folderMissingAndUncreatable",
               [](const QString &dir, const QString &) {
                   // A file stands where a folder on the way should be.
@@ -292,7 +274,7 @@ INSTANTIATE_TEST_SUITE_P(
                   return Prepared{dir + QStringLiteral("/blocker/Vendrakul/training-log.sqlite"),
                                   QStringLiteral("cannot be created (Not a directory)")};
               },
-              true},
+              Reading::FindsNoLog},
         Fault{"randomBytes",
               [](const QString &, const QString &path) {
                   writeFile(path, randomBytes(8192));
@@ -320,6 +302,19 @@ INSTANTIATE_TEST_SUITE_P(
                   makeLog(path, 2);
                   OtherConnection other(path);
                   other.exec(QStringLiteral("UPDATE schema_version SET version = 2"));
+                  return Prepared{path, QStringLiteral("newer Vendrakul (log version 2")};
+              }},
+        // Not in WAL mode either: a build that opened it for writing first
+        // would convert it before it could see whose it is.
+        Fault{"newerSchemaNotInWal",
+              [](const QString &, const QString &path) {
+                  OtherConnection other(path);
+                  other.exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+                  other.exec(QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)"));
+                  other.exec(QStringLiteral("INSERT INTO schema_version VALUES (2)"));
+                  other.exec(QStringLiteral("CREATE TABLE stages (id INTEGER PRIMARY KEY, started_utc TEXT)"));
+                  other.exec(QStringLiteral("INSERT INTO stages VALUES (1, '2027-01-01T00:00:00Z')"));
+                  EXPECT_EQ(other.value(QStringLiteral("PRAGMA journal_mode")), QStringLiteral("delete"));
                   return Prepared{path, QStringLiteral("newer Vendrakul (log version 2")};
               }},
         Fault{"lockedByAnotherProgram",

@@ -36,6 +36,7 @@ const QColor kSecondsColour(0x1f, 0x5f, 0xa8);
 const QColor kDigitsColour(0xd0, 0x8a, 0x1c);
 const QColor kDigitsPaleColour(0xf1, 0xd6, 0xaa);
 const QColor kCorrectColour(0x1e, 0x9e, 0x3a);
+const QColor kProblemColour(0xa0, 0x10, 0x10);
 
 QString orNoneYet(const std::optional<double> &value, int decimals, const QString &unit = {})
 {
@@ -244,15 +245,30 @@ QLabel *makeMessage(const QString &text, bool problem, QWidget *parent)
     label->setFont(font);
     if (problem) {
         QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, QColor(0xa0, 0x10, 0x10));
+        palette.setColor(QPalette::WindowText, kProblemColour);
         label->setPalette(palette);
     }
     return label;
 }
 
+// A sentence above the chart, in the problem's colour but plain.
+QLabel *makeNotice(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(progress::kNotice));
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setContentsMargins(12, 4, 12, 0);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, kProblemColour);
+    label->setPalette(palette);
+    return label;
+}
+
 } // namespace
 
-ProgressWindow::ProgressWindow(const QList<StageReport> &reports, const QString &problem, QWidget *parent)
+ProgressWindow::ProgressWindow(const QList<StageReport> &reports, const QString &problem, const QString &notice,
+                               QWidget *parent)
     : QWidget(parent, Qt::Window)
 {
     setWindowTitle(QLatin1String(kTitle));
@@ -274,6 +290,8 @@ ProgressWindow::ProgressWindow(const QList<StageReport> &reports, const QString 
         layout->addWidget(makeMessage(problem, true, this), 1);
         return;
     }
+    if (!notice.isEmpty())
+        layout->addWidget(makeNotice(notice, this));
     if (reports.isEmpty()) {
         layout->addWidget(makeMessage(QLatin1String(kNothingLogged), false, this), 1);
         return;

@@ -14,6 +14,7 @@ namespace progress {
 inline constexpr const char *kChartView = "progressChart";
 inline constexpr const char *kFigures = "progressFigures";
 inline constexpr const char *kMessage = "progressMessage";
+inline constexpr const char *kNotice = "progressNotice";
 // The chart's series.
 inline constexpr const char *kSecondsSeries = "secondsUsed";
 inline constexpr const char *kDigitsSeries = "digitsMatched";
@@ -32,14 +33,15 @@ inline constexpr const char *kLeftFigure = "leftFigure";
 // the digits matched in every evaluated stage, the correct ones marked, and
 // the figures in words below it. It shows a sentence instead of the chart
 // when there is nothing to chart, and `problem` instead of everything when
-// the log could not be read.
+// the log could not be read. `notice`, when given, stands above the rest
+// (rows of the log that could not be read and were left out).
 class ProgressWindow : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit ProgressWindow(const QList<StageReport> &reports, const QString &problem = {},
-                            QWidget *parent = nullptr);
+                            const QString &notice = {}, QWidget *parent = nullptr);
 
     static constexpr const char *kTitle = "Vendrakul progress";
     static constexpr const char *kNothingLogged =
