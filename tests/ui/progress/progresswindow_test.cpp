@@ -117,6 +117,19 @@ TEST(ProgressWindow, aProblemIsShownInsteadOfTheChart)
     }
 }
 
+// Rows left out of the log are told above the chart, which shows the rest.
+TEST(ProgressWindow, rowsLeftOutAreToldAboveTheChart)
+{
+    const QString notice = QStringLiteral("1 row of the training log could not be read and was left out (row 2: ...).");
+    const ProgressWindow window(improvingLog(5), QString(), notice);
+    EXPECT_EQ(textOf(window, progress::kNotice), notice);
+    EXPECT_NE(window.findChild<QChartView *>(), nullptr);
+    EXPECT_EQ(textOf(window, progress::kStagesFigure), QStringLiteral("Stages: 5"));
+
+    const ProgressWindow clean(improvingLog(5));
+    EXPECT_EQ(clean.findChild<QLabel *>(QLatin1String(progress::kNotice)), nullptr);
+}
+
 TEST(ProgressWindow, onlyLeftStagesShowTheirCountButNoChart)
 {
     const ProgressWindow window({left(), left()});
