@@ -52,7 +52,8 @@ bool writeWhole(QIODevice &out, const QByteArray &bytes)
 QString logToCsv(const QList<LogEntry> &entries)
 {
     const QLatin1String lineEnd("\r\n");
-    QString csv = QStringLiteral("id,started_utc,seconds_used,clock_shown,factor1,factor2,answer,product,digits_matched,verdict")
+    QString csv = QStringLiteral("id,started_utc,seconds_used,clock_shown,factor1,factor2,answer,product,digits_matched,verdict,"
+                                 "factor_digits")
                   + lineEnd;
     for (const LogEntry &e : entries) {
         const StageReport &r = e.report;
@@ -67,6 +68,7 @@ QString logToCsv(const QList<LogEntry> &entries)
             r.product,
             QString::number(r.digitsMatched),
             verdictName(r.verdict),
+            QString::number(r.factorDigits),
         };
         QStringList row;
         row.reserve(fields.size());

@@ -221,6 +221,11 @@ std::unique_ptr<TrainingLog> TrainingLog::open(const QString &path, QString *pro
             why = sqliteProblem(path, *createError, wait);
     } else if (seen.contents != Contents::Ours) {
         why = seen.problem;
+    } else if (seen.version < kSchemaVersion) {
+        if (auto migrateError = migrate(db, seen.version, wait))
+            why = sqliteProblem(path, *migrateError, wait);
+        else if (policy.stepReached)
+            policy.stepReached(OpenStep::Migrating);
     }
     if (why) {
         run(db, path, wait, QStringLiteral("ROLLBACK"));
@@ -232,7 +237,7 @@ std::unique_ptr<TrainingLog> TrainingLog::open(const QString &path, QString *pro
     p.insert.emplace(db);
     if (!p.insert->prepare(QStringLiteral(
             "INSERT INTO stages (started_utc, seconds_used, clock_shown, factor1, factor2, answer, product,"
-            " digits_matched, verdict) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")))
+            " digits_matched, verdict, factor_digits, matched_columns) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")))
         return fail(sqliteProblem(path, p.insert->lastError(), wait));
     return log;
 }

@@ -39,6 +39,9 @@ FileStamp stampOf(const QString &path)
     return {QFileInfo::exists(path + QStringLiteral("-wal")), info.size(), info.lastModified()};
 }
 
+// The longest factors the trainer plays.
+constexpr int kMostFactorDigits = 20;
+
 // How many rows left out are named in the sentence that counts them.
 constexpr int kReasonsTold = 3;
 
@@ -70,6 +73,19 @@ QString readRow(const QSqlQuery &rows, StageReport *report)
     if (!known)
         return QStringLiteral("its verdict \"%1\" is not one Vendrakul writes").arg(verdict);
     r.verdict = *known;
+    r.factorDigits = rows.value(10).toString().toInt(&ok);
+    if (!ok || r.factorDigits < 1 || r.factorDigits > kMostFactorDigits)
+        return QStringLiteral("its factor length \"%1\" is not one Vendrakul plays").arg(rows.value(10).toString());
+    r.matchedColumns = rows.value(11).toString();
+    if (r.verdict == StageVerdict::Left) {
+        r.matchedColumns.clear();
+    } else if (rows.value(11).isNull()) {
+        // Kept by a version that did not keep the columns.
+        r.matchedColumns = matchedColumnsFromAnswer(r.answer, r.product);
+    } else if (r.matchedColumns.size() != r.product.size()
+               || r.matchedColumns.count(u'1') + r.matchedColumns.count(u'0') != r.matchedColumns.size()) {
+        return QStringLiteral("its matched columns \"%1\" do not fit its product").arg(r.matchedColumns);
+    }
     return QString();
 }
 
@@ -91,7 +107,7 @@ LogContents readOnce(const QString &path, LockWait &wait, bool *immutable)
     }
     QSqlQuery rows(connection->db());
     rows.setForwardOnly(true);
-    if (auto error = execWaiting(rows, wait, kSelectStages)) {
+    if (auto error = execWaiting(rows, wait, selectStages(seen.version))) {
         result.problem = sqliteProblem(path, *error, wait);
         return result;
     }

@@ -13,6 +13,9 @@ namespace {
 // The first 16 bytes of every SQLite database file.
 constexpr char kSqliteMagic[] = "SQLite format 3";
 
+// The columns of version 1, then those each later version added at the
+// end (ALTER TABLE adds them there too, so a migrated log and a new one
+// have the same columns in the same order).
 const QString kCreateStages = QStringLiteral(
     "CREATE TABLE IF NOT EXISTS stages ("
     " id INTEGER PRIMARY KEY,"
@@ -24,7 +27,16 @@ const QString kCreateStages = QStringLiteral(
     " answer TEXT NOT NULL,"
     " product TEXT NOT NULL,"
     " digits_matched INTEGER NOT NULL,"
-    " verdict TEXT NOT NULL CHECK (verdict IN ('correct', 'wrong', 'left')))");
+    " verdict TEXT NOT NULL CHECK (verdict IN ('correct', 'wrong', 'left')),"
+    " %1)");
+
+// What version 2 added: the factors' length (a log of version 1 only ever
+// held 20-digit factors) and, for an evaluated stage, which product digits
+// the answer matched.
+const QStringList kVersion2Columns = {
+    QStringLiteral("factor_digits INTEGER NOT NULL DEFAULT 20"),
+    QStringLiteral("matched_columns TEXT"),
+};
 
 QString uriOf(const QString &path, const QString &parameters)
 {
@@ -42,9 +54,12 @@ Inspection failed(const QString &path, const QSqlError &error, const LockWait &w
 
 } // namespace
 
-const QString kSelectStages = QStringLiteral(
-    "SELECT id, started_utc, seconds_used, clock_shown, factor1, factor2, answer, product, digits_matched, verdict"
-    " FROM stages ORDER BY id");
+QString selectStages(int version)
+{
+    return QStringLiteral("SELECT id, started_utc, seconds_used, clock_shown, factor1, factor2, answer, product,"
+                          " digits_matched, verdict, %1 FROM stages ORDER BY id")
+        .arg(version >= 2 ? QStringLiteral("factor_digits, matched_columns") : QStringLiteral("20, NULL"));
+}
 
 Inspection inspect(const QSqlDatabase &db, const QString &path, LockWait &wait)
 {
@@ -94,7 +109,23 @@ std::optional<QSqlError> createTables(const QSqlDatabase &db, LockWait &wait)
     for (const QString &statement :
          {QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)"),
           QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)").arg(TrainingLog::kSchemaVersion),
-          kCreateStages}) {
+          kCreateStages.arg(kVersion2Columns.join(QStringLiteral(", ")))}) {
+        QSqlQuery q(db);
+        if (auto error = execWaiting(q, wait, statement))
+            return error;
+    }
+    return std::nullopt;
+}
+
+std::optional<QSqlError> migrate(const QSqlDatabase &db, int fromVersion, LockWait &wait)
+{
+    QStringList statements;
+    if (fromVersion < 2) {
+        for (const QString &column : kVersion2Columns)
+            statements.append(QStringLiteral("ALTER TABLE stages ADD COLUMN ") + column);
+    }
+    statements.append(QStringLiteral("UPDATE schema_version SET version = %1").arg(TrainingLog::kSchemaVersion));
+    for (const QString &statement : statements) {
         QSqlQuery q(db);
         if (auto error = execWaiting(q, wait, statement))
             return error;

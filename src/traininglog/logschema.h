@@ -34,6 +34,11 @@ Inspection inspect(const QSqlDatabase &db, const QString &path, LockWait &wait);
 // empty. The error when it failed.
 std::optional<QSqlError> createTables(const QSqlDatabase &db, LockWait &wait);
 
+// Brings a log of an earlier version up to this build's; run inside the
+// write transaction that found it, so that it is migrated whole or not at
+// all. The error when it failed.
+std::optional<QSqlError> migrate(const QSqlDatabase &db, int fromVersion, LockWait &wait);
+
 // Checks the file itself before SQLite sees it: a file that does not start
 // as an SQLite database is refused here, so nothing is ever written to it.
 // Empty is fine (SQLite makes a new database of it).
@@ -48,6 +53,8 @@ std::optional<QString> fileProblem(const QString &path);
 // it as SQLite shares them.
 std::unique_ptr<Connection> readConnection(const QString &path, bool *immutable);
 
-extern const QString kSelectStages;
+// Every row, in the order written, with the columns of the latest version
+// (those a log of `version` lacks read as their defaults).
+QString selectStages(int version);
 
 } // namespace vk::logdb

@@ -50,6 +50,9 @@ bool TrainingLog::append(const StageReport &report, int lockTimeoutMs)
     q.bindValue(6, textOf(report.product));
     q.bindValue(7, report.digitsMatched);
     q.bindValue(8, verdictName(report.verdict));
+    q.bindValue(9, report.factorDigits);
+    // NULL for a stage left before the evaluation: no column was judged.
+    q.bindValue(10, report.matchedColumns.isEmpty() ? QVariant() : QVariant(report.matchedColumns));
     // One statement outside any transaction is one transaction of its own,
     // committed (and, with synchronous FULL, synced) before exec returns.
     LockPolicy policy = d->policy;

@@ -32,6 +32,7 @@ struct LogContents {
 enum class OpenStep {
     NewLogBuilt, // a new log is complete beside its place, not yet in it
     SettingUp,   // the log's write lock is held while its tables are checked
+    Migrating,   // a log of an earlier version is changed, not yet committed
 };
 
 // How a use of the log behaves while another program holds its lock: it
@@ -66,7 +67,7 @@ public:
     static LogContents read(const QString &path, const LockPolicy &policy = {});
 
     // The schema this build writes and reads.
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     // Appends one row, durably, in one transaction, waiting for a lock as
     // the policy says or for `lockTimeoutMs` when given. False (and

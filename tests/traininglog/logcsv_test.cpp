@@ -70,11 +70,11 @@ TEST(LogCsv, fieldsThatNeedItAreQuotedAndEverythingReadsBack)
     const QList<QStringList> rows = parseCsv(text);
     ASSERT_EQ(rows.size(), 4);
     EXPECT_EQ(rows[0], QStringList({"id", "started_utc", "seconds_used", "clock_shown", "factor1", "factor2", "answer",
-                                    "product", "digits_matched", "verdict"}));
+                                    "product", "digits_matched", "verdict", "factor_digits"}));
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         const QStringList &row = rows[i + 1];
-        ASSERT_EQ(row.size(), 10);
+        ASSERT_EQ(row.size(), 11);
         const StageReport &r = entries[i].report;
         EXPECT_EQ(row[0].toLongLong(), entries[i].id);
         EXPECT_EQ(QDateTime::fromString(row[1], Qt::ISODateWithMs), r.startedUtc);
@@ -86,6 +86,7 @@ TEST(LogCsv, fieldsThatNeedItAreQuotedAndEverythingReadsBack)
         EXPECT_EQ(row[7], r.product);
         EXPECT_EQ(row[8].toInt(), r.digitsMatched);
         EXPECT_EQ(row[9], verdictName(r.verdict));
+        EXPECT_EQ(row[10].toInt(), r.factorDigits);
     }
 }
 

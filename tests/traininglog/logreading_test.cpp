@@ -26,6 +26,8 @@ const BadValue kBadValues[] = {
     {"seconds_used", "'abc'", "its seconds used \"abc\" are not a time"},
     {"digits_matched", "99", "its digits matched \"99\" are not a count of the product's digits"},
     {"verdict", "'maybe'", "its verdict \"maybe\" is not one Vendrakul writes"},
+    {"factor_digits", "0", "its factor length \"0\" is not one Vendrakul plays"},
+    {"matched_columns", "'10'", "its matched columns \"10\" do not fit its product"},
 };
 
 class LogReading : public ::testing::Test

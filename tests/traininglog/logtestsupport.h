@@ -34,6 +34,9 @@ inline StageReport sampleReport(int i, const QString &tag = QStringLiteral("1"))
     r.product = QString::number(i).rightJustified(40, u'1');
     r.digitsMatched = i % 41;
     r.verdict = static_cast<StageVerdict>(i % 3);
+    r.factorDigits = 2 + i % 19;
+    if (r.verdict != StageVerdict::Left)
+        r.matchedColumns = matchedColumnsFromAnswer(r.answer, r.product);
     return r;
 }
 
@@ -49,7 +52,8 @@ inline bool sameReport(const StageReport &a, const StageReport &b)
 {
     return a.startedUtc == b.startedUtc && a.secondsUsed == b.secondsUsed && a.clockShown == b.clockShown
            && a.factor1 == b.factor1 && a.factor2 == b.factor2 && a.answer == b.answer && a.product == b.product
-           && a.digitsMatched == b.digitsMatched && a.verdict == b.verdict;
+           && a.digitsMatched == b.digitsMatched && a.verdict == b.verdict && a.factorDigits == b.factorDigits
+           && a.matchedColumns == b.matchedColumns;
 }
 
 // Every file in a folder (not below it): its bytes and its change time to

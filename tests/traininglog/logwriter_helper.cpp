@@ -8,9 +8,9 @@
 //       locked and starts to wait. --start: opens the log only once FILE
 //       exists, and rests a millisecond after each row as a trainer rests
 //       between stages (a copy writing without a pause keeps the lock
-//       from the other). --pause-at new-log-built | setting-up: stops at
-//       that step of opening, says "at STEP", and goes on once FILE
-//       exists. --timeout: how long it waits for a lock (5000 ms).
+//       from the other). --pause-at new-log-built | setting-up |
+//       migrating: stops at that step of opening, says "at STEP", and
+//       goes on once FILE exists. --timeout: how long it waits for a lock (5000 ms).
 //   traininglog_helper stages PATH COUNT
 //       the whole trainer in-process with the log on: COUNT stages
 //       finished ("written N" once the N-th row is in), then one more
@@ -53,7 +53,15 @@ struct RowsOptions {
 
 QString stepName(OpenStep step)
 {
-    return step == OpenStep::NewLogBuilt ? QStringLiteral("new-log-built") : QStringLiteral("setting-up");
+    switch (step) {
+    case OpenStep::NewLogBuilt:
+        return QStringLiteral("new-log-built");
+    case OpenStep::SettingUp:
+        return QStringLiteral("setting-up");
+    case OpenStep::Migrating:
+        return QStringLiteral("migrating");
+    }
+    return QString();
 }
 
 int writeRows(const QString &path, const QString &tag, int count, const RowsOptions &options)

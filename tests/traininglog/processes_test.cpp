@@ -2,6 +2,7 @@
 // or in the middle of a stage; two copies, or a copy and another program,
 // meeting at every step of opening and writing.
 #include "logtestsupport.h"
+#include "otherconnection.h"
 #include "sqliteshell.h"
 
 #include "traininglog/traininglog.h"
@@ -357,6 +358,39 @@ TEST_F(LogProcesses, aHolderThatStaysIsNamedAsItIs)
         EXPECT_FALSE(said.contains(QStringLiteral("Vendrakul (")));
     }
     expectSeries({QStringLiteral("A")}, 5);
+}
+
+// A copy killed while it migrates a log of the earlier version: the log is
+// still of that version, whole and readable, and the next opening
+// migrates it.
+TEST_F(LogProcesses, aCopyKilledWhileMigratingLeavesTheEarlierVersionWhole)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VK_TRAININGLOG_DATA "/version1-log.sqlite"), path));
+    const LogContents before = TrainingLog::read(path);
+    ASSERT_EQ(before.entries.size(), 4);
+    {
+        std::unique_ptr<Copy> a;
+        copyHeldAt(*this, a, QStringLiteral("migrating"), release);
+        a->killHard();
+    }
+    const auto expectBefore = [&](const LogContents &now) {
+        ASSERT_TRUE(now.problem.isEmpty()) << now.problem.toStdString();
+        ASSERT_EQ(now.entries.size(), before.entries.size());
+        for (int i = 0; i < now.entries.size(); ++i)
+            EXPECT_TRUE(sameReport(now.entries[i].report, before.entries[i].report)) << "row " << i;
+    };
+    expectBefore(TrainingLog::read(path));
+    {
+        test::OtherConnection other(path);
+        EXPECT_EQ(other.value(QStringLiteral("SELECT group_concat(version) FROM schema_version")), QStringLiteral("1"));
+        EXPECT_EQ(other.value(QStringLiteral("SELECT count(*) FROM pragma_table_info('stages')")), QStringLiteral("10"))
+            << "none of the new columns";
+    }
+    QString problem;
+    ASSERT_TRUE(TrainingLog::open(path, &problem)) << problem.toStdString();
+    expectBefore(TrainingLog::read(path));
+    test::OtherConnection other(path);
+    EXPECT_EQ(other.value(QStringLiteral("SELECT group_concat(version) FROM schema_version")), QStringLiteral("2"));
 }
 
 } // namespace

@@ -100,7 +100,7 @@ TEST_F(TrainingLogTest, rowsComeBackAsWrittenInOrderAcrossOpenings)
     EXPECT_EQ(header[19], 2) << "WAL";
     file.close();
     OtherConnection other(path);
-    EXPECT_EQ(other.value(QStringLiteral("SELECT version FROM schema_version")), QStringLiteral("1"));
+    EXPECT_EQ(other.value(QStringLiteral("SELECT version FROM schema_version")), QStringLiteral("2"));
     EXPECT_EQ(other.value(QStringLiteral("SELECT started_utc || ' ' || seconds_used || ' ' || clock_shown || ' ' || "
                                          "digits_matched || ' ' || verdict FROM stages ORDER BY id LIMIT 1 OFFSET 1")),
               QStringLiteral("2026-12-10T09:01:01.250Z 101.25 0 1 wrong"));
@@ -301,8 +301,8 @@ INSTANTIATE_TEST_SUITE_P(
               [](const QString &, const QString &path) {
                   makeLog(path, 2);
                   OtherConnection other(path);
-                  other.exec(QStringLiteral("UPDATE schema_version SET version = 2"));
-                  return Prepared{path, QStringLiteral("newer Vendrakul (log version 2")};
+                  other.exec(QStringLiteral("UPDATE schema_version SET version = 3"));
+                  return Prepared{path, QStringLiteral("newer Vendrakul (log version 3; this one knows version 2)")};
               }},
         // Not in WAL mode either: a build that opened it for writing first
         // would convert it before it could see whose it is.
@@ -311,11 +311,11 @@ INSTANTIATE_TEST_SUITE_P(
                   OtherConnection other(path);
                   other.exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
                   other.exec(QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)"));
-                  other.exec(QStringLiteral("INSERT INTO schema_version VALUES (2)"));
+                  other.exec(QStringLiteral("INSERT INTO schema_version VALUES (3)"));
                   other.exec(QStringLiteral("CREATE TABLE stages (id INTEGER PRIMARY KEY, started_utc TEXT)"));
                   other.exec(QStringLiteral("INSERT INTO stages VALUES (1, '2027-01-01T00:00:00Z')"));
                   EXPECT_EQ(other.value(QStringLiteral("PRAGMA journal_mode")), QStringLiteral("delete"));
-                  return Prepared{path, QStringLiteral("newer Vendrakul (log version 2")};
+                  return Prepared{path, QStringLiteral("newer Vendrakul (log version 3")};
               }},
         Fault{"lockedByAnotherProgram",
               [](const QString &, const QString &path) {
