@@ -61,6 +61,19 @@ CommandLine parseCommandLine(const QStringList &arguments)
             modes.append(QStringLiteral("--export-log"));
             result.mode = RunMode::ExportLog;
             result.exportFile = file;
+        } else if (arg == QLatin1String("--digits") || arg.startsWith(QLatin1String("--digits="))) {
+            QString value;
+            if (arg.contains(QLatin1Char('=')))
+                value = arg.section(QLatin1Char('='), 1);
+            else if (i + 1 < arguments.size())
+                value = arguments.at(++i);
+            bool ok = false;
+            const int digits = value.toInt(&ok);
+            if (!ok || digits < kFewestFactorDigits || digits > kMostFactorDigits)
+                return usageError(QStringLiteral("--digits needs a number from %1 to %2")
+                                      .arg(kFewestFactorDigits)
+                                      .arg(kMostFactorDigits));
+            result.factorDigits = digits;
         } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             help = true;
         } else if (arg == QLatin1String("--version")) {
@@ -89,6 +102,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return usageError(QStringLiteral("--log and %1 cannot be used together (--log trains and keeps the stages; "
                                          "%1 only reads the log)")
                               .arg(modes.at(0)));
+    if (result.factorDigits != 0 && !modes.isEmpty())
+        return usageError(QStringLiteral("--digits and %1 cannot be used together (--digits chooses the factors of "
+                                         "a training run)")
+                              .arg(modes.at(0)));
     if (help)
         result.mode = RunMode::Help;
     else if (version)
@@ -99,12 +116,14 @@ CommandLine parseCommandLine(const QStringList &arguments)
 QString usageText()
 {
     return QStringLiteral(
-        "Usage: vendrakul [--log | --progress | --export-log FILE.csv | --help | --version] [Qt options]\n"
+        "Usage: vendrakul [--log] [--digits N] | --progress | --export-log FILE.csv | --help | --version"
+        " [Qt options]\n"
         "\n"
-        "Trains multiplying two 20-digit numbers in the head.\n"
+        "Trains multiplying two long numbers in the head, up to 20 digits each.\n"
         "\n"
         "  (no option)              run the trainer; nothing is stored\n"
         "  --log                    run the trainer and keep every stage in the training log\n"
+        "  --digits N               start with factors of N digits, 2 to 20 (20 unless given)\n"
         "  --progress               show the progress kept in the training log\n"
         "  --export-log FILE.csv    write the training log to FILE.csv as CSV (- for standard output)\n"
         "  --help                   show this text\n"

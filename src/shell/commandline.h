@@ -24,11 +24,15 @@ enum class RunMode {
 struct CommandLine {
     RunMode mode = RunMode::Trainer;
     bool keepLog = false; // --log
+    int factorDigits = 0; // --digits N: the first stages' factor length; 0 when not given
     QString exportFile;   // for ExportLog
     QString error;        // for UsageError: what was wrong, one line
 };
 
 inline constexpr int kExitUsage = 2;
+// The factor lengths a stage can have.
+inline constexpr int kFewestFactorDigits = 2;
+inline constexpr int kMostFactorDigits = 20;
 
 // Reads the arguments after the program's name. Qt's own options (such as
 // -platform offscreen or -display :1) are let through for QApplication,

@@ -23,6 +23,7 @@ struct ParseCase {
     bool keepLog = false;
     QString exportFile = {};
     QString error = {}; // part of the usage error
+    int factorDigits = 0;
 };
 
 class CommandLineCases : public ::testing::TestWithParam<ParseCase>
@@ -35,6 +36,7 @@ TEST_P(CommandLineCases, argumentsChooseTheModeAndQtKeepsItsOwn)
     EXPECT_EQ(parsed.mode, c.mode);
     EXPECT_EQ(parsed.keepLog, c.keepLog);
     EXPECT_EQ(parsed.exportFile, c.exportFile);
+    EXPECT_EQ(parsed.factorDigits, c.factorDigits);
     EXPECT_TRUE(parsed.error.contains(c.error)) << parsed.error.toStdString();
     EXPECT_EQ(parsed.error.isEmpty(), c.error.isEmpty());
     EXPECT_EQ(needsDisplay(parsed), c.mode == RunMode::Trainer || c.mode == RunMode::Progress);
@@ -67,6 +69,15 @@ INSTANTIATE_TEST_SUITE_P(
                   "--log and --progress cannot be used together"},
         ParseCase{"logWithExport", L{"--export-log=a.csv", "--log"}, RunMode::UsageError, false, {},
                   "--log and --export-log cannot be used together"},
+        ParseCase{"digits", L{"--digits", "8"}, RunMode::Trainer, false, {}, {}, 8},
+        ParseCase{"digitsWithEqualsAndLog", L{"--log", "--digits=2"}, RunMode::Trainer, true, {}, {}, 2},
+        ParseCase{"digitsTwenty", L{"--digits", "20"}, RunMode::Trainer, false, {}, {}, 20},
+        ParseCase{"digitsTooFew", L{"--digits", "1"}, RunMode::UsageError, false, {}, "--digits needs a number from 2 to 20"},
+        ParseCase{"digitsTooMany", L{"--digits=21"}, RunMode::UsageError, false, {}, "--digits needs a number"},
+        ParseCase{"digitsNotANumber", L{"--digits", "eight"}, RunMode::UsageError, false, {}, "--digits needs a number"},
+        ParseCase{"digitsMissing", L{"--digits"}, RunMode::UsageError, false, {}, "--digits needs a number"},
+        ParseCase{"digitsWithProgress", L{"--digits", "8", "--progress"}, RunMode::UsageError, false, {},
+                  "--digits and --progress cannot be used together"},
         ParseCase{"unknownEvenWithHelp", L{"--help", "--frobnicate"}, RunMode::UsageError, false, {},
                   "unknown option --frobnicate"}),
     [](const ::testing::TestParamInfo<ParseCase> &info) { return std::string(info.param.name); });
@@ -117,7 +128,7 @@ TEST(ExportLog, writesTheLogAsCsvOrSaysWhyNotWithStatusOne)
     const QList<QByteArray> lines = f.readAll().split('\n');
     ASSERT_EQ(lines.size(), 4) << "header, two rows, and the end of the last line";
     EXPECT_TRUE(lines[0].startsWith("id,started_utc,"));
-    EXPECT_TRUE(lines[2].endsWith(",left\r")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[2].endsWith(",left,7\r")) << lines[2].toStdString();
 }
 
 // The real program, with no display at all: these modes must not need one.
@@ -196,7 +207,7 @@ TEST_F(ProgramWithoutDisplay, theExportWritesInPlaceWhatIsNotAFileToReplace)
     const QString regular = tmp.path() + QStringLiteral("/log.csv");
     ASSERT_EQ(run({QStringLiteral("--export-log"), regular}).status, 0);
     const QByteArray csv = readAll(regular);
-    ASSERT_TRUE(csv.startsWith("id,started_utc,") && csv.endsWith(",left\r\n")) << csv.toStdString();
+    ASSERT_TRUE(csv.startsWith("id,started_utc,") && csv.endsWith(",left,4\r\n")) << csv.toStdString();
 
     const Outcome dash = run({QStringLiteral("--export-log"), QStringLiteral("-")});
     EXPECT_EQ(dash.status, 0) << dash.err.toStdString();
