@@ -5,6 +5,7 @@
 #include "platform/randomsource.h"
 #include "skin/appcontext.h"
 #include "shell/backdropwindow.h"
+#include "shell/endsignals.h"
 #include "ui/main/mainwindow.h"
 #include "ui/exercise/exercisewindow.h"
 #include "skin/skintemplate.h"
@@ -12,6 +13,8 @@
 #include <QApplication>
 #include <QStyleHints>
 #include <QPointer>
+
+#include <utility>
 
 namespace vk {
 
@@ -89,13 +92,69 @@ bool Application::start()
 
 int Application::run()
 {
-    // The program ends when the main window has gone, whatever closed it.
-    QApplication::setQuitOnLastWindowClosed(false);
     if (!start())
         return kExitScreenTooSmall;
+    return exec();
+}
+
+namespace {
+
+// The run whose event loop is running, for an end without the windows.
+Application *g_running = nullptr;
+QtMessageHandler g_previousHandler = nullptr;
+
+// Qt's words just before it ends the program when the X server has gone.
+// Said on the main thread with everything still alive, unlike what runs at
+// exit(), by when Qt's own statics may already be gone under the writer.
+bool isDisplayLost(const QString &message)
+{
+    return message.startsWith(QLatin1String("The X11 connection broke"));
+}
+
+} // namespace
+
+int Application::exec()
+{
     QPointer<Form> main = m_ctx->windows.find(kMainWindowName);
-    QObject::connect(main, &QObject::destroyed, qApp, [] { QCoreApplication::exit(0); });
-    return QApplication::exec();
+    if (!main)
+        return 0;
+    // The program ends when the main window has gone, whatever closed it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    int status = 0;
+    // Connections that go with this call: nothing here outlives it.
+    const QObject scope;
+    QObject::connect(main, &QObject::destroyed, &scope, [&status] { QCoreApplication::exit(status); });
+    const EndSignals endSignals([this, &status](int signal) {
+        status = 128 + signal;
+        m_ctx->windows.unload(kMainWindowName);
+    });
+    g_running = this;
+    g_previousHandler = qInstallMessageHandler(&Application::watchForDisplayLost);
+    const int result = QApplication::exec();
+    qInstallMessageHandler(g_previousHandler);
+    g_running = nullptr;
+    return result;
+}
+
+void Application::watchForDisplayLost(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (g_previousHandler)
+        g_previousHandler(type, context, message);
+    else
+        qt_message_output(type, context, message);
+    if (isDisplayLost(message)) {
+        if (Application *app = std::exchange(g_running, nullptr))
+            app->endWithoutWindows();
+    }
+}
+
+void Application::endWithoutWindows()
+{
+    if (auto *stage = m_ctx->windows.find<ExerciseWindow>(kExerciseWindowName))
+        stage->reportLeftStage();
+    m_ctx->stageReports = nullptr;
+    // The training log's writer finishes the rows still queued here.
+    m_stageReports.reset();
 }
 
 } // namespace vk

@@ -8,6 +8,8 @@
 #include "skin/skintemplate.h"
 #include "stage/stagereport.h"
 
+#include <QtGlobal>
+
 #include <memory>
 
 namespace vk {
@@ -42,14 +44,25 @@ public:
     // Loads and shows the main window. False when the program has to end
     // at once (the screen is too low): nothing is shown then.
     bool start();
-    // start(), then the event loop; the program's exit status. Closing the
-    // main window ends it with 0; a screen too small ends it with kExitScreenTooSmall.
+    // start(), then exec(); the program's exit status. A screen too small
+    // ends it with kExitScreenTooSmall.
     int run();
+    // The event loop of a started run, until the main window has gone:
+    // closed by the user (status 0), or by the session's end (SIGTERM,
+    // SIGHUP, SIGINT), which closes it as the user's close does (status 128
+    // plus the signal's number). When the display connection is lost, Qt
+    // ends the program itself; the running stage is reported as left and
+    // the training log's queued rows are written all the same.
+    int exec();
 
     static constexpr int kExitScreenTooSmall = 1;
 
 private:
     void defineWindows();
+    // The program ends without the windows' close (Qt gives up on the
+    // display and ends it): only what needs no display is done.
+    void endWithoutWindows();
+    static void watchForDisplayLost(QtMsgType type, const QMessageLogContext &context, const QString &message);
 
     std::unique_ptr<ScreenMetrics> m_screen;
     std::unique_ptr<DayClock> m_clock;

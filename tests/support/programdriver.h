@@ -35,9 +35,11 @@ class ProgramDriver
 public:
     // The program on `screen` (and its work area), not started yet: the test
     // calls app->start() or app->run(). Chance follows a short fixed script.
-    explicit ProgramDriver(QRect screen, QRect workArea = {})
+    // `stageReports`, when given, is the run's own (a training log's writer).
+    explicit ProgramDriver(QRect screen, QRect workArea = {}, std::unique_ptr<StageReportSink> stageReports = {})
         : ProgramDriver(screen, workArea,
-                        std::make_unique<ScriptedRandom>(std::vector<double>{0.11, 0.52, 0.93, 0.34, 0.75, 0.06}))
+                        std::make_unique<ScriptedRandom>(std::vector<double>{0.11, 0.52, 0.93, 0.34, 0.75, 0.06}),
+                        std::move(stageReports))
     {
     }
 
@@ -134,7 +136,8 @@ public:
     bool started = false;
 
 private:
-    ProgramDriver(QRect screen, QRect workArea, std::unique_ptr<RandomSource> chance)
+    ProgramDriver(QRect screen, QRect workArea, std::unique_ptr<RandomSource> chance,
+                  std::unique_ptr<StageReportSink> stageReports = {})
     {
         quietenTheOffscreenPlatform();
         Application::Parts parts;
@@ -146,6 +149,7 @@ private:
         parts.clock = std::move(fakeClock);
         parts.random = std::move(chance);
         parts.messages = [this](const QString &text) { messages.append(text); };
+        parts.stageReports = std::move(stageReports);
         app = std::make_unique<Application>(std::move(parts));
     }
 

@@ -11,10 +11,13 @@
 //       from the other). --pause-at new-log-built | setting-up |
 //       migrating: stops at that step of opening, says "at STEP", and
 //       goes on once FILE exists. --timeout: how long it waits for a lock (5000 ms).
-//   traininglog_helper stages PATH COUNT
+//   traininglog_helper stages PATH COUNT [--no-wait] [--xcb]
 //       the whole trainer in-process with the log on: COUNT stages
-//       finished ("written N" once the N-th row is in), then one more
-//       begun and left running ("in stage")
+//       finished ("written N" once the N-th row is in; with --no-wait
+//       "finished N" at once, its row still queued), then one more begun
+//       and left running ("in stage") in the program's own event loop, as
+//       the trainer runs until its end. --xcb: on the X display $DISPLAY
+//       instead of offscreen.
 #include "logtestsupport.h"
 #include "support/programdriver.h"
 
@@ -24,6 +27,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QThread>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -95,13 +99,12 @@ int writeRows(const QString &path, const QString &tag, int count, const RowsOpti
     return 0;
 }
 
-int runStages(const QString &path, int count)
+int runStages(const QString &path, int count, bool waitForRows)
 {
-    test::ProgramDriver driver(QRect(0, 0, 1280, 800));
+    test::ProgramDriver driver(QRect(0, 0, 1280, 800), {}, std::make_unique<TrainingLogWriter>(path));
     if (!driver.app->start())
         return 1;
-    TrainingLogWriter writer(path);
-    driver.ctx().stageReports = &writer;
+    auto *writer = static_cast<TrainingLogWriter *>(driver.ctx().stageReports);
     for (int i = 0; i < count; ++i) {
         driver.clickStart();
         ExerciseWindow *w = driver.stage();
@@ -110,25 +113,29 @@ int runStages(const QString &path, int count)
         QTest::keyClicks(w->answerGrid().editor(), QString::number(i + 1));
         driver.clock->advance(30.0f + i);
         w->finishStage();
-        writer.waitUntilIdle();
-        say(QStringLiteral("written %1").arg(writer.rowsWritten()));
+        if (waitForRows) {
+            writer->waitUntilIdle();
+            say(QStringLiteral("written %1").arg(writer->rowsWritten()));
+        } else {
+            say(QStringLiteral("finished %1").arg(i + 1));
+        }
         driver.clickBack();
     }
     driver.clickStart();
     if (ExerciseWindow *w = driver.stage())
         QTest::keyClicks(w->answerGrid().editor(), QStringLiteral("77"));
     driver.clock->advance(12.0f);
-    say(QStringLiteral("in stage"));
-    for (;;) {
-        QCoreApplication::processEvents();
-        QThread::msleep(10);
-    }
+    // Said from inside the program's event loop, where it ends as it ends.
+    QTimer::singleShot(0, [] { say(QStringLiteral("in stage")); });
+    const int status = driver.app->exec();
+    driver.shutDown();
+    return status;
 }
 
 int usage()
 {
     std::fprintf(stderr, "usage: traininglog_helper rows PATH TAG COUNT [--start FILE] [--pause-at STEP --until FILE]"
-                         " [--timeout MS] | stages PATH COUNT\n");
+                         " [--timeout MS] | stages PATH COUNT [--no-wait] [--xcb]\n");
     return 2;
 }
 
@@ -160,10 +167,11 @@ int main(int argc, char **argv)
         }
         return writeRows(args[1], args[2], args[3].toInt(), options);
     }
-    if (args.size() == 3 && args[0] == QLatin1String("stages")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (args.size() >= 3 && args[0] == QLatin1String("stages")) {
+        const QStringList options = args.mid(3);
+        qputenv("QT_QPA_PLATFORM", options.contains(QLatin1String("--xcb")) ? "xcb" : "offscreen");
         QApplication app(argc, argv);
-        return runStages(args[1], args[2].toInt());
+        return runStages(args[1], args[2].toInt(), !options.contains(QLatin1String("--no-wait")));
     }
     return usage();
 }

@@ -30,9 +30,11 @@ using test::sameReport;
 class Copy
 {
 public:
-    explicit Copy(const QStringList &arguments)
+    explicit Copy(const QStringList &arguments, const QProcessEnvironment &environment = {})
     {
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        if (!environment.isEmpty())
+            m_process.setProcessEnvironment(environment);
         m_process.start(QStringLiteral(VK_LOG_HELPER), arguments);
         EXPECT_TRUE(m_process.waitForStarted(10000));
     }
@@ -91,9 +93,11 @@ public:
         return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
     }
 
+    void signal(int number) { ::kill(static_cast<pid_t>(m_process.processId()), number); }
+
     void killHard()
     {
-        ::kill(static_cast<pid_t>(m_process.processId()), SIGKILL);
+        signal(SIGKILL);
         ASSERT_TRUE(m_process.waitForFinished(10000));
         EXPECT_EQ(m_process.exitStatus(), QProcess::CrashExit);
         for (const QByteArray &line : m_process.readAllStandardOutput().split('\n'))
@@ -358,6 +362,73 @@ TEST_F(LogProcesses, aHolderThatStaysIsNamedAsItIs)
         EXPECT_FALSE(said.contains(QStringLiteral("Vendrakul (")));
     }
     expectSeries({QStringLiteral("A")}, 5);
+}
+
+// Only the log itself is left in the folder: no "-wal" or "-shm" file of a
+// connection that was not closed.
+void expectOnlyTheLog(const QString &dir)
+{
+    EXPECT_EQ(QDir(dir).entryList({QStringLiteral("training-log*")}, QDir::Files),
+              QStringList{QStringLiteral("training-log.sqlite")});
+}
+
+// The log of a trainer that finished two stages and was in a third when it
+// ended: both finished ones and the third as left, at 12 s.
+void expectTwoFinishedAndOneLeft(const QString &path)
+{
+    const LogContents contents = TrainingLog::read(path);
+    ASSERT_TRUE(contents.problem.isEmpty()) << contents.problem.toStdString();
+    ASSERT_EQ(contents.entries.size(), 3);
+    EXPECT_EQ(contents.entries[0].report.verdict, StageVerdict::Wrong);
+    EXPECT_EQ(contents.entries[1].report.verdict, StageVerdict::Wrong);
+    EXPECT_EQ(contents.entries[2].report.verdict, StageVerdict::Left);
+    EXPECT_NEAR(contents.entries[2].report.secondsUsed, 12.0, 0.01);
+    EXPECT_EQ(contents.entries[2].report.answer, QStringLiteral("77"));
+}
+
+// The session ends the trainer (a logout, a closed terminal, Ctrl+C) right
+// after a finish, with that row still queued and a stage running: it
+// closes as a close does, every row is written first, and nothing of the
+// connection is left behind.
+TEST_F(LogProcesses, theTrainerEndedBySignalWritesEveryRowFirst)
+{
+    for (const int number : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(number);
+        QTemporaryDir dir;
+        const QString log = dir.path() + QStringLiteral("/training-log.sqlite");
+        Copy trainer({QStringLiteral("stages"), log, QStringLiteral("2"), QStringLiteral("--no-wait")});
+        trainer.waitForLine(QStringLiteral("in stage"));
+        trainer.signal(number);
+        EXPECT_EQ(trainer.finish(), 128 + number);
+        expectTwoFinishedAndOneLeft(log);
+        expectOnlyTheLog(dir.path());
+    }
+}
+
+// The X server goes away under the trainer: Qt ends the program itself,
+// and the rows are written all the same.
+TEST_F(LogProcesses, theTrainerThatLosesItsDisplayWritesEveryRowFirst)
+{
+    QProcess server;
+    server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                          QStringLiteral("0"), QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
+                                          QStringLiteral("tcp")});
+    ASSERT_TRUE(server.waitForStarted(10000));
+    QByteArray number;
+    while (!number.contains('\n') && server.waitForReadyRead(30000))
+        number += server.readAllStandardOutput();
+    ASSERT_TRUE(number.contains('\n')) << "Xvfb told no display";
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + QString::fromLatin1(number.trimmed()));
+
+    Copy trainer({QStringLiteral("stages"), path, QStringLiteral("2"), QStringLiteral("--no-wait"), QStringLiteral("--xcb")},
+                 environment);
+    trainer.waitForLine(QStringLiteral("in stage"));
+    server.terminate();
+    ASSERT_TRUE(server.waitForFinished(20000));
+    EXPECT_NE(trainer.finish(), -1) << "the trainer ended of itself, without a crash";
+    expectTwoFinishedAndOneLeft(path);
+    expectOnlyTheLog(tmp.path());
 }
 
 // A copy killed while it migrates a log of the earlier version: the log is

@@ -97,6 +97,11 @@ public:
     Surface &markerBox(int index) { return *m_markerBoxes.at(index); }
     const Surface &markerBox(int index) const { return *m_markerBoxes.at(index); }
 
+    // Reports a stage that ends without its evaluation (once, and only if
+    // its clock has started): BACK, the program's close, or its end with
+    // no chance to close (the display lost).
+    void reportLeftStage();
+
 protected:
     bool event(QEvent *event) override;
     // The window manager's close acts as BACK.
@@ -129,9 +134,6 @@ private:
     // Tells the run's training log (if any) how the stage ended; once per
     // stage, and only for a stage whose clock has started.
     void reportStage(StageVerdict verdict, int digitsMatched);
-    // The report of a stage that ends without its evaluation.
-    void reportLeftStage();
-
     AppContext &m_ctx;
 
     // The controls, in the order the window defines them.
