@@ -22,6 +22,7 @@ AnswerSheet::~AnswerSheet() { m_grid.setEvents(nullptr); }
 int AnswerSheet::answerRow() const { return m_grid.rows() - 4; }
 int AnswerSheet::unitsCol() const { return m_grid.cols() - 2; }
 int AnswerSheet::revealRow() const { return m_grid.rows() - 2; }
+int AnswerSheet::firstAnswerCol() const { return firstProductCol(m_stage.factorDigits, unitsCol()); }
 
 Evaluation AnswerSheet::revealProduct(const QString &correctProduct)
 {
@@ -37,6 +38,8 @@ Evaluation AnswerSheet::revealProduct(const QString &correctProduct)
 
 void AnswerSheet::setUpSheet()
 {
+    // One marker per factor column, for the stage the record now holds.
+    m_markers = ColumnMarkers(m_stage.factorDigits);
     m_grid.setCols(kCols);
     m_grid.setRows(kRows);
     m_grid.setColAlignment(-1, kCentreAlignment);
@@ -51,12 +54,14 @@ void AnswerSheet::setUpSheet()
     m_grid.setRowHeight(rows - 3, kGapRowTwips);
     m_grid.setRowHeight(rows - 1, kEdgeTwips);
     m_grid.setRowHeight(0, kEdgeTwips);
-    m_grid.setCellText(2, 1, QStringLiteral("x"));
+    // The sign, the rule and the answer row span the product's columns:
+    // the whole sheet for 20-digit factors, its right part for shorter ones.
+    m_grid.setCellText(2, firstAnswerCol(), QStringLiteral("x"));
 
     // The line under the factors: the top edge of the narrow row above the answer.
-    m_grid.select(rows - 5, kFirstDigitCol, rows - 5, unitsCol());
+    m_grid.select(rows - 5, firstAnswerCol(), rows - 5, unitsCol());
     m_grid.setSelectionBorders(0, -1, 1, -1, -1, 0, 0);
-    m_grid.setCell(CellProperty::BackgroundColour, answerRow(), kFirstDigitCol, answerRow(), unitsCol(), kAnswerBack);
+    m_grid.setCell(CellProperty::BackgroundColour, answerRow(), firstAnswerCol(), answerRow(), unitsCol(), kAnswerBack);
 
     std::int64_t width = 0;
     for (int c = 0; c < m_grid.cols(); ++c)
@@ -73,14 +78,15 @@ void AnswerSheet::loadSheet()
     const QDomElement problem = problemElement(m_stage);
     for (int i = 1; i <= 2; ++i) {
         const QString digits = problem.attribute(i == 1 ? doc::kFactor1 : doc::kFactor2);
-        for (int k = 1; k <= digits.size(); ++k)
-            m_grid.setCellText(i, k + kFactorOffset, digits.mid(k - 1, 1));
+        const int first = firstFactorCol(static_cast<int>(digits.size()), unitsCol());
+        for (int k = 0; k < digits.size(); ++k)
+            m_grid.setCellText(i, first + k, digits.mid(k, 1));
     }
     m_grid.setCell(CellProperty::Text, answerRow(), kFirstDigitCol, answerRow(), unitsCol(), QString());
     m_grid.select(answerRow(), unitsCol());
 
     m_markers.clearAll();
-    for (int i = 0; i < ColumnMarkers::kCount; ++i)
+    for (int i = 0; i < m_markers.count(); ++i)
         m_host.markerPictureChanged(i, false);
     repaintMarkedColumns();
 
@@ -94,11 +100,11 @@ void AnswerSheet::toggleMarker(std::int16_t index)
     if (index < 0) {
         changed = m_markers.step();
     } else {
-        if (!ColumnMarkers::valid(index))
+        if (!m_markers.valid(index))
             return;
         m_markers.toggle(index);
     }
-    if (ColumnMarkers::valid(changed))
+    if (m_markers.valid(changed))
         m_host.markerPictureChanged(changed, m_markers.isSet(changed));
     repaintMarkedColumns();
 }
@@ -112,8 +118,8 @@ void AnswerSheet::markerClicked(int index)
 void AnswerSheet::repaintMarkedColumns()
 {
     const int units = unitsCol();
-    m_grid.setCell(CellProperty::BackgroundColour, 1, kFactorFirstCol, 2, units, QVariant());
-    for (int i = 0; i < ColumnMarkers::kCount; ++i) {
+    m_grid.setCell(CellProperty::BackgroundColour, 1, firstFactorCol(m_markers.count(), units), 2, units, QVariant());
+    for (int i = 0; i < m_markers.count(); ++i) {
         if (m_markers.isSet(i))
             m_grid.setCell(CellProperty::BackgroundColour, 1, units - i, 2, units - i, kCursorBack);
     }
@@ -142,7 +148,7 @@ void AnswerSheet::beforeRowColChange(int, int, int newRow, int newCol, bool &can
 {
     if (m_stage.firstActivation)
         return;
-    if (newRow != answerRow() || newCol < kFirstDigitCol || newCol > unitsCol())
+    if (newRow != answerRow() || newCol < firstAnswerCol() || newCol > unitsCol())
         cancel = true;
     m_grid.editCell();
 }
@@ -152,7 +158,7 @@ void AnswerSheet::afterRowColChange(int, int, int, int newCol)
     if (m_stage.firstActivation)
         return;
     const int row = answerRow();
-    m_grid.setCell(CellProperty::BackgroundColour, row, kFirstDigitCol, row, unitsCol(), kAnswerBack);
+    m_grid.setCell(CellProperty::BackgroundColour, row, firstAnswerCol(), row, unitsCol(), kAnswerBack);
     m_grid.setCell(CellProperty::BackgroundColour, row, newCol, row, newCol, kCursorBack);
     m_grid.editCell();
 }
@@ -160,7 +166,7 @@ void AnswerSheet::afterRowColChange(int, int, int, int newCol)
 void AnswerSheet::beforeEdit(int row, int col, bool &cancel)
 {
     m_grid.setEditMaxLength(1);
-    if (row != answerRow() || col < kFirstDigitCol || col > unitsCol() || !m_stage.stageRunning)
+    if (row != answerRow() || col < firstAnswerCol() || col > unitsCol() || !m_stage.stageRunning)
         cancel = true;
 }
 
@@ -172,7 +178,7 @@ void AnswerSheet::keyPressEdit(int, int col, int &character)
         return;
     }
     if (character >= '0' && character <= '9') {
-        if (col > kFirstDigitCol)
+        if (col > firstAnswerCol())
             m_grid.setCol(m_grid.col() - 1);
     } else if (character != '\b' && character != '\n' && character != '\r') {
         character = 0;
@@ -186,7 +192,7 @@ void AnswerSheet::keyDownEdit(int, int col, int &keyCode, int)
         toggleMarker(-1);
         break;
     case VirtualKey::Left:
-        if (!m_grid.editText().isEmpty() && col > kFirstDigitCol)
+        if (!m_grid.editText().isEmpty() && col > firstAnswerCol())
             m_grid.setCol(col - 1);
         break;
     case VirtualKey::Right:

@@ -23,6 +23,8 @@ public:
 
 // The answer sheet on a FlexGrid: set-up, the problem's digits, the rules
 // for typing the answer right to left, the column markers, and "cevap".
+// Factors of n digits stand right-aligned; the answer takes digits in the
+// product's 2n columns only, and there is one marker per factor column.
 class AnswerSheet final : public FlexGridEvents
 {
 public:
@@ -64,6 +66,9 @@ private:
     int answerRow() const;
     int unitsCol() const;
     int revealRow() const;
+    // The answer row's first column: that of the product's leading digit
+    // when it has all of its 2n digits.
+    int firstAnswerCol() const;
     void repaintMarkedColumns();
 
     StageRecord &m_stage;

@@ -1,6 +1,13 @@
 #include "sheet/columnmarkers.h"
 
+#include <algorithm>
+
 namespace vk {
+
+ColumnMarkers::ColumnMarkers(int count)
+    : m_count(std::clamp(count, 1, kCount))
+{
+}
 
 void ColumnMarkers::toggle(int index)
 {
@@ -10,8 +17,8 @@ void ColumnMarkers::toggle(int index)
 
 int ColumnMarkers::step()
 {
-    const bool wanted = !m_set[kCount - 1];
-    for (int i = 0; i < kCount; ++i) {
+    const bool wanted = !m_set[m_count - 1];
+    for (int i = 0; i < m_count; ++i) {
         if (m_set[i] != wanted) {
             m_set[i] = wanted;
             return i;

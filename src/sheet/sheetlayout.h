@@ -13,8 +13,6 @@ constexpr int kRows = 9;
 constexpr int kCols = 42;
 constexpr int kFirstDigitCol = 1;
 constexpr int kUnitsCol = 40;        // column count - 2
-constexpr int kFactorFirstCol = 21;  // a factor's digit k stands in column k + 20
-constexpr int kFactorOffset = 20;
 constexpr int kAnswerRow = 5;        // row count - 4
 constexpr int kRevealRow = 7;        // row count - 2
 constexpr int kRuleRow = 4;          // its top edge carries the line under the factors
@@ -28,6 +26,12 @@ constexpr int kCentreAlignment = 4;
 
 constexpr ColorRef kAnswerBack = 0xEDD6C5;  // RGB 197, 214, 237
 constexpr ColorRef kCursorBack = 0xF8E5D7;  // RGB 215, 229, 248; also a marked factor column
+
+// Every number on the sheet stands right-aligned with its units digit in
+// the units column. Factors of n digits fill the last n columns, their
+// product (and so the answer) at most the last 2n.
+constexpr int firstFactorCol(int factorDigits, int unitsCol = kUnitsCol) { return unitsCol - factorDigits + 1; }
+constexpr int firstProductCol(int factorDigits, int unitsCol = kUnitsCol) { return unitsCol - 2 * factorDigits + 1; }
 
 // Outer size in pixels of cells totalling `twips`, with the one-pixel frame
 // on both sides.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "stage/factorlength.h"
 #include "stage/stagereport.h"
 
 #include <QString>
@@ -30,9 +31,7 @@ struct CommandLine {
 };
 
 inline constexpr int kExitUsage = 2;
-// The factor lengths a stage can have.
-inline constexpr int kFewestFactorDigits = 2;
-inline constexpr int kMostFactorDigits = 20;
+
 
 // Reads the arguments after the program's name. Qt's own options (such as
 // -platform offscreen or -display :1) are let through for QApplication,

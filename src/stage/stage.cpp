@@ -4,18 +4,17 @@
 #include "platform/randomsource.h"
 #include "stage/multiplydigits.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vk {
 namespace {
 
-constexpr int kFactorDigits = 20;
-
-QString drawFactor(RandomSource &random)
+QString drawFactor(RandomSource &random, int length)
 {
     QString digits;
-    digits.reserve(kFactorDigits);
-    for (int k = 1; k <= kFactorDigits; ++k) {
+    digits.reserve(length);
+    for (int k = 1; k <= length; ++k) {
         const double r = random.next();
         // The leading digit is 1-9, the rest 0-9; a source that ever returned
         // 1.0 would still give a digit, never '10'.
@@ -29,7 +28,7 @@ QString drawFactor(RandomSource &random)
 
 } // namespace
 
-void resetStageRecord(StageRecord &stage, bool timerEnabled)
+void resetStageRecord(StageRecord &stage, bool timerEnabled, int factorDigits)
 {
     stage = StageRecord{};
     stage.firstActivation = true;
@@ -38,6 +37,7 @@ void resetStageRecord(StageRecord &stage, bool timerEnabled)
     stage.stageRunning = true;
     stage.timeLimit = 900;
     stage.clockOn = timerEnabled;
+    stage.factorDigits = std::clamp(factorDigits, kFewestFactorDigits, kMostFactorDigits);
 }
 
 void createProblem(QDomDocument &problemDoc, StageRecord &stage, RandomSource &random, const DayClock &clock)
@@ -56,7 +56,7 @@ void createProblem(QDomDocument &problemDoc, StageRecord &stage, RandomSource &r
             stage.stageElement.appendChild(problemDoc.createElement(doc::kProblemPrefix + QString::number(n))).toElement();
         QString product;
         for (int j = 1; j <= 2; ++j) {
-            problem.setAttribute(j == 1 ? doc::kFactor1 : doc::kFactor2, drawFactor(random));
+            problem.setAttribute(j == 1 ? doc::kFactor1 : doc::kFactor2, drawFactor(random, stage.factorDigits));
             if (j == 2) {
                 const QByteArray first = problem.attribute(doc::kFactor1).toLatin1();
                 const QByteArray second = problem.attribute(doc::kFactor2).toLatin1();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "stage/factorlength.h"
+
 #include <QDomDocument>
 #include <QDomElement>
 #include <QString>
@@ -19,6 +21,7 @@ struct StageRecord {
     float startTime = 0.0f;       // clock of the day when the stage clock started
     float elapsedTime = 0.0f;     // seconds, two decimals
     std::int16_t timeLimit = 900;
+    int factorDigits = 20;        // how many digits each factor has, 2 to 20
     bool clockOn = true;          // whether the clock display is shown while the stage runs
     bool stageRunning = true;     // answers may be entered; cleared once by the finish
     QString correctProduct;       // the same text as "dogrucevap"
@@ -30,13 +33,15 @@ struct StageRecord {
 };
 
 // The values a stage starts with when its window loads (everything up to
-// and including copying the clock choice; drawing the problem follows).
-void resetStageRecord(StageRecord &stage, bool timerEnabled);
+// and including copying the clock choice and the factors' length; drawing
+// the problem follows).
+void resetStageRecord(StageRecord &stage, bool timerEnabled, int factorDigits = 20);
 
 // Draws a new problem: replaces `problemDoc` with a fresh tree
 // <?xml ...?><Kelvaris><Vendrakul><Soru_1 sayi_1 sayi_2 dogrucevap cevap/>
 // and sets stage.stageElement and stage.correctProduct. The random source is
-// reseeded from the clock of the day before the 40 digits are drawn.
+// reseeded from the clock of the day before the digits are drawn: two
+// factors of stage.factorDigits digits each, 40 at the full length.
 void createProblem(QDomDocument &problemDoc, StageRecord &stage, RandomSource &random, const DayClock &clock);
 
 // The element "Soru_<problemNo>" below stage.stageElement (null if absent).

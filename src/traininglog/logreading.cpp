@@ -1,5 +1,6 @@
 // Reading the whole log, for the progress view and the export, without
 // creating or changing anything.
+#include "stage/factorlength.h"
 #include "traininglog/logschema.h"
 #include "traininglog/traininglog.h"
 
@@ -38,9 +39,6 @@ FileStamp stampOf(const QString &path)
     const QFileInfo info(path);
     return {QFileInfo::exists(path + QStringLiteral("-wal")), info.size(), info.lastModified()};
 }
-
-// The longest factors the trainer plays.
-constexpr int kMostFactorDigits = 20;
 
 // How many rows left out are named in the sentence that counts them.
 constexpr int kReasonsTold = 3;

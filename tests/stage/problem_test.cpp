@@ -118,6 +118,58 @@ TEST(CreateProblem, factorsAndProductHaveTheirLengthsOverManyStages)
     EXPECT_GT(long40, 0);
 }
 
+// Shorter factors: n digits each from 2n draws, the same rules per digit,
+// and the exact product of 2n - 1 or 2n digits; the document keeps its
+// names.
+TEST(CreateProblem, factorsOfAnyLengthAndTheirExactProduct)
+{
+    Mt19937RandomSource random;
+    test::FakeDayClock clock(0.0f);
+    for (const int digits : {2, 3, 8, 13, 19}) {
+        SCOPED_TRACE(digits);
+        int shortProducts = 0;
+        for (int i = 0; i < 300; ++i) {
+            clock.set(static_cast<float>(i) * 0.61f);
+            QDomDocument problemDoc;
+            StageRecord stage;
+            resetStageRecord(stage, true, digits);
+            createProblem(problemDoc, stage, random, clock);
+            stage.problemNo = 1;
+            const QDomElement p = problemElement(stage);
+            EXPECT_EQ(p.tagName(), "Soru_1");
+            const QString a = p.attribute("sayi_1"), b = p.attribute("sayi_2"), product = p.attribute("dogrucevap");
+            for (const QString &f : {a, b}) {
+                ASSERT_EQ(f.size(), digits);
+                ASSERT_TRUE(f[0] >= u'1' && f[0] <= u'9') << f.toStdString();
+            }
+            ASSERT_EQ(product.toStdString(), test::gmpProduct(a.toStdString(), b.toStdString()));
+            ASSERT_TRUE(product.size() == 2 * digits - 1 || product.size() == 2 * digits) << product.toStdString();
+            shortProducts += product.size() == 2 * digits - 1 ? 1 : 0;
+            ASSERT_EQ(stage.correctProduct, product);
+        }
+        EXPECT_GT(shortProducts, 0);
+        EXPECT_LT(shortProducts, 300);
+    }
+
+    // Exactly 2n draws, in order: "19" and "55" from 0.05, 0.99, 0.5, 0.5.
+    QDomDocument problemDoc;
+    StageRecord stage;
+    test::ScriptedRandom scripted({0.05, 0.99, 0.5, 0.5});
+    resetStageRecord(stage, true, 2);
+    createProblem(problemDoc, stage, scripted, clock);
+    stage.problemNo = 1;
+    EXPECT_EQ(problemElement(stage).attribute("sayi_1"), "19");
+    EXPECT_EQ(problemElement(stage).attribute("sayi_2"), "55");
+    EXPECT_EQ(problemElement(stage).attribute("dogrucevap"), "1045");
+    EXPECT_EQ(scripted.drawsTaken(), 4u);
+
+    // Outside 2..20 the length is held at the nearest end.
+    resetStageRecord(stage, true, 1);
+    EXPECT_EQ(stage.factorDigits, 2);
+    resetStageRecord(stage, true, 40);
+    EXPECT_EQ(stage.factorDigits, 20);
+}
+
 TEST(CreateProblem, eachCallReplacesTheDocument)
 {
     Mt19937RandomSource random;
