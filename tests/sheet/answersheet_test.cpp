@@ -4,6 +4,7 @@
 #include "grid/flexgrid.h"
 #include "sheet/sheetlayout.h"
 #include "stage/stage.h"
+#include "loadedsheet.h"
 #include "support/fakes.h"
 
 #include <QApplication>
@@ -19,65 +20,12 @@ using namespace vk;
 
 namespace {
 
-class FakeHost final : public AnswerSheetHost
-{
-public:
-    void confirmFinish() override { ++confirmations; }
-    void markerPictureChanged(int index, bool set) override { pictures.emplace_back(index, set); }
-
-    int confirmations = 0;
-    std::vector<std::pair<int, bool>> pictures;
-};
-
-// A loaded stage as the exercise window leaves it after its first activation.
-class AnswerSheetTest : public ::testing::Test
+// A loaded stage of 20-digit factors as the exercise window leaves it
+// after its first activation.
+class AnswerSheetTest : public ::testing::Test, public test::LoadedSheet
 {
 protected:
-    void SetUp() override
-    {
-        test::ScriptedRandom random({0.31, 0.72, 0.05, 0.98, 0.44, 0.6, 0.17, 0.89, 0.5});
-        test::FakeDayClock clock;
-        resetStageRecord(stage, true);
-        createProblem(problemDoc, stage, random, clock);
-        sheet.setUpSheet();
-        grid.setGeometry(10, 10, stage.sheetWidth, stage.sheetHeight);
-        grid.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
-        stage.problemNo = 1;
-        sheet.loadSheet();
-        stage.firstActivation = false;
-        host.pictures.clear();
-    }
-
-    QString answer() const { return problemElement(stage).attribute(doc::kAnswer); }
-    QString cell(int row, int col) const { return grid.cellText(row, col); }
-    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier)
-    {
-        QTest::keyClick(grid.isEditing() ? static_cast<QWidget *>(grid.editor()) : &grid, k, m);
-    }
-    void type(const char *digits)
-    {
-        for (const char *d = digits; *d; ++d)
-            key(static_cast<Qt::Key>(Qt::Key_0 + (*d - '0')));
-    }
-    void click(int row, int col)
-    {
-        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.cellRect(row, col).center());
-    }
-    std::pair<int, int> cursor() const { return {grid.row(), grid.col()}; }
-    QStringList answerCells() const
-    {
-        QStringList cells;
-        for (int c = 1; c <= 40; ++c)
-            cells << cell(5, c);
-        return cells;
-    }
-
-    StageRecord stage;
-    QDomDocument problemDoc;
-    FlexGrid grid{nullptr, 15};
-    FakeHost host;
-    AnswerSheet sheet{stage, grid, host};
+    void SetUp() override { load(20); }
 };
 
 TEST_F(AnswerSheetTest, LoadWritesTheFactorsAndSizesTheSheet)
@@ -119,7 +67,7 @@ TEST(AnswerSheetScale, SizesFollowTheScreensTwipsPerPixel)
         StageRecord stage;
         QDomDocument problemDoc;
         FlexGrid grid(nullptr, c.twipsPerPixel);
-        FakeHost host;
+        test::FakeHost host;
         AnswerSheet sheet(stage, grid, host);
         test::ScriptedRandom random({0.5});
         test::FakeDayClock clock;

@@ -1,14 +1,9 @@
 // A stage of shorter factors on the same 40-column sheet: the numbers
 // stand right-aligned, the answer takes digits only in the product's
 // columns, and there is one marker per factor column.
-#include "sheet/answersheet.h"
+#include "loadedsheet.h"
 
-#include "grid/flexgrid.h"
 #include "sheet/sheetlayout.h"
-#include "stage/stage.h"
-#include "support/fakes.h"
-
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -16,56 +11,23 @@ using namespace vk;
 
 namespace {
 
-class NoHost final : public AnswerSheetHost
-{
-public:
-    void confirmFinish() override {}
-    void markerPictureChanged(int, bool) override {}
-};
-
-class ShortFactors : public ::testing::TestWithParam<int>
+class ShortFactors : public ::testing::TestWithParam<int>, public test::LoadedSheet
 {
 protected:
-    void SetUp() override
-    {
-        test::ScriptedRandom random({0.31, 0.72, 0.05, 0.98, 0.44, 0.6, 0.17, 0.89, 0.5});
-        test::FakeDayClock clock;
-        resetStageRecord(stage, true, digits);
-        createProblem(problemDoc, stage, random, clock);
-        sheet.setUpSheet();
-        grid.setGeometry(10, 10, stage.sheetWidth, stage.sheetHeight);
-        grid.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
-        stage.problemNo = 1;
-        sheet.loadSheet();
-        stage.firstActivation = false;
-    }
+    void SetUp() override { load(digits); }
 
-    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier)
-    {
-        QTest::keyClick(grid.isEditing() ? static_cast<QWidget *>(grid.editor()) : &grid, k, m);
-    }
-    void type(const QString &digits)
-    {
-        for (const QChar d : digits)
-            key(static_cast<Qt::Key>(Qt::Key_0 + d.digitValue()));
-    }
+    // The answer row, an empty cell as ".".
     QString answerRow() const
     {
         QString row;
-        for (int c = 1; c <= 40; ++c)
-            row += grid.cellText(5, c).isEmpty() ? QStringLiteral(".") : grid.cellText(5, c);
+        for (const QString &c : answerCells())
+            row += c.isEmpty() ? QStringLiteral(".") : c;
         return row;
     }
 
     const int digits = GetParam();
     const int firstFactor = 41 - digits;
     const int firstProduct = 41 - 2 * digits;
-    StageRecord stage;
-    QDomDocument problemDoc;
-    FlexGrid grid{nullptr, 15};
-    NoHost host;
-    AnswerSheet sheet{stage, grid, host};
 };
 
 TEST_P(ShortFactors, theFactorsStandRightAlignedAndTheSheetKeepsItsSize)
@@ -97,7 +59,7 @@ TEST_P(ShortFactors, theAnswerTakesDigitsOnlyInTheProductsColumns)
     type(QString(2 * digits + 3, u'7'));
     EXPECT_EQ(answerRow(), QString(firstProduct - 1, u'.') + QString(2 * digits, u'7'));
     EXPECT_EQ(grid.col(), firstProduct);
-    EXPECT_EQ(problemElement(stage).attribute(doc::kAnswer), QString(2 * digits, u'7'));
+    EXPECT_EQ(answer(), QString(2 * digits, u'7'));
 
     // Nothing moves the cursor out of them: Left with an empty editor, a
     // click left of them.
@@ -105,7 +67,7 @@ TEST_P(ShortFactors, theAnswerTakesDigitsOnlyInTheProductsColumns)
     key(Qt::Key_Left);
     EXPECT_EQ(grid.col(), firstProduct);
     if (firstProduct > 1) {
-        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.cellRect(5, firstProduct - 1).center());
+        click(5, firstProduct - 1);
         EXPECT_EQ(grid.col(), firstProduct);
     }
     EXPECT_EQ(answerRow().left(firstProduct - 1), QString(firstProduct - 1, u'.'));
