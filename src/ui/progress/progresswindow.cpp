@@ -1,41 +1,23 @@
 #include "ui/progress/progresswindow.h"
 
+#include "ui/progress/columnmisses.h"
+#include "ui/progress/missstrip.h"
+#include "ui/progress/playedlengths.h"
+#include "ui/progress/progresschart.h"
 #include "ui/progress/progressfigures.h"
 
-#include <QChart>
 #include <QChartView>
+#include <QComboBox>
 #include <QGridLayout>
-#include <QImage>
+#include <QHBoxLayout>
 #include <QLabel>
-#include <QLegendMarker>
-#include <QLineSeries>
-#include <QPainter>
 #include <QShortcut>
-#include <QValueAxis>
 #include <QVBoxLayout>
-
-#include <algorithm>
-#include <cmath>
 
 namespace vk {
 
 namespace {
 
-constexpr int kMostDigits = 40;          // a product of two 20-digit factors
-constexpr double kStageLimitSeconds = 900.0;
-// Up to this many stages every one gets a dot on the lines; beyond it the
-// dots would only blur into the lines.
-constexpr int kMostStagesWithDots = 200;
-
-// The chart clips what it draws to its plot area, so both value axes reach
-// a little beyond 0 and their top (the same share of each, which keeps
-// their 0 and top on one line) to show marks there whole.
-constexpr double kHeadroom = 0.025;
-
-const QColor kSecondsColour(0x1f, 0x5f, 0xa8);
-const QColor kDigitsColour(0xd0, 0x8a, 0x1c);
-const QColor kDigitsPaleColour(0xf1, 0xd6, 0xaa);
-const QColor kCorrectColour(0x1e, 0x9e, 0x3a);
 const QColor kProblemColour(0xa0, 0x10, 0x10);
 
 QString orNoneYet(const std::optional<double> &value, int decimals, const QString &unit = {})
@@ -45,32 +27,15 @@ QString orNoneYet(const std::optional<double> &value, int decimals, const QStrin
     return QString::number(*value, 'f', decimals) + unit;
 }
 
-// A step of 1, 2 or 5 times a power of ten that puts about `ticks` ticks
-// on the stage axis, so that every tick falls on a whole stage number.
-double stageTickInterval(int stages, int ticks)
+QString stagesText(int stages)
 {
-    const double raw = std::max(1.0, static_cast<double>(stages) / ticks);
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double step : {1.0, 2.0, 5.0}) {
-        if (step * power >= raw)
-            return step * power;
-    }
-    return 10.0 * power;
+    return stages == 1 ? QStringLiteral("1 stage") : QStringLiteral("%1 stages").arg(stages);
 }
 
-// The mark of a correct stage, painted at each one's point. Marks painted as
-// images cost the chart no item per point, unlike the series' own markers.
-QImage correctMark(qreal size)
+// How a factor length reads in the choice and in the line that names it.
+QString lengthText(const PlayedLength &length)
 {
-    const int side = static_cast<int>(std::ceil(size)) + 2;
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(kCorrectColour.darker(140), 1.5));
-    painter.setBrush(kCorrectColour);
-    painter.drawEllipse(QRectF(1, 1, size, size));
-    return image;
+    return QStringLiteral("%1 digits (%2)").arg(length.factorDigits).arg(stagesText(length.stages));
 }
 
 QLabel *figureLabel(const char *name, const QString &text, QWidget *parent)
@@ -121,116 +86,6 @@ QWidget *makeFigures(const ProgressFigures &figures, QWidget *parent)
     return box;
 }
 
-// A value axis with whole-number labels and a tick every `interval` from 0.
-QValueAxis *valueAxis(const QString &title, double from, double to, double interval)
-{
-    auto *axis = new QValueAxis;
-    axis->setTitleText(title);
-    axis->setLabelFormat(QStringLiteral("%d"));
-    axis->setRange(from, to);
-    axis->setTickType(QValueAxis::TicksDynamic);
-    axis->setTickAnchor(0);
-    axis->setTickInterval(interval);
-    return axis;
-}
-
-QChartView *makeChart(const QList<StageReport> &reports, QWidget *parent)
-{
-    QList<QPointF> seconds;
-    QList<QPointF> digits;
-    QList<QPointF> correct;
-    seconds.reserve(reports.size());
-    digits.reserve(reports.size());
-    double mostSeconds = kStageLimitSeconds;
-    int number = 0;
-    for (const StageReport &report : reports) {
-        if (report.verdict == StageVerdict::Left)
-            continue;
-        ++number;
-        seconds.append(QPointF(number, report.secondsUsed));
-        digits.append(QPointF(number, report.digitsMatched));
-        if (report.verdict == StageVerdict::Correct)
-            correct.append(QPointF(number, report.secondsUsed));
-        mostSeconds = std::max(mostSeconds, report.secondsUsed);
-    }
-    const bool dots = number <= kMostStagesWithDots;
-
-    auto *chart = new QChart;
-    chart->setAnimationOptions(QChart::NoAnimation);
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    chart->setMargins(QMargins(4, 4, 4, 4));
-
-    // replace() hands each series all its points at once; appending them
-    // one by one would tell the chart of every point.
-    auto *secondsSeries = new QLineSeries;
-    secondsSeries->setObjectName(QLatin1String(progress::kSecondsSeries));
-    secondsSeries->setName(QStringLiteral("Seconds used"));
-    secondsSeries->setPen(QPen(kSecondsColour, 2));
-    secondsSeries->setPointsVisible(dots);
-    secondsSeries->setMarkerSize(6);
-    secondsSeries->replace(seconds);
-
-    auto *digitsSeries = new QLineSeries;
-    digitsSeries->setObjectName(QLatin1String(progress::kDigitsSeries));
-    digitsSeries->setName(QStringLiteral("Digits matched"));
-    // Over many stages the digits' line fills its band: it is drawn paler
-    // there, so that it stays behind the seconds and the marks. The pen is
-    // solid and opaque: along thousands of stages a dashed one costs
-    // seconds to stroke, and a see-through one a few hundred milliseconds.
-    digitsSeries->setPen(QPen(dots ? kDigitsColour : kDigitsPaleColour, 1.2));
-    digitsSeries->setPointsVisible(dots);
-    digitsSeries->setMarkerSize(4);
-    digitsSeries->replace(digits);
-
-    // The correct stages as marks without a line, over the seconds line.
-    auto *correctSeries = new QLineSeries;
-    correctSeries->setObjectName(QLatin1String(progress::kCorrectSeries));
-    correctSeries->setName(QStringLiteral("Correct"));
-    correctSeries->setPen(Qt::NoPen);
-    correctSeries->setColor(kCorrectColour);
-    correctSeries->setMarkerSize(dots ? 12 : 7);
-    correctSeries->setLightMarker(correctMark(correctSeries->markerSize()));
-    correctSeries->replace(correct);
-
-    chart->addSeries(digitsSeries);
-    chart->addSeries(secondsSeries);
-    chart->addSeries(correctSeries);
-
-    auto *stageAxis = valueAxis(QStringLiteral("Stage"), 0.5, number + 0.5, stageTickInterval(number, 12));
-    stageAxis->setMinorGridLineVisible(false);
-
-    const double topSeconds = std::ceil(mostSeconds / 100.0) * 100.0;
-    auto *secondsAxis = valueAxis(QStringLiteral("Seconds used"), -kHeadroom * topSeconds,
-                                  (1 + kHeadroom) * topSeconds, 100);
-    secondsAxis->setTitleBrush(kSecondsColour);
-
-    auto *digitsAxis = valueAxis(QStringLiteral("Digits matched"), -kHeadroom * kMostDigits,
-                                 (1 + kHeadroom) * kMostDigits, 5);
-    digitsAxis->setGridLineVisible(false);
-    digitsAxis->setTitleBrush(kDigitsColour);
-
-    chart->addAxis(stageAxis, Qt::AlignBottom);
-    chart->addAxis(secondsAxis, Qt::AlignLeft);
-    chart->addAxis(digitsAxis, Qt::AlignRight);
-    for (QAbstractSeries *series : {static_cast<QAbstractSeries *>(secondsSeries),
-                                    static_cast<QAbstractSeries *>(correctSeries)}) {
-        series->attachAxis(stageAxis);
-        series->attachAxis(secondsAxis);
-    }
-    digitsSeries->attachAxis(stageAxis);
-    digitsSeries->attachAxis(digitsAxis);
-
-    // The legend keeps the digits' colour whole, see-through line or not.
-    for (QLegendMarker *marker : chart->legend()->markers(digitsSeries))
-        marker->setBrush(kDigitsColour);
-
-    auto *view = new QChartView(chart, parent);
-    view->setObjectName(QLatin1String(progress::kChartView));
-    view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumHeight(300);
-    return view;
-}
-
 QLabel *makeMessage(const QString &text, bool problem, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
@@ -265,15 +120,82 @@ QLabel *makeNotice(const QString &text, QWidget *parent)
     return label;
 }
 
+// The factor length shown: a choice among those played, or, with only one,
+// a line that names it.
+QWidget *makeLengthRow(const QList<PlayedLength> &lengths, int shown, QComboBox **choice, QWidget *parent)
+{
+    auto *row = new QWidget(parent);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(12, 0, 12, 0);
+    auto *caption = new QLabel(row);
+    QFont bold = caption->font();
+    bold.setBold(true);
+    caption->setFont(bold);
+    layout->addWidget(caption);
+    *choice = nullptr;
+    if (lengths.size() == 1) {
+        caption->setText(QStringLiteral("Factor length:"));
+        auto *summary = new QLabel(lengthText(lengths.front()), row);
+        summary->setObjectName(QLatin1String(progress::kLengthSummary));
+        layout->addWidget(summary);
+    } else {
+        caption->setText(QStringLiteral("&Factor length:"));
+        auto *combo = new QComboBox(row);
+        combo->setObjectName(QLatin1String(progress::kLengthChoice));
+        for (const PlayedLength &length : lengths) {
+            combo->addItem(lengthText(length), length.factorDigits);
+            if (length.factorDigits == shown)
+                combo->setCurrentIndex(combo->count() - 1);
+        }
+        caption->setBuddy(combo);
+        layout->addWidget(combo);
+        *choice = combo;
+    }
+    layout->addStretch(1);
+    return row;
+}
+
+// The strip of the columns missed with its heading and its sentence, or the
+// sentence alone where no stage of the length was evaluated.
+void addMissStrip(const ColumnMisses &misses, QVBoxLayout *layout, QWidget *parent)
+{
+    if (misses.stagesCounted() > 0) {
+        auto *heading = new QLabel(
+            QStringLiteral("Columns of the product, the units at the right, shaded by how often their digit was "
+                           "wrong in %1:")
+                .arg(misses.stagesCounted() == ColumnMisses::kStagesCounted
+                         ? QStringLiteral("the last %1 evaluated stages").arg(ColumnMisses::kStagesCounted)
+                         : QStringLiteral("the %1 evaluated so far").arg(stagesText(misses.stagesCounted()))),
+            parent);
+        heading->setObjectName(QLatin1String(progress::kMissHeading));
+        heading->setContentsMargins(12, 0, 12, 0);
+        layout->addWidget(heading);
+        auto *strip = new MissStrip(misses, parent);
+        strip->setObjectName(QLatin1String(progress::kMissStrip));
+        strip->setContentsMargins(12, 0, 12, 0);
+        layout->addWidget(strip);
+    }
+    auto *summary = new QLabel(misses.summary(), parent);
+    summary->setObjectName(QLatin1String(progress::kMissSummary));
+    summary->setWordWrap(true);
+    summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    summary->setContentsMargins(12, 0, 12, 0);
+    QFont font = summary->font();
+    font.setPointSizeF(font.pointSizeF() * 1.15);
+    summary->setFont(font);
+    layout->addWidget(summary);
+}
+
 } // namespace
 
 ProgressWindow::ProgressWindow(const QList<StageReport> &reports, const QString &problem, const QString &notice,
                                QWidget *parent)
     : QWidget(parent, Qt::Window)
+    , m_reports(reports)
 {
     setWindowTitle(QLatin1String(kTitle));
     // Fits a 1024 x 768 screen with room for the window frame and a panel.
-    resize(960, 660);
+    resize(960, 700);
     // A view to look at and put away: Escape closes it, as do the usual
     // keys for closing a window and quitting.
     for (const QKeySequence &keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W),
@@ -282,31 +204,57 @@ ProgressWindow::ProgressWindow(const QList<StageReport> &reports, const QString 
         connect(shortcut, &QShortcut::activated, this, &QWidget::close);
     }
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 12);
-    layout->setSpacing(8);
+    m_layout = new QVBoxLayout(this);
+    m_layout->setContentsMargins(8, 8, 8, 12);
+    m_layout->setSpacing(8);
 
     if (!problem.isEmpty()) {
-        layout->addWidget(makeMessage(problem, true, this), 1);
+        m_layout->addWidget(makeMessage(problem, true, this), 1);
         return;
     }
     if (!notice.isEmpty())
-        layout->addWidget(makeNotice(notice, this));
+        m_layout->addWidget(makeNotice(notice, this));
     if (reports.isEmpty()) {
-        layout->addWidget(makeMessage(QLatin1String(kNothingLogged), false, this), 1);
+        m_layout->addWidget(makeMessage(QLatin1String(kNothingLogged), false, this), 1);
         return;
     }
 
-    const ProgressFigures figures(reports);
+    const QList<PlayedLength> lengths = playedLengths(reports);
+    const int shown = mostPlayedLength(lengths);
+    QComboBox *choice = nullptr;
+    m_layout->addWidget(makeLengthRow(lengths, shown, &choice, this));
+    if (choice) {
+        connect(choice, &QComboBox::currentIndexChanged, this,
+                [this, choice](int index) { showLength(choice->itemData(index).toInt()); });
+    }
+    showLength(shown);
+}
+
+void ProgressWindow::showLength(int factorDigits)
+{
+    // The view of the length shown before goes at once, so that no two
+    // pieces of the same name are ever found side by side.
+    delete m_lengthView;
+    m_lengthView = new QWidget(this);
+    auto *layout = new QVBoxLayout(m_lengthView);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
+
+    const QList<StageReport> stages = stagesOfLength(m_reports, factorDigits);
+    const ProgressFigures figures(stages);
     if (figures.evaluatedStages() == 0) {
-        layout->addWidget(makeMessage(QStringLiteral("None of the logged stages reached the evaluation yet. "
-                                                     "Finish a stage, or let its clock run out, to see it charted here."),
-                                      false, this),
+        layout->addWidget(makeMessage(QStringLiteral("None of the logged stages of %1 digits reached the evaluation "
+                                                     "yet. Finish a stage, or let its clock run out, to see it "
+                                                     "charted here.")
+                                          .arg(factorDigits),
+                                      false, m_lengthView),
                           1);
     } else {
-        layout->addWidget(makeChart(reports, this), 1);
+        layout->addWidget(makeProgressChart(stages, factorDigits, m_lengthView), 1);
     }
-    layout->addWidget(makeFigures(figures, this));
+    addMissStrip(ColumnMisses(stages, factorDigits), layout, m_lengthView);
+    layout->addWidget(makeFigures(figures, m_lengthView));
+    m_layout->addWidget(m_lengthView, 1);
 }
 
 } // namespace vk

@@ -4,6 +4,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QComboBox>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -38,6 +39,17 @@ Series *seriesOf(const QWidget &window, const char *name)
     for (QAbstractSeries *series : view->chart()->series()) {
         if (series->objectName() == QLatin1String(name))
             return qobject_cast<Series *>(series);
+    }
+    return nullptr;
+}
+
+const QValueAxis *verticalAxisOf(QXYSeries *series)
+{
+    if (!series)
+        return nullptr;
+    for (QAbstractAxis *axis : series->attachedAxes()) {
+        if (axis->orientation() == Qt::Vertical)
+            return qobject_cast<QValueAxis *>(axis);
     }
     return nullptr;
 }
@@ -141,8 +153,9 @@ TEST(ProgressWindow, onlyLeftStagesShowTheirCountButNoChart)
 
 // Left stages take no number on the stage axis: the evaluated ones are
 // numbered 1..N in log order, and each correct one is marked at its own
-// number and time.
-TEST(ProgressWindow, chartsEachEvaluatedStageAndMarksTheCorrectOnes)
+// number and time. Over the raw values run their trends, the mean of the
+// last 10 stages (of fewer at the start).
+TEST(ProgressWindow, chartsEachEvaluatedStageWithItsTrendAndMarksTheCorrectOnes)
 {
     const QList<StageReport> reports{left(50, 3),     wrong(880.5, 12), correct(812.25), left(),
                                      wrong(760, 39),  correct(700.01), correct(699.5),  left(900, 40)};
@@ -152,33 +165,91 @@ TEST(ProgressWindow, chartsEachEvaluatedStageAndMarksTheCorrectOnes)
 
     auto *seconds = seriesOf<QLineSeries>(window, progress::kSecondsSeries);
     auto *digits = seriesOf<QLineSeries>(window, progress::kDigitsSeries);
+    auto *secondsTrend = seriesOf<QXYSeries>(window, progress::kSecondsTrendSeries);
+    auto *digitsTrend = seriesOf<QXYSeries>(window, progress::kDigitsTrendSeries);
     auto *marked = seriesOf<QLineSeries>(window, progress::kCorrectSeries);
-    ASSERT_TRUE(seconds && digits && marked);
+    ASSERT_TRUE(seconds && digits && secondsTrend && digitsTrend && marked);
     EXPECT_EQ(seconds->points(), (QList<QPointF>{{1, 880.5}, {2, 812.25}, {3, 760}, {4, 700.01}, {5, 699.5}}));
     EXPECT_EQ(digits->points(), (QList<QPointF>{{1, 12}, {2, 40}, {3, 39}, {4, 40}, {5, 40}}));
     EXPECT_EQ(marked->points(), (QList<QPointF>{{2, 812.25}, {4, 700.01}, {5, 699.5}}));
 
+    ASSERT_EQ(secondsTrend->count(), 5);
+    ASSERT_EQ(digitsTrend->count(), 5);
+    EXPECT_EQ(secondsTrend->at(0), QPointF(1, 880.5));
+    EXPECT_EQ(secondsTrend->at(4).x(), 5);
+    EXPECT_NEAR(secondsTrend->at(4).y(), (880.5 + 812.25 + 760 + 700.01 + 699.5) / 5, 1e-9);
+    EXPECT_NEAR(digitsTrend->at(2).y(), (12 + 40 + 39) / 3.0, 1e-9);
+    // The trends are the lines the eye follows: wider, and in a colour of
+    // their own, drawn over the raw values.
+    for (const auto &[raw, trend] : {std::pair<QXYSeries *, QXYSeries *>{seconds, secondsTrend}, {digits, digitsTrend}}) {
+        EXPECT_GE(trend->pen().widthF(), 2 * raw->pen().widthF()) << trend->name().toStdString();
+        EXPECT_NE(trend->pen().color(), raw->pen().color()) << trend->name().toStdString();
+        const QList<QAbstractSeries *> drawn = seconds->chart()->series();
+        EXPECT_GT(drawn.indexOf(trend), drawn.indexOf(raw)) << trend->name().toStdString();
+    }
+
     // The marks stand out from the line they sit on, and the legend names them.
     EXPECT_NE(marked->color(), seconds->color());
-    ASSERT_FALSE(marked->lightMarker().isNull()) << "the correct stages carry no mark";
-    EXPECT_GT(marked->lightMarker().width(), seconds->markerSize());
     EXPECT_EQ(marked->pen().style(), Qt::NoPen) << "the marks stand alone, with no line of their own";
     const QList<QLegendMarker *> legend = seconds->chart()->legend()->markers(marked);
     ASSERT_EQ(legend.size(), 1);
     EXPECT_EQ(legend.front()->label(), QStringLiteral("Correct"));
     EXPECT_TRUE(legend.front()->isVisible());
 
-    // The digits go on an axis of their own, from 0 to every digit of a product.
-    const QList<QAbstractAxis *> digitAxes = digits->attachedAxes();
-    const auto digitAxis = std::find_if(digitAxes.begin(), digitAxes.end(), [](QAbstractAxis *axis) {
-        return axis->orientation() == Qt::Vertical;
-    });
-    ASSERT_NE(digitAxis, digitAxes.end());
-    const auto *axis = static_cast<QValueAxis *>(*digitAxis);
-    EXPECT_TRUE(axis->min() <= 0.0 && axis->min() > -2.0) << axis->min();
-    EXPECT_TRUE(axis->max() >= 40.0 && axis->max() < 42.0) << axis->max();
-    EXPECT_EQ(axis->tickAnchor(), 0.0);
-    EXPECT_EQ((*digitAxis)->alignment(), Qt::AlignRight);
+    // The digits go on an axis of their own, on the right.
+    const QValueAxis *digitAxis = verticalAxisOf(digits);
+    ASSERT_TRUE(digitAxis);
+    EXPECT_EQ(digitAxis->tickAnchor(), 0.0);
+    EXPECT_EQ(digitAxis->alignment(), Qt::AlignRight);
+}
+
+// A correct stage's mark is larger than any other point on the chart, with
+// dots on the raw values (few stages) and without them (many).
+TEST(ProgressWindow, correctStagesAreTheLargestMarks)
+{
+    for (const int count : {12, 300}) {
+        SCOPED_TRACE(count);
+        const ProgressWindow window(improvingLog(count));
+        const auto *marked = seriesOf<QXYSeries>(window, progress::kCorrectSeries);
+        ASSERT_TRUE(marked);
+        ASSERT_FALSE(marked->lightMarker().isNull()) << "the correct stages carry no mark";
+        for (const char *name : {progress::kSecondsSeries, progress::kDigitsSeries, progress::kSecondsTrendSeries,
+                                 progress::kDigitsTrendSeries}) {
+            const auto *series = seriesOf<QXYSeries>(window, name);
+            ASSERT_TRUE(series) << name;
+            EXPECT_FALSE(series->pointsVisible()) << name << ": points drawn by the series, as large as it likes";
+            EXPECT_GT(marked->lightMarker().width(), series->lightMarker().width() + 4) << name;
+        }
+    }
+}
+
+// The seconds' axis reaches just above the longest time shown, not 900 s
+// whatever the times; the digits' axis reaches every column of the product.
+TEST(ProgressWindow, axesFitTheTimesAndTheLength)
+{
+    struct Case {
+        const char *name;
+        QList<StageReport> reports;
+        double secondsTop;
+        double digitsTop;
+    };
+    const Case cases[] = {
+        {"20 digits, slow", {wrong(880.5, 12), correct(812.25)}, 900, 40},
+        {"8 digits", {wrong(61.5, 12, 8), correct(40, 8), left(300, 0, 8)}, 70, 16},
+        {"2 digits", {correct(4.2, 2), correct(2.5, 2)}, 5, 4},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const ProgressWindow window(c.reports);
+        for (const auto &[name, top] :
+             {std::pair{progress::kSecondsSeries, c.secondsTop}, std::pair{progress::kDigitsSeries, c.digitsTop}}) {
+            const QValueAxis *axis = verticalAxisOf(seriesOf<QXYSeries>(window, name));
+            ASSERT_TRUE(axis) << name;
+            // A little room beyond both ends shows the marks there whole.
+            EXPECT_TRUE(axis->min() <= 0 && axis->min() > -0.05 * top) << name << " from " << axis->min();
+            EXPECT_TRUE(axis->max() >= top && axis->max() < 1.05 * top) << name << " to " << axis->max();
+        }
+    }
 }
 
 TEST(ProgressWindow, figuresReadAsSentences)
@@ -219,9 +290,9 @@ TEST(ProgressWindow, figuresReadAsSentences)
 
 // Sixty stages as a competitor would log them, painted as on screen. The
 // picture is kept in the temporary folder for a person to look at; the
-// test checks that the correct stages' marks are painted, in their colour,
-// inside the chart.
-TEST(ProgressWindow, aRealisticLogPaintsItsMarks)
+// test checks that the correct stages' marks and the trends are painted,
+// in their colours, inside the chart.
+TEST(ProgressWindow, aRealisticLogPaintsItsMarksAndTrends)
 {
     const QList<StageReport> reports = improvingLog(60);
     ProgressWindow window(reports);
@@ -231,18 +302,80 @@ TEST(ProgressWindow, aRealisticLogPaintsItsMarks)
     EXPECT_TRUE(picture.save(file)) << file.toStdString();
 
     const auto *marked = seriesOf<QLineSeries>(window, progress::kCorrectSeries);
-    ASSERT_TRUE(marked);
+    const auto *secondsTrend = seriesOf<QXYSeries>(window, progress::kSecondsTrendSeries);
+    const auto *digitsTrend = seriesOf<QXYSeries>(window, progress::kDigitsTrendSeries);
+    ASSERT_TRUE(marked && secondsTrend && digitsTrend);
     ASSERT_GT(marked->count(), 5);
     const auto *view = window.findChild<QChartView *>();
     const QRect plot = view->chart()->plotArea().toAlignedRect().translated(view->mapTo(&window, QPoint(0, 0)));
-    const QRgb markColour = marked->color().rgb();
-    int markPixels = 0;
-    for (int y = plot.top(); y <= plot.bottom(); ++y) {
-        for (int x = plot.left(); x <= plot.right(); ++x)
-            markPixels += picture.pixel(x, y) == markColour;
-    }
-    // Each 12-pixel mark paints at least some 60 pixels of its colour.
-    EXPECT_GT(markPixels, 60 * marked->count() / 2);
+    const auto pixelsOf = [&](const QColor &colour) {
+        int pixels = 0;
+        for (int y = plot.top(); y <= plot.bottom(); ++y) {
+            for (int x = plot.left(); x <= plot.right(); ++x)
+                pixels += picture.pixel(x, y) == colour.rgb();
+        }
+        return pixels;
+    };
+    // Each 13-pixel mark paints at least some 60 pixels of its colour.
+    EXPECT_GT(pixelsOf(marked->color()), 60 * marked->count() / 2);
+    // A 3-pixel line across the plot, with the marks over it here and there.
+    for (const QXYSeries *trend : {secondsTrend, digitsTrend})
+        EXPECT_GT(pixelsOf(trend->pen().color()), plot.width()) << trend->name().toStdString();
+}
+
+// The view opens on the length played most, every logged stage counted;
+// the choice lists each length played, and choosing one from the keyboard
+// puts that length's chart, columns and figures in place of the others.
+TEST(ProgressWindow, opensOnTheLengthPlayedMostAndSwitchesToAnother)
+{
+    const QList<StageReport> reports{correct(90.5, 8),  wrong(800, 12), wrong(120, 10, 8), left(60, 0, 8),
+                                     correct(700),      correct(8.5, 2)};
+    ProgressWindow window(reports);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    auto *choice = window.findChild<QComboBox *>(QLatin1String(progress::kLengthChoice));
+    ASSERT_TRUE(choice);
+    QStringList items;
+    for (int i = 0; i < choice->count(); ++i)
+        items.append(choice->itemText(i));
+    EXPECT_EQ(items, (QStringList{"2 digits (1 stage)", "8 digits (3 stages)", "20 digits (2 stages)"}));
+
+    struct Shown {
+        const char *choice;
+        QList<QPointF> seconds;
+        double digitsTop;
+        const char *stages;
+        const char *left;
+    };
+    const auto expectShown = [&](const Shown &shown) {
+        SCOPED_TRACE(shown.choice);
+        EXPECT_EQ(choice->currentText(), QLatin1String(shown.choice));
+        EXPECT_EQ(window.findChildren<QChartView *>().size(), 1) << "a chart of another length is still there";
+        const auto *seconds = seriesOf<QLineSeries>(window, progress::kSecondsSeries);
+        ASSERT_TRUE(seconds);
+        EXPECT_EQ(seconds->points(), shown.seconds);
+        const QValueAxis *digitsAxis = verticalAxisOf(seriesOf<QXYSeries>(window, progress::kDigitsSeries));
+        ASSERT_TRUE(digitsAxis);
+        EXPECT_TRUE(digitsAxis->max() >= shown.digitsTop && digitsAxis->max() < 1.05 * shown.digitsTop);
+        EXPECT_EQ(textOf(window, progress::kStagesFigure), QLatin1String(shown.stages));
+        EXPECT_EQ(textOf(window, progress::kLeftFigure), QLatin1String(shown.left));
+        EXPECT_EQ(window.findChildren<QLabel *>(QLatin1String(progress::kMissSummary)).size(), 1);
+    };
+    expectShown({"8 digits (3 stages)", {{1, 90.5}, {2, 120}}, 16, "Stages: 2", "Left before the finish: 1"});
+    choice->setFocus();
+    QTest::keyClick(choice, Qt::Key_Down);
+    expectShown({"20 digits (2 stages)", {{1, 800}, {2, 700}}, 40, "Stages: 2", "Left before the finish: 0"});
+    QTest::keyClick(choice, Qt::Key_Up);
+    QTest::keyClick(choice, Qt::Key_Up);
+    expectShown({"2 digits (1 stage)", {{1, 8.5}}, 4, "Stages: 1", "Left before the finish: 0"});
+}
+
+// With one length played there is nothing to choose: a line names it.
+TEST(ProgressWindow, oneLengthIsNamedWithoutAChoice)
+{
+    const ProgressWindow window(improvingLog(12));
+    EXPECT_EQ(window.findChild<QComboBox *>(), nullptr);
+    EXPECT_EQ(textOf(window, progress::kLengthSummary), QStringLiteral("20 digits (12 stages)"));
 }
 
 } // namespace
