@@ -4,7 +4,9 @@
 #include "platform/largeimage.h"
 #include "platform/rounding.h"
 
+#include <QEnterEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -366,6 +368,13 @@ void Surface::mouseReleaseEvent(QMouseEvent *event)
     // while the surface holds the mouse capture.
     if (wasPressed && (rect().contains(event->position().toPoint()) || QWidget::mouseGrabber() == this))
         emit clicked();
+}
+
+void Surface::enterEvent(QEnterEvent *event)
+{
+    QWidget::enterEvent(event);
+    if (m_enterCountsAsMove)
+        emit mouseMoved(buttonBits(QGuiApplication::mouseButtons()), event->position());
 }
 
 void Surface::focusInEvent(QFocusEvent *event)

@@ -75,6 +75,11 @@ public:
     int textWidth(const QString &text) const;
     int textHeight(const QString &text) const; // all lines, in the current font
 
+    // The pointer arriving over the surface without a move of its own (the
+    // surface appeared or came to lie under a resting pointer) counts as a
+    // mouse move there, as the window system reports it elsewhere.
+    void setEnterCountsAsMove(bool on) { m_enterCountsAsMove = on; }
+
     void setMousePointer(Pointer pointer);
     Pointer mousePointer() const { return m_pointer; }
 
@@ -100,6 +105,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
 
     // The image drawing goes to now, noting the area it is about to change;
     // marks transient drawing for the screen.
@@ -126,6 +132,7 @@ private:
     TransientState m_transientState = TransientState::None;
     Pointer m_pointer = Pointer::Default;
     bool m_pressedHere = false;
+    bool m_enterCountsAsMove = false;
 };
 
 // What Surface::printAt draws, drawn into any image: `text` in `font` and

@@ -76,9 +76,9 @@ void BackdropWindow::passFocusOn()
         if (form->name() == kMainWindowName || form->name() == kBackdropWindowName)
             continue;
         // Focus failures (a hidden or disabled window) are of no interest.
-        // Activation hands the window's own focus control the focus again.
+        // The stage hands the focus on to its sheet.
         if (form->isVisible() && form->isEnabled())
-            form->activateWindow();
+            form->takeKeyboard();
         return;
     }
     if (main->isVisible())

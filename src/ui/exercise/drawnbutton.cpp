@@ -69,6 +69,10 @@ DrawnButton::DrawnButton(Surface &button, QString caption, std::uint8_t &state, 
     connect(&button, &Surface::resized, this, &DrawnButton::onResize);
     connect(&button, &Surface::mouseDown, this, [this](int buttons, QPointF) { onMouseDown(buttons); });
     connect(&button, &Surface::mouseMoved, this, &DrawnButton::onMouseMove);
+    // The reveal moves BACK under a pointer that rests where it now
+    // stands: that counts as the pointer's arrival, so the first click
+    // there counts.
+    button.setEnterCountsAsMove(true);
 }
 
 void DrawnButton::paintNormal()

@@ -4,6 +4,9 @@
 #include "skin/skintemplate.h"
 #include "skin/templatemap.h"
 
+#include <QHelpEvent>
+#include <QToolTip>
+
 namespace vk {
 
 using namespace skin;
@@ -31,6 +34,33 @@ WindowControlStrip::WindowControlStrip(Surface &strip, const SkinTemplate &skin,
     connect(&strip, &Surface::mouseMoved, this, [this](int buttons, QPointF pos) { mouseMove(buttons, pos.x()); });
     connect(&strip, &Surface::mouseDown, this, [this](int, QPointF) { mouseDown(); });
     connect(&strip, &Surface::clicked, this, &WindowControlStrip::click);
+    strip.installEventFilter(this);
+}
+
+QString WindowControlStrip::toolTip(int cell)
+{
+    switch (cell) {
+    case 1: return QStringLiteral("Backdrop");
+    case 2: return QStringLiteral("Minimise");
+    case 4: return QStringLiteral("Close");
+    default: return {};
+    }
+}
+
+bool WindowControlStrip::eventFilter(QObject *watched, QEvent *event)
+{
+    // Each cell says what it does; the disabled cell and the space around
+    // the cells say nothing.
+    if (watched == &m_strip && event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QString text = toolTip(stripHitTest(help->pos().x()));
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, &m_strip);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QPoint WindowControlStrip::spriteSource(int cell, Look look)

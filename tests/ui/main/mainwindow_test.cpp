@@ -4,11 +4,15 @@
 #include "skin/windowdefinitions.h"
 #include "support/builtasdefined.h"
 #include "support/fakes.h"
+#include "support/programdriver.h"
 #include "ui/main/mainwindow.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QApplication>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -43,6 +47,87 @@ TEST(MainWindowDefinition, aNewWindowIsBuiltAsItsDefinitionSays)
     };
     for (const auto &[control, name] : accessors)
         EXPECT_EQ(control->objectName(), QLatin1String(name));
+}
+
+// On the start screen Tab and Shift+Tab go between START and the clock
+// choice, the two controls that show a focus mark, and nowhere else.
+TEST(MainWindowKeyboard, tabGoesBetweenStartAndTheClockChoiceOnly)
+{
+    test::ProgramDriver t(QRect(0, 0, 1280, 800));
+    ASSERT_TRUE(t.app->start());
+    MainWindow &w = *t.main();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    ASSERT_EQ(QApplication::focusWidget(), &w.startButton());
+    const QWidget *expected[] = {&w.clockChoice(), &w.startButton(), &w.clockChoice(), &w.startButton()};
+    for (const QWidget *next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next);
+    }
+    for (const QWidget *next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), next);
+    }
+    // Wherever Tab leaves the keyboard, Return starts a stage.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_NE(t.stage(), nullptr);
+}
+
+// While a stage is shown, Tab never reaches START or the clock choice
+// under it: the keyboard stays on the sheet.
+TEST(MainWindowKeyboard, tabDuringAStageStaysOnTheSheet)
+{
+    test::ProgramDriver t(QRect(0, 0, 1280, 800));
+    ASSERT_TRUE(t.app->start());
+    MainWindow &w = *t.main();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(&w.startButton(), Qt::Key_Return);
+    ASSERT_NE(t.stage(), nullptr);
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), i % 2 ? Qt::Key_Backtab : Qt::Key_Tab);
+        const QWidget *focus = QApplication::focusWidget();
+        EXPECT_TRUE(focus && t.stage()->isAncestorOf(focus)) << (focus ? focus->objectName().toStdString() : "none");
+    }
+}
+
+// A drag on the top band moves the window; where the window system offers
+// no move of its own (the test platform, a bare X server) the program
+// moves it. A press below the band or on the strip moves nothing.
+TEST(MainWindowDrag, aDragOnTheBandMovesTheWindow)
+{
+    test::ProgramDriver t(QRect(0, 0, 1920, 1080));
+    ASSERT_TRUE(t.app->start());
+    MainWindow &w = *t.main();
+    const QPoint before = w.pos();
+    // The pointer moves on the screen; the widget under it may move with it.
+    const auto drag = [&](QWidget *on, QPoint from, QPoint by) {
+        const QPoint start = on->mapToGlobal(from);
+        const auto send = [on](QEvent::Type type, QPoint global, Qt::MouseButton button, Qt::MouseButtons held) {
+            QMouseEvent e(type, QPointF(on->mapFromGlobal(global)), QPointF(global), button, held, Qt::NoModifier);
+            QApplication::sendEvent(on, &e);
+        };
+        send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, start + by / 2, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseMove, start + by, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, start + by, Qt::LeftButton, Qt::NoButton);
+    };
+
+    drag(&w, QPoint(600, 10), QPoint(-200, -100));
+    EXPECT_EQ(w.pos(), before + QPoint(-200, -100)) << "the band";
+    drag(&w, QPoint(600, 30), QPoint(50, 50));
+    EXPECT_EQ(w.pos(), before + QPoint(-200, -100)) << "below the band";
+    drag(&w.controlStrip(), QPoint(42, 7), QPoint(50, 50));
+    EXPECT_EQ(w.pos(), before + QPoint(-200, -100)) << "the strip";
+
+    // With a stage shown the band is all that is left of the window to hold.
+    QTest::mouseClick(&w.startButton(), Qt::LeftButton);
+    ASSERT_NE(t.stage(), nullptr);
+    drag(&w, QPoint(300, 5), QPoint(100, 40));
+    EXPECT_EQ(w.pos(), before + QPoint(-100, -60));
+    EXPECT_EQ(t.stage()->screenPosition(), w.pos() + QPoint(0, 25));
 }
 
 } // namespace
