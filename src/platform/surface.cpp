@@ -4,6 +4,8 @@
 #include "platform/largeimage.h"
 #include "platform/rounding.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QEnterEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -375,6 +377,28 @@ void Surface::enterEvent(QEnterEvent *event)
     QWidget::enterEvent(event);
     if (m_enterCountsAsMove)
         emit mouseMoved(buttonBits(QGuiApplication::mouseButtons()), event->position());
+}
+
+void Surface::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    reportPointerArrival();
+}
+
+void Surface::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    reportPointerArrival();
+}
+
+void Surface::reportPointerArrival()
+{
+    if (!m_enterCountsAsMove || !isVisible())
+        return;
+    const QPoint global = QCursor::pos();
+    if (QApplication::widgetAt(global) != this)
+        return;
+    emit mouseMoved(buttonBits(QGuiApplication::mouseButtons()), QPointF(mapFromGlobal(global)));
 }
 
 void Surface::focusInEvent(QFocusEvent *event)

@@ -76,8 +76,8 @@ public:
     int textHeight(const QString &text) const; // all lines, in the current font
 
     // The pointer arriving over the surface without a move of its own (the
-    // surface appeared or came to lie under a resting pointer) counts as a
-    // mouse move there, as the window system reports it elsewhere.
+    // surface appeared or came to lie under a resting pointer, or the
+    // window system reports an enter) counts as a mouse move there.
     void setEnterCountsAsMove(bool on) { m_enterCountsAsMove = on; }
 
     void setMousePointer(Pointer pointer);
@@ -106,6 +106,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
     // The image drawing goes to now, noting the area it is about to change;
     // marks transient drawing for the screen.
@@ -118,6 +120,8 @@ private:
     // it holds) when it is not.
     QImage &kept();
     void rebuildKept(const QSize &size, bool keepOld);
+    // A move reported where a resting pointer now lies over the surface.
+    void reportPointerArrival();
     void dropTransient();
 
     bool m_autoRedraw = false;

@@ -8,8 +8,8 @@
 namespace vk::e2e {
 
 // Where things stand on screen, worked out from the layout rules (not read
-// out of the program): the main window at `main`, the exercise window
-// docked 25 pixels below its top.
+// out of the program): the main window at `main`, the stage inside it
+// below its 25-pixel top band.
 struct StageLayout {
     explicit StageLayout(QRect main)
         : main(main)
@@ -27,12 +27,6 @@ struct StageLayout {
         back = QRect(exercise.x() + 50, exercise.y() + H - 80, 150, 50);
         finish = QRect(exercise.x() + W - 200, exercise.y() + H - 80, 150, 50);
         backCentred = QRect(exercise.x() + static_cast<int>(std::nearbyint((W - 150) / 2.0)), exercise.y() + H - 80, 150, 50);
-    }
-
-    // The same places worked out from where the exercise window really is.
-    static StageLayout forExercise(QRect exercise)
-    {
-        return StageLayout(QRect(exercise.x(), exercise.y() - 25, exercise.width(), exercise.height() + 25));
     }
 
     // A digit cell of the sheet: 1-pixel frame, a 6-pixel edge column, then

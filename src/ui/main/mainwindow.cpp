@@ -164,7 +164,7 @@ void MainWindow::mousePressEvent(QMouseEvent *event)
     // The strip is a control of its own; anywhere else on the band a press
     // of the left button starts a move of the window.
     if (event->button() == Qt::LeftButton && event->position().y() < m_lifecycle->bandHeight())
-        m_mover.begin(*this, event->globalPosition().toPoint());
+        m_mover.begin(event->globalPosition().toPoint());
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent *event)
