@@ -33,7 +33,9 @@ public:
     void setForeColor(const QColor &color) { m_foreColor = color; }
     QColor foreColor() const { return m_foreColor; }
 
-    // The picture shown at the surface's top-left under everything drawn.
+    // The picture shown at the surface's top-left under everything drawn,
+    // at the size it has in pixels of ours (an image of device pixel ratio
+    // 2 covers half its pixel size).
     void setPicture(const QImage &picture);
     void clearPicture() { setPicture(QImage()); }
     const QImage &picture() const { return m_picture; }
@@ -83,7 +85,12 @@ public:
     void setMousePointer(Pointer pointer);
     Pointer mousePointer() const { return m_pointer; }
 
+    // The kept image. Its pixels are the screen's: at a scale above 100 %
+    // it is made at twice the surface's size (devicePixelRatio() 2), so
+    // that text and artwork drawn into it stay sharp.
     const QImage &keptImage() const;
+    // 1 or 2: how many of the kept image's pixels make one of ours.
+    int imageScale() const;
     // What the screen shows now: the kept image with any transient drawing.
     QImage screenImage() const;
     bool hasTransientDrawing() const { return m_transientState != TransientState::None; }
@@ -122,6 +129,8 @@ private:
     void rebuildKept(const QSize &size, bool keepOld);
     // A move reported where a resting pointer now lies over the surface.
     void reportPointerArrival();
+    // The picture's part within `area` (pixels of ours) into `image`.
+    void drawPicture(QImage &image, const QRect &area) const;
     void dropTransient();
 
     bool m_autoRedraw = false;
@@ -138,6 +147,10 @@ private:
     bool m_pressedHere = false;
     bool m_enterCountsAsMove = false;
 };
+
+// The scale of the artwork and of kept images on a screen of this device
+// pixel ratio: 1 at 100 % and below, 2 above.
+int artworkScale(double devicePixelRatio);
 
 // What Surface::printAt draws, drawn into any image: `text` in `font` and
 // `colour` with its cell's top-left corner at (x, y), limited to `clip`

@@ -62,7 +62,7 @@ void BackdropWindow::paintFourCornerGradient(ColorRef topLeft, ColorRef topRight
     shaded.fill(backColor());
     gradientFill(shaded, vertices, triangles);
     // A window still waiting for its resize keeps an image of the old size.
-    if (autoRedraw() && keptImage().size() != shaded.size())
+    if (autoRedraw() && keptImage().deviceIndependentSize().toSize() != shaded.size())
         cls();
     bitBlt(0, 0, shaded.width(), shaded.height(), shaded, 0, 0);
 }

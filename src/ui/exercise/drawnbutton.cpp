@@ -37,7 +37,7 @@ void paintDrawnButton(Surface &button, QStringView look, const QString &caption,
     const int y = templateRow(look);
     if (y < 0)
         return;
-    const QImage &t = skin.image();
+    const QImage &t = skin.image(button.imageScale());
     const double Wd = button.width();
     const double Ht = button.height();
 

@@ -80,7 +80,7 @@ void WindowControlStrip::copyInitialGlyphs()
 {
     m_strip.setAutoRedraw(true);
     // A strip still waiting for its resize keeps an image of its old size.
-    if (m_strip.keptImage().size() != m_strip.size())
+    if (m_strip.keptImage().deviceIndependentSize().toSize() != m_strip.size())
         m_strip.cls();
     for (int cell = 1; cell <= 4; ++cell)
         drawCell(cell, Look::Normal);
@@ -91,7 +91,7 @@ void WindowControlStrip::drawCell(int cell, Look look)
 {
     if (cell == 0)
         return;
-    m_strip.copyPiece(m_skin.image(), stripCell(spriteSource(cell, look)), kStripCellWidth * (cell - 1), 0);
+    m_strip.copyPiece(m_skin.image(m_strip.imageScale()), stripCell(spriteSource(cell, look)), kStripCellWidth * (cell - 1), 0);
 }
 
 void WindowControlStrip::keepNormalCell(int cell)
