@@ -233,7 +233,10 @@ bool XSession::startProgram(const QStringList &args)
 {
     stopGroup(m_program.get());
     m_program = std::make_unique<QProcess>();
-    m_program->setProcessEnvironment(environmentFor(m_display));
+    QProcessEnvironment env = environmentFor(m_display);
+    for (auto it = m_programEnv.cbegin(); it != m_programEnv.cend(); ++it)
+        env.insert(it.key(), it.value());
+    m_program->setProcessEnvironment(env);
     m_program->setProcessChannelMode(QProcess::ForwardedChannels);
     startInOwnGroup(*m_program, programPath(), args);
     return m_program->waitForStarted(5000);

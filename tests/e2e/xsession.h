@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QMap>
 #include <QProcess>
 #include <QRect>
 #include <QString>
@@ -54,6 +55,9 @@ public:
 
     // Starts the program; false when it did not start.
     bool startProgram(const QStringList &args = {});
+    // A variable of the program's environment from now on (a desktop's
+    // scaling, say).
+    void setProgramEnvironment(const QString &name, const QString &value) { m_programEnv.insert(name, value); }
     // Waits for the program to end; its exit code (-1 for a crash), or
     // nothing on time-out.
     std::optional<int> waitForExit(int ms);
@@ -113,6 +117,7 @@ private:
     std::unique_ptr<QProcess> m_wm;
     std::unique_ptr<QProcess> m_program;
     mutable int m_shots = 0;
+    QMap<QString, QString> m_programEnv;
 };
 
 template<class Pred>
