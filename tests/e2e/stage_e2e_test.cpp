@@ -268,5 +268,50 @@ TEST_P(OnDesktop, oneClickOnBackUnderARestingPointer)
 
 INSTANTIATE_TEST_SUITE_P(Desktops, OnDesktop, kAllDesktops, kDesktopName);
 
+// A Wayland desktop: weston shows the program's window through XWayland
+// and places it itself, where it likes. The stage is part of the window
+// wherever that is: typing, the question, the reveal, Escape and the strip
+// all work there.
+class OnWayland : public ::testing::TestWithParam<WindowManager>
+{
+};
+
+TEST_P(OnWayland, aWholeStageWhereWestonPutsTheWindow)
+{
+    XSession x(1920, 1080, GetParam());
+    ASSERT_TRUE(x.ok()) << x.failure().toStdString();
+    ASSERT_TRUE(x.startProgram());
+    const QString mainId = x.waitForWindow(kMainTitle);
+    ASSERT_FALSE(mainId.isEmpty()) << "no start screen";
+    QRect main;
+    waitUntil([&] { return !(main = x.windowOnScreen(mainId)).isEmpty(); }, 10000);
+    ASSERT_FALSE(main.isEmpty()) << "the window was not found on the screen";
+    EXPECT_EQ(main.size(), QSize(1280, 800));
+    EXPECT_TRUE(inside(main, x.screenSize())) << main;
+    x.waitForScreen([&](const QImage &s) { return titleShown(s, main); });
+
+    ASSERT_TRUE(startStage(x, main)) << "START opened no stage below the band of the window at " << main;
+    const StageLayout stage(main);
+    x.type("12");
+    QImage shot = x.waitForScreen([&](const QImage &s) { return digitIn(s, stage, 39); }, 3000);
+    EXPECT_TRUE(digitIn(shot, stage, 40) && digitIn(shot, stage, 39)) << "typing";
+
+    x.key("Return");
+    ASSERT_FALSE(waitForBox(x).isEmpty()) << "Return asked no question";
+    x.key("Return");
+    shot = x.waitForScreen([&](const QImage &s) { return revealed(s, stage) && wrongVerdictShown(s, stage); }, 5000);
+    EXPECT_TRUE(revealed(shot, stage)) << "Return did not answer Yes";
+    // Weston does not hand the keyboard back to the window when the question
+    // closes (it does not let a program activate its own window): a click
+    // on the band gives it back, as a user would.
+    x.click(main.x() + 500, main.y() + 12);
+    x.key("Escape");
+    shot = x.waitForScreen([&](const QImage &s) { return titleShown(s, main); }, 5000);
+    EXPECT_TRUE(titleShown(shot, main)) << "Escape after the reveal";
+    expectClosesWithTheStrip(x, main);
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktops, OnWayland, ::testing::Values(WindowManager::Weston), kDesktopName);
+
 } // namespace
 } // namespace vk::e2e

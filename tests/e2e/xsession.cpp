@@ -79,6 +79,8 @@ QString nameOf(WindowManager wm)
         return QStringLiteral("Openbox");
     case WindowManager::Xfwm4:
         return QStringLiteral("Xfwm4");
+    case WindowManager::Weston:
+        return QStringLiteral("Weston");
     }
     return {};
 }
@@ -91,6 +93,13 @@ XSession::XSession(int width, int height, WindowManager wm, ScreenKind kind)
                         .arg(kind == ScreenKind::Fixed ? QStringLiteral("Xvfb") : QStringLiteral("Xephyr"))
                         .arg(width)
                         .arg(height);
+        return;
+    }
+    m_screenDisplay = m_display;
+    if (wm == WindowManager::Weston) {
+        if (!startWeston(width, height))
+            m_failure = QStringLiteral("weston with XWayland did not start: %1")
+                            .arg(m_wm ? QString::fromLocal8Bit(m_wm->readAll()).trimmed().right(400) : QString());
         return;
     }
     if (wm != WindowManager::None && !startWindowManager(wm)) {
@@ -204,6 +213,70 @@ bool XSession::startWindowManager(WindowManager wm)
     return false;
 }
 
+bool XSession::startWeston(int width, int height)
+{
+    if (!m_runtimeDir.isValid())
+        return false;
+    QFile::setPermissions(m_runtimeDir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    m_wm = std::make_unique<QProcess>();
+    QProcessEnvironment env = environmentFor(m_screenDisplay);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtimeDir.path());
+    m_wm->setProcessEnvironment(env);
+    m_wm->setProcessChannelMode(QProcess::MergedChannels);
+    startInOwnGroup(*m_wm, QStringLiteral("weston"),
+                    {QStringLiteral("--backend=x11-backend.so"), QStringLiteral("--width=%1").arg(width),
+                     QStringLiteral("--height=%1").arg(height), QStringLiteral("--use-pixman"), QStringLiteral("--xwayland"),
+                     QStringLiteral("--no-config"), QStringLiteral("--idle-time=0"),
+                     QStringLiteral("--socket=vk-e2e-%1").arg(QCoreApplication::applicationPid())});
+    if (!m_wm->waitForStarted(5000))
+        return false;
+    // Weston says which display its XWayland answers on.
+    static const QRegularExpression listening(QStringLiteral("xserver listening on display (:\\d+)"));
+    QString said;
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 15000 && m_wm->state() == QProcess::Running) {
+        m_wm->waitForReadyRead(200);
+        said += QString::fromLocal8Bit(m_wm->readAll());
+        if (const auto m = listening.match(said); m.hasMatch()) {
+            m_display = m.captured(1);
+            // XWayland starts on the first connection; the shell's panel
+            // takes a moment to be drawn.
+            return waitUntil([&] { return !run(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")}).isEmpty(); },
+                             15000);
+        }
+    }
+    return false;
+}
+
+QRect XSession::windowOnScreen(const QString &id) const
+{
+    if (m_screenDisplay == m_display)
+        return windowGeometry(id);
+    QProcess p;
+    p.setProcessEnvironment(environmentFor(m_display));
+    p.start(QStringLiteral("import"), {QStringLiteral("-window"), id, QStringLiteral("png:-")});
+    p.waitForFinished(10000);
+    QImage window;
+    window.loadFromData(p.readAllStandardOutput(), "PNG");
+    window = window.convertToFormat(QImage::Format_RGB32);
+    const QImage screen = grab();
+    if (window.isNull() || screen.isNull())
+        return {};
+    // A patch of the window's middle, searched for pixel for pixel.
+    const QRect patch(window.width() / 2 - 24, window.height() / 2 - 24, 48, 48);
+    for (int y = 0; y + window.height() <= screen.height() + patch.y(); ++y)
+        for (int x = 0; x + patch.width() <= screen.width(); ++x) {
+            bool same = true;
+            for (int py = 0; py < patch.height() && same; ++py)
+                for (int px = 0; px < patch.width() && same; ++px)
+                    same = screen.pixel(x + px, y + py) == window.pixel(patch.x() + px, patch.y() + py);
+            if (same)
+                return QRect(QPoint(x, y) - patch.topLeft(), window.size());
+        }
+    return {};
+}
+
 bool XSession::windowManagerReady(WindowManager wm) const
 {
     const QString check = run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
@@ -260,8 +333,14 @@ bool XSession::programRunning() const
 
 QString XSession::run(const QString &program, const QStringList &args, int timeoutMs, int *exitCode) const
 {
+    return runOn(m_display, program, args, timeoutMs, exitCode);
+}
+
+QString XSession::runOn(const QString &display, const QString &program, const QStringList &args, int timeoutMs,
+                        int *exitCode) const
+{
     QProcess p;
-    p.setProcessEnvironment(environmentFor(m_display));
+    p.setProcessEnvironment(environmentFor(display));
     p.start(program, args);
     const bool finished = p.waitForFinished(timeoutMs);
     if (exitCode)
@@ -362,7 +441,8 @@ QString XSession::focusedWindow() const
 
 QSize XSession::screenSize() const
 {
-    const QStringList wh = xdotool({QStringLiteral("getdisplaygeometry")}).split(QLatin1Char(' '));
+    const QStringList wh = runOn(m_screenDisplay, QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")}, 10000, nullptr)
+                               .split(QLatin1Char(' '));
     return wh.size() == 2 ? QSize(wh[0].toInt(), wh[1].toInt()) : QSize();
 }
 
@@ -375,20 +455,22 @@ bool XSession::setScreenSize(int width, int height) const
 
 void XSession::moveMouse(int x, int y) const
 {
-    xdotool({QStringLiteral("mousemove"), QString::number(x), QString::number(y)});
+    runOn(m_screenDisplay, QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(x), QString::number(y)}, 10000,
+          nullptr);
     pause(60);
 }
 
 void XSession::click(int x, int y, int button) const
 {
     moveMouse(x, y);
-    xdotool({QStringLiteral("click"), QString::number(button)});
+    runOn(m_screenDisplay, QStringLiteral("xdotool"), {QStringLiteral("click"), QString::number(button)}, 10000, nullptr);
     pause(150);
 }
 
 void XSession::key(const QString &keysym) const
 {
-    xdotool({QStringLiteral("key"), QStringLiteral("--clearmodifiers"), keysym});
+    runOn(m_screenDisplay, QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--clearmodifiers"), keysym}, 10000,
+          nullptr);
     pause(80);
 }
 
@@ -400,7 +482,8 @@ void XSession::focus(const QString &id) const
 
 void XSession::type(const QString &text) const
 {
-    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("60"), text});
+    runOn(m_screenDisplay, QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("60"), text},
+          10000, nullptr);
     pause(100);
 }
 
@@ -425,7 +508,7 @@ void XSession::keep(const QImage &shot) const
 QImage XSession::grab() const
 {
     QProcess p;
-    p.setProcessEnvironment(environmentFor(m_display));
+    p.setProcessEnvironment(environmentFor(m_screenDisplay));
     p.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
     p.waitForFinished(10000);
     QImage image;
