@@ -174,6 +174,33 @@ TEST_F(ExerciseWindowTest, resizeWhileMinimisedLaysNothingOutAndRestoringDoes)
     EXPECT_EQ(w->finishButtonBox().pos(), QPoint(1280 - 200, 775 - 80));
 }
 
+// What a user sees of the stage's controls, written out here rather than
+// taken from the window's definition: a mistake in the definition shows as
+// a difference.
+TEST_F(ExerciseWindowTest, showsTheColoursAndFontsAUserSees)
+{
+    ExerciseWindow *w = start();
+    const auto expectFont = [](const QWidget &widget, const char *family, double points, bool bold) {
+        SCOPED_TRACE(widget.objectName().toStdString());
+        EXPECT_EQ(widget.font().family(), QLatin1String(family));
+        EXPECT_DOUBLE_EQ(widget.font().pointSizeF(), points);
+        EXPECT_EQ(widget.font().bold(), bold);
+    };
+    EXPECT_EQ(w->resultPanel().backColor(), QColor(255, 192, 255)) << "the result panel's pink";
+    EXPECT_EQ(w->clockDisplay().backColor(), QColor(215, 229, 248));
+    EXPECT_EQ(w->sheetPanel().backColor(), QColor(197, 214, 237));
+    EXPECT_EQ(w->markerBox(0).backColor(), QColor(229, 249, 128));
+    expectFont(w->sheetPanel(), "Verdana", 12.75, true);
+    expectFont(w->backButtonBox(), "Tahoma", 12.75, true);
+    expectFont(w->finishButtonBox(), "Tahoma", 12.75, true);
+    expectFont(w->clockDisplay(), "Tahoma", 36, true);
+    EXPECT_EQ(w->markerBox(0).mousePointer(), Surface::Pointer::Custom) << "the hand over a marker";
+    // The pictures a user sees after the finish and on a set marker.
+    EXPECT_EQ(w->correctPictureBox().picture().deviceIndependentSize(), QSizeF(150, 150));
+    EXPECT_EQ(w->wrongPictureBox().picture().deviceIndependentSize(), QSizeF(150, 150));
+    EXPECT_EQ(w->markerPictureBox().picture().deviceIndependentSize(), QSizeF(20, 32));
+}
+
 TEST(ExerciseWindowLook, rendersWithTheRealSkin)
 {
     const SkinTemplate skin;

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
@@ -47,6 +48,53 @@ TEST(MainWindowDefinition, aNewWindowIsBuiltAsItsDefinitionSays)
     };
     for (const auto &[control, name] : accessors)
         EXPECT_EQ(control->objectName(), QLatin1String(name));
+}
+
+// What a user reads and sees on the start screen, written out here rather
+// than taken from the window's definition: a mistake in the definition
+// shows as a difference.
+TEST(MainWindowDefinition, showsTheTextsColoursAndFontsAUserSees)
+{
+    const SkinTemplate skin;
+    const test::FakeDayClock clock;
+    test::ScriptedRandom random{{0.5}};
+    const FixedScreenMetrics screen{QRect(0, 0, 1280, 800)};
+    AppContext ctx(skin, clock, random, screen);
+    MainWindow w(ctx);
+
+    const auto expectFont = [](const QWidget &widget, const char *family, double points, bool bold, bool underline) {
+        SCOPED_TRACE(widget.objectName().toStdString());
+        EXPECT_EQ(widget.font().family(), QLatin1String(family));
+        EXPECT_DOUBLE_EQ(widget.font().pointSizeF(), points);
+        EXPECT_EQ(widget.font().bold(), bold);
+        EXPECT_EQ(widget.font().underline(), underline);
+    };
+    const auto textColour = [](const QWidget &widget) { return widget.palette().color(QPalette::WindowText); };
+
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Kelvaris Ostravel"));
+    EXPECT_EQ(w.backColor(), QColor(197, 214, 237));
+    EXPECT_EQ(w.settingsPanel().backColor(), QColor(197, 214, 237));
+
+    EXPECT_EQ(w.clockChoiceLabel().text(), QStringLiteral("Timer is enabled :"));
+    EXPECT_EQ(textColour(w.clockChoiceLabel()), QColor(192, 0, 0)) << "dark red";
+    EXPECT_EQ(w.clockChoiceLabel().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    expectFont(w.clockChoiceLabel(), "Tahoma", 12, true, false);
+
+    ASSERT_EQ(w.clockChoice().count(), 2);
+    EXPECT_EQ(w.clockChoice().itemText(0), QStringLiteral("Yes"));
+    EXPECT_EQ(w.clockChoice().itemText(1), QStringLiteral("No"));
+    EXPECT_FALSE(w.clockChoice().isEditable());
+    expectFont(w.clockChoice(), "Tahoma", 12, true, false);
+
+    EXPECT_EQ(w.startButton().text(), QStringLiteral("START"));
+    expectFont(w.startButton(), "Tahoma", 12, true, false);
+
+    for (const QLabel *address : {&w.addressLabel(), &w.addressShadowLabel()}) {
+        EXPECT_EQ(address->text(), QStringLiteral("www.kelvaris.example"));
+        expectFont(*address, "Tahoma", 9, false, true);
+    }
+    EXPECT_EQ(textColour(w.addressLabel()), QColor(0, 0, 0));
+    EXPECT_EQ(textColour(w.addressShadowLabel()), QColor(207, 207, 207)) << "the grey shadow";
 }
 
 // On the start screen Tab and Shift+Tab go between START and the clock
