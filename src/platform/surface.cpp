@@ -232,84 +232,6 @@ int Surface::tileCount(double extent, int step)
     return n;
 }
 
-void Surface::drawText(const TextRect &rect, unsigned format, const QString &text)
-{
-    int flags = 0;
-    if (format & dt::Center)
-        flags |= Qt::AlignHCenter;
-    else if (format & dt::Right)
-        flags |= Qt::AlignRight;
-    else
-        flags |= Qt::AlignLeft;
-    QString shown = text;
-    if (format & dt::SingleLine) {
-        flags |= Qt::TextSingleLine;
-        flags |= (format & dt::VCenter) ? Qt::AlignVCenter : (format & dt::Bottom) ? Qt::AlignBottom : Qt::AlignTop;
-        shown.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    } else {
-        flags |= Qt::AlignTop;
-        shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    }
-    if (format & dt::NoClip)
-        flags |= Qt::TextDontClip;
-
-    const QRect box(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1));
-    QPainter p(&target((format & dt::NoClip) ? this->rect() : box & this->rect()));
-    p.setFont(font());
-    p.setPen(m_foreColor);
-    p.drawText(box, flags, shown);
-}
-
-void Surface::printAt(double x, double y, const QString &text)
-{
-    const bool clipped = !m_drawingClip.isNull();
-    printTextAt(target(clipped ? m_drawingClip & rect() : rect()), font(), m_foreColor, x, y, text, m_drawingClip);
-}
-
-void printTextAt(QImage &image, const QFont &font, const QColor &colour, double x, double y, const QString &text,
-                 const QRect &clip)
-{
-    QPainter p(&image);
-    if (!clip.isNull())
-        p.setClipRect(clip);
-    p.setFont(font);
-    p.setPen(colour);
-    const QFontMetrics fm(font);
-    p.drawText(QPoint(roundHalfEven(x), roundHalfEven(y) + fm.ascent()), text);
-}
-
-int Surface::textWidth(const QString &text) const
-{
-    const QFontMetrics fm(font());
-    int widest = 0;
-    for (const QString &line : QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n')))
-        widest = std::max(widest, fm.horizontalAdvance(line));
-    return widest;
-}
-
-int Surface::textHeight(const QString &text) const
-{
-    const QFontMetrics fm(font());
-    const int lines = static_cast<int>(QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).count(QLatin1Char('\n'))) + 1;
-    return fm.height() * lines;
-}
-
-void Surface::setMousePointer(Pointer pointer)
-{
-    m_pointer = pointer;
-    switch (pointer) {
-    case Pointer::Default:
-        unsetCursor();
-        break;
-    case Pointer::Arrow:
-        setCursor(Qt::ArrowCursor);
-        break;
-    case Pointer::Custom:
-        setCursor(Qt::PointingHandCursor);
-        break;
-    }
-}
-
 const QImage &Surface::keptImage() const
 {
     // Made on first use, like any other look at the kept image.
@@ -352,18 +274,6 @@ QImage Surface::screenImage() const
         p.drawImage(0, 0, m_transient);
     }
     return shown;
-}
-
-int Surface::buttonBits(Qt::MouseButtons buttons)
-{
-    int bits = 0;
-    if (buttons & Qt::LeftButton)
-        bits |= 1;
-    if (buttons & Qt::RightButton)
-        bits |= 2;
-    if (buttons & Qt::MiddleButton)
-        bits |= 4;
-    return bits;
 }
 
 void Surface::paintEvent(QPaintEvent *event)
@@ -411,62 +321,6 @@ void Surface::resizeEvent(QResizeEvent *event)
         dropTransient();
     }
     emit resized();
-}
-
-void Surface::mousePressEvent(QMouseEvent *event)
-{
-    m_pressedHere = true;
-    emit mouseDown(buttonBits(event->buttons() | event->button()), event->position());
-}
-
-void Surface::mouseMoveEvent(QMouseEvent *event)
-{
-    emit mouseMoved(buttonBits(event->buttons()), event->position());
-}
-
-void Surface::mouseReleaseEvent(QMouseEvent *event)
-{
-    const bool wasPressed = m_pressedHere;
-    m_pressedHere = false;
-    // A press released over the surface is a click; so is one anywhere
-    // while the surface holds the mouse capture.
-    if (wasPressed && (rect().contains(event->position().toPoint()) || QWidget::mouseGrabber() == this))
-        emit clicked();
-}
-
-void Surface::enterEvent(QEnterEvent *event)
-{
-    QWidget::enterEvent(event);
-    if (m_enterCountsAsMove)
-        emit mouseMoved(buttonBits(QGuiApplication::mouseButtons()), event->position());
-}
-
-void Surface::moveEvent(QMoveEvent *event)
-{
-    QWidget::moveEvent(event);
-    reportPointerArrival();
-}
-
-void Surface::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    reportPointerArrival();
-}
-
-void Surface::reportPointerArrival()
-{
-    if (!m_enterCountsAsMove || !isVisible())
-        return;
-    const QPoint global = QCursor::pos();
-    if (QApplication::widgetAt(global) != this)
-        return;
-    emit mouseMoved(buttonBits(QGuiApplication::mouseButtons()), QPointF(mapFromGlobal(global)));
-}
-
-void Surface::focusInEvent(QFocusEvent *event)
-{
-    QWidget::focusInEvent(event);
-    emit gotFocus();
 }
 
 void Surface::rebuildKept(const QSize &size, bool keepOld)

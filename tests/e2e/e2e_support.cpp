@@ -151,6 +151,19 @@ void expectClosesWithTheStrip(XSession &x, const QRect &main)
     EXPECT_EQ(*code, 0);
 }
 
+void drag(XSession &x, QPoint from, QPoint by, const QString &holding)
+{
+    x.moveMouse(from.x(), from.y());
+    if (!holding.isEmpty())
+        x.xdotool({"keydown", holding});
+    x.xdotool({"mousedown", "1"});
+    for (int step = 1; step <= 10; ++step)
+        x.moveMouse(from.x() + by.x() * step / 10, from.y() + by.y() * step / 10);
+    x.xdotool({"mouseup", "1"});
+    if (!holding.isEmpty())
+        x.xdotool({"keyup", holding});
+}
+
 } // namespace vk::e2e
 
 int main(int argc, char **argv)

@@ -87,4 +87,9 @@ QImage finishWithYes(XSession &x, const QString &mainId, const StageLayout &stag
 
 void expectClosesWithTheStrip(XSession &x, const QRect &main);
 
+// The left button pressed at `from` and the pointer moved by `by` in ten
+// steps before the release, with `holding` (a key, "alt" say) held
+// throughout when given.
+void drag(XSession &x, QPoint from, QPoint by, const QString &holding = {});
+
 } // namespace vk::e2e

@@ -14,9 +14,6 @@ namespace {
 class OnDesktop : public ::testing::TestWithParam<WindowManager>
 {
 };
-class OnManagedDesktop : public OnDesktop
-{
-};
 
 // A whole stage with the clock shown: typing, the question answering No by
 // itself, Yes revealing the product, BACK, and the strip closing the program.
@@ -191,12 +188,7 @@ TEST_P(OnDesktop, sheetIgnoresKeysAfterTheFinish)
     ASSERT_TRUE(open.has_value());
     const auto &[mainId, main, stage] = *open;
     x.type("45");
-    x.key("Return");
-    const QString box = waitForBox(x);
-    ASSERT_FALSE(box.isEmpty()) << "Return asked no question";
-    x.focus(box);
-    x.key("Return");
-    QImage shot = x.waitForScreen([&](const QImage &s) { return revealed(s, stage) && wrongVerdictShown(s, stage); });
+    const QImage shot = finishWithYes(x, mainId, stage);
     ASSERT_TRUE(revealed(shot, stage)) << "Yes did not finish the stage";
     sleepMs(600);
     const QImage before = x.screenshot().copy(stage.sheetPanel);
@@ -252,12 +244,7 @@ TEST_P(OnDesktop, oneClickOnBackUnderARestingPointer)
     ASSERT_TRUE(waitForStage(x, main, 5000)) << "Return started no stage";
     x.type("4");
     x.waitForScreen([&](const QImage &s) { return digitIn(s, stage, 40); }, 3000);
-    x.key("Return");
-    const QString box = waitForBox(x);
-    ASSERT_FALSE(box.isEmpty()) << "Enter asked no question";
-    x.focus(box);
-    x.key("Return");
-    QImage shot = x.waitForScreen([&](const QImage &s) { return revealed(s, stage) && wrongVerdictShown(s, stage); });
+    QImage shot = finishWithYes(x, mainId, stage);
     ASSERT_TRUE(revealed(shot, stage)) << "Return did not answer Yes";
     sleepMs(300);
 
@@ -305,6 +292,8 @@ TEST_P(OnWayland, aWholeStageWhereWestonPutsTheWindow)
     // closes (it does not let a program activate its own window): a click
     // on the band gives it back, as a user would.
     x.click(main.x() + 500, main.y() + 12);
+    waitUntil([&] { return x.focusedWindow() == mainId; }, 5000);
+    sleepMs(300);
     x.key("Escape");
     shot = x.waitForScreen([&](const QImage &s) { return titleShown(s, main); }, 5000);
     EXPECT_TRUE(titleShown(shot, main)) << "Escape after the reveal";

@@ -64,12 +64,7 @@ TEST_P(WindowOnDesktop, aDragOnTheBandMovesTheWholeWindow)
     const auto open = openStage(x);
     ASSERT_TRUE(open.has_value());
     const auto &[mainId, main, stage] = *open;
-    const QPoint from(main.x() + 500, main.y() + 12);
-    x.moveMouse(from.x(), from.y());
-    x.xdotool({"mousedown", "1"});
-    for (int step = 1; step <= 10; ++step)
-        x.moveMouse(from.x() - 20 * step, from.y() - 8 * step);
-    x.xdotool({"mouseup", "1"});
+    drag(x, QPoint(main.x() + 500, main.y() + 12), QPoint(-200, -80));
     // The window manager's move starts once the pointer has moved far
     // enough to make a drag: the window may stay that one step behind.
     const QPoint dragged = main.topLeft() - QPoint(200, 80);
@@ -198,15 +193,7 @@ TEST_P(OnManagedDesktop, altDragMovesTheWholeWindow)
     const auto open = openStage(x);
     ASSERT_TRUE(open.has_value());
     const auto &[mainId, main, stage] = *open;
-    const QPoint from = stage.sheetPanel.center() + QPoint(0, 150);
-    x.moveMouse(from.x(), from.y());
-    x.xdotool({"keydown", "alt"});
-    x.xdotool({"mousedown", "1"});
-    for (int step = 1; step <= 10; ++step) {
-        x.moveMouse(from.x() - 25 * step, from.y() - 10 * step);
-    }
-    x.xdotool({"mouseup", "1"});
-    x.xdotool({"keyup", "alt"});
+    drag(x, stage.sheetPanel.center() + QPoint(0, 150), QPoint(-250, -100), QStringLiteral("alt"));
     QRect now;
     waitUntil([&] { return (now = x.windowGeometry(mainId)).topLeft() != main.topLeft(); }, 3000);
     EXPECT_NE(now.topLeft(), main.topLeft()) << "Alt+drag did not move the window";

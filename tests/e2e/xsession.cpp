@@ -1,5 +1,7 @@
 #include "xsession.h"
 
+#include "xsessiontools.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -25,31 +27,6 @@ QString freeDisplay(int from)
     return QStringLiteral(":%1").arg(from);
 }
 
-QProcessEnvironment environmentFor(const QString &display)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display);
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    // Nothing we start talks to the desktop session of whoever runs the
-    // tests, and no accessibility bus is started behind our back.
-    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-    env.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("96"));
-    return env;
-}
-
-// Starts a process as the leader of a process group of its own, so that it
-// can be stopped together with everything it starts (dbus-run-session's bus,
-// xfconfd, ...).
-void startInOwnGroup(QProcess &p, const QString &program, const QStringList &args)
-{
-    p.setChildProcessModifier([] { ::setsid(); });
-    p.start(program, args);
-    // QProcess forgets the id once the leader has ended; the group may not.
-    p.setProperty("processGroup", p.processId());
-}
-
 void stopGroup(QProcess *p)
 {
     if (!p)
@@ -69,6 +46,28 @@ void stopGroup(QProcess *p)
 }
 
 } // namespace
+
+QProcessEnvironment environmentFor(const QString &display)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    // Nothing we start talks to the desktop session of whoever runs the
+    // tests, and no accessibility bus is started behind our back.
+    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    env.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("96"));
+    return env;
+}
+
+void startInOwnGroup(QProcess &p, const QString &program, const QStringList &args)
+{
+    p.setChildProcessModifier([] { ::setsid(); });
+    p.start(program, args);
+    // QProcess forgets the id once the leader has ended; the group may not.
+    p.setProperty("processGroup", p.processId());
+}
 
 QString nameOf(WindowManager wm)
 {
@@ -211,70 +210,6 @@ bool XSession::startWindowManager(WindowManager wm)
             return false;
     }
     return false;
-}
-
-bool XSession::startWeston(int width, int height)
-{
-    if (!m_runtimeDir.isValid())
-        return false;
-    QFile::setPermissions(m_runtimeDir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    m_wm = std::make_unique<QProcess>();
-    QProcessEnvironment env = environmentFor(m_screenDisplay);
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtimeDir.path());
-    m_wm->setProcessEnvironment(env);
-    m_wm->setProcessChannelMode(QProcess::MergedChannels);
-    startInOwnGroup(*m_wm, QStringLiteral("weston"),
-                    {QStringLiteral("--backend=x11-backend.so"), QStringLiteral("--width=%1").arg(width),
-                     QStringLiteral("--height=%1").arg(height), QStringLiteral("--use-pixman"), QStringLiteral("--xwayland"),
-                     QStringLiteral("--no-config"), QStringLiteral("--idle-time=0"),
-                     QStringLiteral("--socket=vk-e2e-%1").arg(QCoreApplication::applicationPid())});
-    if (!m_wm->waitForStarted(5000))
-        return false;
-    // Weston says which display its XWayland answers on.
-    static const QRegularExpression listening(QStringLiteral("xserver listening on display (:\\d+)"));
-    QString said;
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < 15000 && m_wm->state() == QProcess::Running) {
-        m_wm->waitForReadyRead(200);
-        said += QString::fromLocal8Bit(m_wm->readAll());
-        if (const auto m = listening.match(said); m.hasMatch()) {
-            m_display = m.captured(1);
-            // XWayland starts on the first connection; the shell's panel
-            // takes a moment to be drawn.
-            return waitUntil([&] { return !run(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")}).isEmpty(); },
-                             15000);
-        }
-    }
-    return false;
-}
-
-QRect XSession::windowOnScreen(const QString &id) const
-{
-    if (m_screenDisplay == m_display)
-        return windowGeometry(id);
-    QProcess p;
-    p.setProcessEnvironment(environmentFor(m_display));
-    p.start(QStringLiteral("import"), {QStringLiteral("-window"), id, QStringLiteral("png:-")});
-    p.waitForFinished(10000);
-    QImage window;
-    window.loadFromData(p.readAllStandardOutput(), "PNG");
-    window = window.convertToFormat(QImage::Format_RGB32);
-    const QImage screen = grab();
-    if (window.isNull() || screen.isNull())
-        return {};
-    // A patch of the window's middle, searched for pixel for pixel.
-    const QRect patch(window.width() / 2 - 24, window.height() / 2 - 24, 48, 48);
-    for (int y = 0; y + window.height() <= screen.height() + patch.y(); ++y)
-        for (int x = 0; x + patch.width() <= screen.width(); ++x) {
-            bool same = true;
-            for (int py = 0; py < patch.height() && same; ++py)
-                for (int px = 0; px < patch.width() && same; ++px)
-                    same = screen.pixel(x + px, y + py) == window.pixel(patch.x() + px, patch.y() + py);
-            if (same)
-                return QRect(QPoint(x, y) - patch.topLeft(), window.size());
-        }
-    return {};
 }
 
 bool XSession::windowManagerReady(WindowManager wm) const
@@ -485,35 +420,6 @@ void XSession::type(const QString &text) const
     runOn(m_screenDisplay, QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("60"), text},
           10000, nullptr);
     pause(100);
-}
-
-QImage XSession::screenshot() const
-{
-    QImage shot = grab();
-    keep(shot);
-    return shot;
-}
-
-void XSession::keep(const QImage &shot) const
-{
-    const QString folder = QProcessEnvironment::systemEnvironment().value(QStringLiteral("VK_E2E_SHOTS"));
-    const auto *test = ::testing::UnitTest::GetInstance()->current_test_info();
-    if (folder.isEmpty() || !test || shot.isNull())
-        return;
-    QString name = QStringLiteral("%1.%2").arg(QString::fromLatin1(test->test_suite_name()), QString::fromLatin1(test->name()));
-    name.replace(QLatin1Char('/'), QLatin1Char('-'));
-    shot.save(QStringLiteral("%1/%2-%3.png").arg(folder, name).arg(++m_shots, 2, 10, QLatin1Char('0')));
-}
-
-QImage XSession::grab() const
-{
-    QProcess p;
-    p.setProcessEnvironment(environmentFor(m_screenDisplay));
-    p.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
-    p.waitForFinished(10000);
-    QImage image;
-    image.loadFromData(p.readAllStandardOutput(), "PNG");
-    return image.convertToFormat(QImage::Format_RGB32);
 }
 
 void XSession::pause(int ms)

@@ -32,13 +32,8 @@
 namespace vk {
 namespace {
 
-using test::buttonWithText;
 using test::ExerciseWindowTest;
-using test::FakeDayClock;
 using test::FakeMainWindow;
-using test::kGreen;
-using test::kLightRed;
-using test::ScriptedRandom;
 using test::whenBoxOpens;
 
 TEST_F(ExerciseWindowTest, backDuringARunningStageLeavesWithoutEvaluating)

@@ -31,14 +31,9 @@
 namespace vk {
 namespace {
 
-using test::buttonWithText;
 using test::ExerciseWindowTest;
 using test::FakeDayClock;
-using test::FakeMainWindow;
-using test::kGreen;
-using test::kLightRed;
 using test::ScriptedRandom;
-using test::whenBoxOpens;
 
 TEST_F(ExerciseWindowTest, aNewWindowIsAsDefinedWithTheStageLoadedAndNothingTicking)
 {
@@ -217,7 +212,7 @@ TEST(ExerciseWindowLook, rendersWithTheRealSkin)
         emit w->activated();
     clock.advance(83.0f);
     // The next tick draws the reading; on a busy machine it may take a while.
-    QTest::qWaitFor([&] { return w->stageClock().lastClockText() == QStringLiteral("01:23"); }, 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->stageClock().lastClockText() == QStringLiteral("01:23"); }, 5000));
     test::click(&w->markerBox(2), {10, 10});
     QImage shot = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
     // The body in the window's colour, the sheet panel's frame from the template.

@@ -97,15 +97,22 @@ TEST(MainWindowDefinition, showsTheTextsColoursAndFontsAUserSees)
     EXPECT_EQ(textColour(w.addressShadowLabel()), QColor(207, 207, 207)) << "the grey shadow";
 }
 
+// The program started, its window the active one.
+bool startedAndActive(test::ProgramDriver &t)
+{
+    if (!t.app->start())
+        return false;
+    t.main()->activateWindow();
+    return QTest::qWaitForWindowActive(t.main());
+}
+
 // On the start screen Tab and Shift+Tab go between START and the clock
 // choice, the two controls that show a focus mark, and nowhere else.
 TEST(MainWindowKeyboard, tabGoesBetweenStartAndTheClockChoiceOnly)
 {
     test::ProgramDriver t(QRect(0, 0, 1280, 800));
-    ASSERT_TRUE(t.app->start());
+    ASSERT_TRUE(startedAndActive(t));
     MainWindow &w = *t.main();
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     ASSERT_EQ(QApplication::focusWidget(), &w.startButton());
     const QWidget *expected[] = {&w.clockChoice(), &w.startButton(), &w.clockChoice(), &w.startButton()};
     for (const QWidget *next : expected) {
@@ -128,10 +135,8 @@ TEST(MainWindowKeyboard, tabGoesBetweenStartAndTheClockChoiceOnly)
 TEST(MainWindowKeyboard, tabDuringAStageStaysOnTheSheet)
 {
     test::ProgramDriver t(QRect(0, 0, 1280, 800));
-    ASSERT_TRUE(t.app->start());
+    ASSERT_TRUE(startedAndActive(t));
     MainWindow &w = *t.main();
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     QTest::keyClick(&w.startButton(), Qt::Key_Return);
     ASSERT_NE(t.stage(), nullptr);
     for (int i = 0; i < 4; ++i) {
