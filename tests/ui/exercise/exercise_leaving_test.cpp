@@ -17,6 +17,7 @@
 #include "ui/exercise/drawnbutton.h"
 
 #include <QAbstractButton>
+#include <QEnterEvent>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -177,6 +178,25 @@ TEST_F(ExerciseWindowTest, escapeLeavesAFinishedStageAndNeverARunningOne)
     EXPECT_FALSE(main->stageActiveSeen) << "the start screen is drawn";
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(guard);
+}
+
+// The reveal moves BACK under a pointer that does not move: the window
+// system tells of that only by an enter. It counts as a move there, so the
+// first click on BACK leaves; without the enter the click does nothing.
+TEST_F(ExerciseWindowTest, anEnterOverBackCountsAsTheMoveThatRegistersIt)
+{
+    ExerciseWindow *w = start();
+    w->finishStage();
+    Surface &back = w->backButtonBox();
+    test::click(&back, {75, 25});
+    ASSERT_TRUE(ctx->windows.isLoaded(kExerciseWindowName)) << "a click without a move counted";
+
+    const QPointF at(75, 25);
+    QEnterEvent enter(at, back.mapTo(back.window(), at), back.mapToGlobal(at));
+    QCoreApplication::sendEvent(&back, &enter);
+    EXPECT_EQ(w->stage().backState, 1);
+    test::click(&back, at);
+    EXPECT_FALSE(ctx->windows.isLoaded(kExerciseWindowName)) << "the click after the enter did not count";
 }
 
 } // namespace
