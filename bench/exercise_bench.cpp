@@ -74,8 +74,7 @@ void BM_StartToFirstActivation(benchmark::State &state)
     for (auto _ : state) {
         ctx.run.timerEnabled = true;
         auto *w = ctx.windows.get<ExerciseWindow>(kExerciseWindowName);
-        w->moveTw(0, 375, 1280 * 15, 775 * 15);
-        w->showOwned(&owner);
+        w->showInside(&owner, QRect(0, 25, 1280, 775));
         if (w->stage().firstActivation)
             emit w->activated();
         benchmark::DoNotOptimize(w->stage().startTime);

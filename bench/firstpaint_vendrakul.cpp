@@ -4,6 +4,7 @@
 #include "firstpaint.h"
 
 #include "platform/fonts.h"
+#include "platform/guistart.h"
 #include "skin/appcontext.h"
 #include "shell/application.h"
 #include "ui/main/mainwindow.h"
@@ -28,7 +29,7 @@ int main(int argc, char **argv)
                      usage.ru_minflt, what);
     };
     step("main");
-    QApplication qapp(argc, argv);
+    const auto qapp = vk::startGuiApplication(argc, argv, QSize(1024, 768));
     step("QApplication");
     QApplication::setApplicationName(QStringLiteral("Vendrakul"));
     vk::registerFonts();

@@ -92,13 +92,18 @@ def table(where):
         rows.append((what, figure, goal, "yes" if met is True else "NO" if met is False else "-"))
 
     def first_paint():
-        return next(b for b in bench("main") if b["name"].startswith("BM_process_firstPaint"))
+        return next(b for b in bench("main") if b["name"].startswith("BM_process_firstPaint/"))
     measured("program start to first painted start screen, wall (median of 21 runs each)", "<= 1.2 x label", lambda: (
         lambda p: (f"{p['vendrakul_ms']:.1f} ms vs {p['label_ms']:.1f} ms bare window with one label ({p['vendrakul_ms']/p['label_ms']:.2f} x)",
                    p['vendrakul_ms'] <= 1.2 * p['label_ms']))(first_paint()))
     measured("  the same in CPU time", "<= 1.2 x label", lambda: (
         lambda p: (f"{p['vendrakul_cpu_ms']:.1f} ms vs {p['label_cpu_ms']:.1f} ms ({p['vendrakul_cpu_ms']/p['label_cpu_ms']:.2f} x)",
                    p['vendrakul_cpu_ms'] <= 1.2 * p['label_cpu_ms']))(first_paint()))
+    def first_paint_200():
+        return next(b for b in bench("main") if b["name"].startswith("BM_process_firstPaint_200/"))
+    measured("  the same at 200 % (2560 x 1600 screen), wall", "-", lambda: (
+        lambda p: (f"{p['vendrakul_ms']:.1f} ms vs {p['label_ms']:.1f} ms bare window with one label at 200 % ({p['vendrakul_ms']/p['label_ms']:.2f} x)",
+                   None))(first_paint_200()))
     measured("  bare Qt window without text, wall and CPU", "-", lambda: (
         lambda p: (f"{p['plain_ms']:.1f} ms wall, {p['plain_cpu_ms']:.1f} ms CPU (ours {p['vendrakul_ms']/p['plain_ms']:.2f} x)", None))(first_paint()))
     measured("  in-process part: build, load, show, paint the main window", "-", lambda: (

@@ -164,8 +164,7 @@ void BM_finishToRevealPainted(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         auto *w = ctx.windows.get<ExerciseWindow>(kExerciseWindowName);
-        w->setGeometry(0, 25, 1280, 775);
-        w->showOwned(&owner);
+        w->showInside(&owner, QRect(0, 25, 1280, 775));
         if (w->stage().firstActivation)
             emit w->activated();
         w->activateWindow();

@@ -18,6 +18,8 @@ packages=(
   # The end-to-end tests: two window managers, a server whose screen can
   # change size while the program runs, xrandr to change it.
   openbox xfwm4 xfconf dbus-daemon xserver-xephyr x11-xserver-utils
+  # A Wayland desktop: weston, with XWayland for the trainer's window.
+  weston xwayland
   # The checks of the desktop entry and the AppStream metainfo.
   appstream desktop-file-utils
 )

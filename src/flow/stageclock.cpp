@@ -165,8 +165,10 @@ void StageClock::drawLayers(const QString &text, int textWidth)
 void StageClock::resetPieces()
 {
     // Pieces stand for the display's own drawing over its back colour; a
-    // display with a picture under its text has none.
-    const QSize size = m_clockDisplay.hasPicture() ? QSize() : m_clockDisplay.size();
+    // display with a picture under its text has none, and neither has one
+    // drawn at a scale above 100 % (the pieces are cut at 100 %).
+    const bool plain = !m_clockDisplay.hasPicture() && m_clockDisplay.imageScale() == 1;
+    const QSize size = plain ? m_clockDisplay.size() : QSize();
     m_pieces.reset({size, m_clockDisplay.font(), kDisplayBack, kTextShadow, kTextColour});
 }
 

@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QShowEvent>
 #include <QTimer>
 
 #include <array>
@@ -70,6 +71,30 @@ const ButtonKind *kindById(BoxAnswer id)
             return &kind;
     return nullptr;
 }
+
+// A message box that stands centred over its owner control, where a
+// dialog is put over the owner's whole window by default: the owner may be
+// a surface inside a larger window.
+class CentredMessageBox final : public QMessageBox
+{
+public:
+    explicit CentredMessageBox(QWidget *owner)
+        : QMessageBox(owner)
+    {
+    }
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        // The box has its final size here, and is not on the screen yet.
+        QMessageBox::showEvent(event);
+        const QWidget *owner = parentWidget();
+        if (!owner || event->spontaneous())
+            return;
+        const QPoint centre = owner->mapToGlobal(owner->rect().center());
+        move(centre - QPoint(width() / 2, height() / 2));
+    }
+};
 
 QAbstractButton *buttonById(QMessageBox *box, BoxAnswer id)
 {
@@ -165,7 +190,7 @@ BoxAnswer TimedMessageBox::showTimedBox(MessageBoxRequest &request, QWidget &win
     }
 
     QWidget *owner = request.blockedWindow ? request.blockedWindow.data() : &window;
-    QPointer<QMessageBox> box = new QMessageBox(owner);
+    QPointer<QMessageBox> box = new CentredMessageBox(owner);
     box->setWindowTitle(request.caption);
     box->setText(request.text);
     box->setIcon(iconOf(request.style));

@@ -6,23 +6,26 @@
 
 #include <QCloseEvent>
 #include <QEvent>
-#include <QWindow>
 
 namespace vk {
 
-Form::Form(const QString &name, const ScreenMetrics &screen, QWidget *owner)
-    : Surface(owner, Qt::Window | Qt::FramelessWindowHint)
+Form::Form(const QString &name, const ScreenMetrics &screen, Kind kind)
+    : Surface(nullptr, kind == Kind::TopLevel ? Qt::Window | Qt::FramelessWindowHint : Qt::Widget)
     , m_name(name)
     , m_screen(screen)
 {
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose);
-    NativeWindowWatcher::instance().watch(this);
+    // Only a window of its own has a native window that can be lost.
+    if (kind == Kind::TopLevel)
+        NativeWindowWatcher::instance().watch(this);
 }
 
 QPoint Form::screenPosition() const
 {
-    return nativewindow::screenPosition(*this).value_or(pos());
+    const QWidget *top = window();
+    const QPoint offset = top == this ? QPoint() : mapTo(top, QPoint(0, 0));
+    return nativewindow::screenPosition(*top).value_or(top->pos()) + offset;
 }
 
 std::int32_t Form::twLeft() const
@@ -52,26 +55,30 @@ void Form::moveTw(std::int32_t left, std::int32_t top, std::int32_t width, std::
     setGeometry(roundHalfEven(left / tx), roundHalfEven(top / ty), roundHalfEven(width / tx), roundHalfEven(height / ty));
 }
 
-void Form::showOwned(QWidget *owner)
+void Form::showInside(QWidget *host, const QRect &area)
 {
-    if (owner && parentWidget() != owner) {
-        const QRect geometry = this->geometry();
-        // A tool window of its owner: X11 window managers keep it above the
-        // owner (it is transient for it) and out of the window lists.
-        setParent(owner, (windowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
-        setGeometry(geometry);
+    if (host && parentWidget() != host) {
+        setParent(host, Qt::Widget);
+        if (m_hostWindow)
+            m_hostWindow->removeEventFilter(this);
+        m_hostWindow = host->window();
+        m_hostWindow->installEventFilter(this);
     }
-    if (owner && !isVisible()) {
-        // The native window, made now so that it can be marked before it
-        // is shown (winId() would make the owner's child widgets native).
-        create();
-        if (QWindow *handle = windowHandle())
-            handle->setTransientParent(owner->window()->windowHandle());
-        nativewindow::keepOutOfTaskbar(*this);
-    }
+    setGeometry(area);
     show();
     raise();
-    activateWindow();
+    takeKeyboard();
+    // Shown in a window that is active already: no activation would
+    // follow, yet for the form this is its first one.
+    if (window()->isActiveWindow())
+        emit activated();
+}
+
+void Form::takeKeyboard()
+{
+    window()->activateWindow();
+    if (!isWindow())
+        setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void Form::nativeWindowLost()
@@ -107,6 +114,15 @@ void Form::changeEvent(QEvent *event)
     // Minimising and restoring count as a size change of the window.
     if (event->type() == QEvent::WindowStateChange)
         emit resized();
+}
+
+bool Form::eventFilter(QObject *watched, QEvent *event)
+{
+    // The host window minimised or restored: for the form inside it, as for
+    // a window of its own, a change of size.
+    if (watched == m_hostWindow && event->type() == QEvent::WindowStateChange && !isWindow())
+        emit resized();
+    return Surface::eventFilter(watched, event);
 }
 
 void Form::closeEvent(QCloseEvent *event)

@@ -3,6 +3,7 @@
 #include "platform/movecontrol.h" // a form's code lays out its controls with it
 #include "platform/surface.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <cstdint>
@@ -11,14 +12,23 @@ namespace vk {
 
 class ScreenMetrics;
 
-// A top-level window without a system frame. Its position and size are
-// spoken of in twips, its inside in pixels. Windows are created and loaded
-// by the WindowRegistry; `load()` is the window's load event.
+// A window of the program. Its position and size are spoken of in twips,
+// its inside in pixels. Windows are created and loaded by the
+// WindowRegistry; `load()` is the window's load event.
+//
+// A form is either a top-level window without a system frame, or a surface
+// shown inside another window (see showInside()): to the user one window,
+// with one task-bar entry, moving, minimising and stacking as one. A form
+// inside keeps what a window has for its own code: its load and unload,
+// its activation (whenever the window it stands in becomes active, and when
+// it is shown in an active window), its resize and its focus.
 class Form : public Surface
 {
     Q_OBJECT
 public:
-    Form(const QString &name, const ScreenMetrics &screen, QWidget *owner = nullptr);
+    enum class Kind { TopLevel, Inside };
+
+    Form(const QString &name, const ScreenMetrics &screen, Kind kind = Kind::TopLevel);
 
     const QString &name() const { return m_name; }
     const ScreenMetrics &screen() const { return m_screen; }
@@ -42,17 +52,24 @@ public:
     double scaleWidth() const { return width(); }
     double scaleHeight() const { return height(); }
 
-    bool isMinimizedState() const { return isMinimized(); }
+    // Whether the window the form stands in (its own, or the one it is
+    // shown inside) is minimised.
+    bool isMinimizedState() const { return window()->isMinimized(); }
 
-    // The window's top-left corner on the screen, in pixels: asked of the
-    // display server while the window is shown (a reparenting window
+    // The form's top-left corner on the screen, in pixels: asked of the
+    // display server while its window is shown (a reparenting window
     // manager can leave Qt's cached position behind), else Qt's own.
     QPoint screenPosition() const;
 
-    // Shows the window without blocking, owned by `owner`: kept above it by
-    // the window manager, without a task-bar entry of its own, and given
-    // the keyboard.
-    void showOwned(QWidget *owner);
+    // Shows a form of the Inside kind over `area` (pixels) of `host`, above
+    // everything else there, and gives it the keyboard. Showing it in the
+    // active window is an activation, as showing a window of its own would
+    // have been. Minimising and restoring the host's window count as a size
+    // change of the form, as they do for a window.
+    void showInside(QWidget *host, const QRect &area);
+    // Gives the form the keyboard: its window is activated and, for a form
+    // inside another window, the form takes the focus in it.
+    void takeKeyboard();
 
     // The native window was destroyed from outside the program. Handled as
     // a close asked for by the window manager.
@@ -79,11 +96,13 @@ protected:
     bool event(QEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QString m_name;
     const ScreenMetrics &m_screen;
     bool m_closingByProgram = false;
+    QPointer<QWidget> m_hostWindow; // watched for its minimised state while inside
 };
 
 } // namespace vk

@@ -29,6 +29,13 @@ std::optional<QPoint> screenPosition(const QWidget &window);
 // pagers.
 void keepOutOfTaskbar(QWidget &window);
 
+// Hands a drag of `window` over to the window manager's own move, from
+// where the pointer stands now; the pointer's button is held. True when a
+// window manager took it (on X11: one that announces _NET_WM_MOVERESIZE),
+// false when the platform has no window manager to hand it to. Elsewhere
+// Qt's own system move is asked.
+bool startWindowManagerMove(QWidget &window);
+
 } // namespace nativewindow
 
 // Notices when the native window of a Form is destroyed by someone other

@@ -4,7 +4,11 @@
 #include "platform/largeimage.h"
 #include "platform/rounding.h"
 
+#include <QApplication>
+#include <QCursor>
+#include <QEnterEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -38,7 +42,25 @@ bool is32Bit(const QImage &image)
     return image.depth() == 32;
 }
 
+QRect scaled(const QRect &r, int scale)
+{
+    return scale == 1 ? r : QRect(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale);
+}
+
+// The size of an image in pixels of ours.
+QSize ourSize(const QImage &image)
+{
+    return image.deviceIndependentSize().toSize();
+}
+
 } // namespace
+
+int artworkScale(double devicePixelRatio)
+{
+    // Above 100 % the 2x artwork: shown smaller at 125 % or 150 % it stays
+    // sharp, where the 1x artwork shown larger would blur.
+    return devicePixelRatio > 1.0 ? 2 : 1;
+}
 
 Surface::Surface(QWidget *parent, Qt::WindowFlags flags)
     : QWidget(parent, flags)
@@ -62,6 +84,8 @@ void Surface::setBackColor(const QColor &color)
 void Surface::setPicture(const QImage &picture)
 {
     m_picture = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB32);
+    if (!m_picture.isNull())
+        m_picture.setDevicePixelRatio(picture.devicePixelRatio());
     rebuildKept(size(), false);
     dropTransient();
     update();
@@ -77,7 +101,7 @@ void Surface::cls()
             // then the picture.
             QPainter(&image).fillRect(area, m_backColor);
             if (!m_picture.isNull())
-                copyRect(image, area.x(), area.y(), area.width(), area.height(), m_picture, area.x(), area.y());
+                drawPicture(image, area);
             m_keptDirty |= area;
         }
         dropTransient();
@@ -111,8 +135,11 @@ QImage &Surface::target(const QRect &area)
         m_keptDirty |= area;
         return kept();
     }
-    if (m_transient.size() != size()) {
-        m_transient = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    const int scale = imageScale();
+    const QSize wanted = size().expandedTo(QSize(1, 1)) * scale;
+    if (m_transient.size() != wanted) {
+        m_transient = QImage(wanted, QImage::Format_ARGB32_Premultiplied);
+        m_transient.setDevicePixelRatio(scale);
         m_transient.fill(Qt::transparent);
     }
     m_transientState = TransientState::Pending;
@@ -124,13 +151,16 @@ QImage &Surface::target(const QRect &area)
 void Surface::bitBlt(int x, int y, int w, int h, const QImage &source, int sx, int sy)
 {
     QImage &dst = target(QRect(x, y, w, h) & rect());
-    if (is32Bit(source) && source.format() != QImage::Format_ARGB32) {
-        copyRect(dst, x, y, w, h, source, sx, sy);
+    const int scale = imageScale();
+    if (is32Bit(source) && source.format() != QImage::Format_ARGB32 && source.devicePixelRatio() == scale) {
+        copyRect(dst, x * scale, y * scale, w * scale, h * scale, source, sx * scale, sy * scale);
         return;
     }
+    // A source of another scale is drawn to the size it has in pixels of ours.
+    const double ratio = source.devicePixelRatio();
     QPainter p(&dst);
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(QRect(x, y, w, h), source, QRect(sx, sy, w, h));
+    p.drawImage(QRectF(x, y, w, h), source, QRectF(sx * ratio, sy * ratio, w * ratio, h * ratio));
 }
 
 void Surface::tileBlt(int x, int y, int w, int h, int across, int down, const QImage &source, int sx, int sy)
@@ -139,8 +169,10 @@ void Surface::tileBlt(int x, int y, int w, int h, int across, int down, const QI
         return;
     // Only whole tiles inside the source repeat cleanly; anything else takes
     // the plain way, one copy after another.
-    const bool wholeTile = sx >= 0 && sy >= 0 && sx + w <= source.width() && sy + h <= source.height();
-    if (!wholeTile || !is32Bit(source) || source.format() == QImage::Format_ARGB32) {
+    const int scale = imageScale();
+    const QSize sourceSize = ourSize(source);
+    const bool wholeTile = sx >= 0 && sy >= 0 && sx + w <= sourceSize.width() && sy + h <= sourceSize.height();
+    if (!wholeTile || !is32Bit(source) || source.format() == QImage::Format_ARGB32 || source.devicePixelRatio() != scale) {
         for (int j = 0; j < down; ++j)
             for (int i = 0; i < across; ++i)
                 bitBlt(x + i * w, y + j * h, w, h, source, sx, sy);
@@ -148,9 +180,16 @@ void Surface::tileBlt(int x, int y, int w, int h, int across, int down, const QI
     }
     const QRect area = QRect(x, y, w * across, h * down) & rect();
     QImage &dst = target(area);
-    const QRect clip = area & dst.rect();
+    // From here on in the images' own pixels.
+    const QRect clip = scaled(area, scale) & dst.rect();
     if (clip.isEmpty())
         return;
+    x *= scale;
+    y *= scale;
+    w *= scale;
+    h *= scale;
+    sx *= scale;
+    sy *= scale;
     const qsizetype stride = dst.bytesPerLine();
     uchar *bits = dst.bits();
     const int span = clip.width();
@@ -193,84 +232,6 @@ int Surface::tileCount(double extent, int step)
     return n;
 }
 
-void Surface::drawText(const TextRect &rect, unsigned format, const QString &text)
-{
-    int flags = 0;
-    if (format & dt::Center)
-        flags |= Qt::AlignHCenter;
-    else if (format & dt::Right)
-        flags |= Qt::AlignRight;
-    else
-        flags |= Qt::AlignLeft;
-    QString shown = text;
-    if (format & dt::SingleLine) {
-        flags |= Qt::TextSingleLine;
-        flags |= (format & dt::VCenter) ? Qt::AlignVCenter : (format & dt::Bottom) ? Qt::AlignBottom : Qt::AlignTop;
-        shown.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    } else {
-        flags |= Qt::AlignTop;
-        shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    }
-    if (format & dt::NoClip)
-        flags |= Qt::TextDontClip;
-
-    const QRect box(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1));
-    QPainter p(&target((format & dt::NoClip) ? this->rect() : box & this->rect()));
-    p.setFont(font());
-    p.setPen(m_foreColor);
-    p.drawText(box, flags, shown);
-}
-
-void Surface::printAt(double x, double y, const QString &text)
-{
-    const bool clipped = !m_drawingClip.isNull();
-    printTextAt(target(clipped ? m_drawingClip & rect() : rect()), font(), m_foreColor, x, y, text, m_drawingClip);
-}
-
-void printTextAt(QImage &image, const QFont &font, const QColor &colour, double x, double y, const QString &text,
-                 const QRect &clip)
-{
-    QPainter p(&image);
-    if (!clip.isNull())
-        p.setClipRect(clip);
-    p.setFont(font);
-    p.setPen(colour);
-    const QFontMetrics fm(font);
-    p.drawText(QPoint(roundHalfEven(x), roundHalfEven(y) + fm.ascent()), text);
-}
-
-int Surface::textWidth(const QString &text) const
-{
-    const QFontMetrics fm(font());
-    int widest = 0;
-    for (const QString &line : QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n')))
-        widest = std::max(widest, fm.horizontalAdvance(line));
-    return widest;
-}
-
-int Surface::textHeight(const QString &text) const
-{
-    const QFontMetrics fm(font());
-    const int lines = static_cast<int>(QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).count(QLatin1Char('\n'))) + 1;
-    return fm.height() * lines;
-}
-
-void Surface::setMousePointer(Pointer pointer)
-{
-    m_pointer = pointer;
-    switch (pointer) {
-    case Pointer::Default:
-        unsetCursor();
-        break;
-    case Pointer::Arrow:
-        setCursor(Qt::ArrowCursor);
-        break;
-    case Pointer::Custom:
-        setCursor(Qt::PointingHandCursor);
-        break;
-    }
-}
-
 const QImage &Surface::keptImage() const
 {
     // Made on first use, like any other look at the kept image.
@@ -279,31 +240,40 @@ const QImage &Surface::keptImage() const
 
 QImage &Surface::kept()
 {
-    if (m_kept.size() != size().expandedTo(QSize(1, 1)))
+    if (m_kept.size() != size().expandedTo(QSize(1, 1)) * imageScale())
         rebuildKept(size(), true);
     return m_kept;
+}
+
+int Surface::imageScale() const
+{
+    return artworkScale(devicePixelRatioF());
+}
+
+void Surface::drawPicture(QImage &image, const QRect &area) const
+{
+    const int scale = static_cast<int>(image.devicePixelRatio());
+    if (m_picture.devicePixelRatio() == scale) {
+        const QRect r = scaled(area, scale);
+        copyRect(image, r.x(), r.y(), r.width(), r.height(), m_picture, r.x(), r.y());
+        return;
+    }
+    const double ratio = m_picture.devicePixelRatio();
+    QPainter p(&image);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    const QRectF shown = QRectF(area) & QRectF(QPointF(0, 0), m_picture.deviceIndependentSize());
+    p.drawImage(shown, m_picture, QRectF(shown.x() * ratio, shown.y() * ratio, shown.width() * ratio, shown.height() * ratio));
 }
 
 QImage Surface::screenImage() const
 {
     QImage shown = keptImage().copy();
+    shown.setDevicePixelRatio(m_kept.devicePixelRatio());
     if (m_transientState != TransientState::None && m_transient.size() == m_kept.size()) {
         QPainter p(&shown);
         p.drawImage(0, 0, m_transient);
     }
     return shown;
-}
-
-int Surface::buttonBits(Qt::MouseButtons buttons)
-{
-    int bits = 0;
-    if (buttons & Qt::LeftButton)
-        bits |= 1;
-    if (buttons & Qt::RightButton)
-        bits |= 2;
-    if (buttons & Qt::MiddleButton)
-        bits |= 4;
-    return bits;
 }
 
 void Surface::paintEvent(QPaintEvent *event)
@@ -315,10 +285,16 @@ void Surface::paintEvent(QPaintEvent *event)
     // for it (as the first frame would) costs more than it saves.
     constexpr int kBandRows = 16;
     const QImage &image = kept();
-    const QRect area = event->rect() & image.rect();
+    const int scale = imageScale();
+    const QRect area = event->rect() & rect();
+    if (scale != 1 && devicePixelRatioF() != scale)
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
     for (int y = area.top(); y <= area.bottom(); y += kBandRows) {
         const QRect band(area.left(), y, area.width(), std::min(kBandRows, area.bottom() + 1 - y));
-        p.drawImage(band.topLeft(), image, band);
+        if (scale == 1)
+            p.drawImage(band.topLeft(), image, band);
+        else
+            p.drawImage(QRectF(band), image, QRectF(scaled(band, scale)));
     }
     switch (m_transientState) {
     case TransientState::Pending:
@@ -340,65 +316,49 @@ void Surface::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     // Qt delivers the resize of a hidden widget late; only a real change of
     // size touches the images, and only images that exist.
-    if (!m_kept.isNull() && m_kept.size() != size().expandedTo(QSize(1, 1))) {
+    if (!m_kept.isNull() && m_kept.size() != size().expandedTo(QSize(1, 1)) * imageScale()) {
         rebuildKept(size(), true);
         dropTransient();
     }
     emit resized();
 }
 
-void Surface::mousePressEvent(QMouseEvent *event)
-{
-    m_pressedHere = true;
-    emit mouseDown(buttonBits(event->buttons() | event->button()), event->position());
-}
-
-void Surface::mouseMoveEvent(QMouseEvent *event)
-{
-    emit mouseMoved(buttonBits(event->buttons()), event->position());
-}
-
-void Surface::mouseReleaseEvent(QMouseEvent *event)
-{
-    const bool wasPressed = m_pressedHere;
-    m_pressedHere = false;
-    // A press released over the surface is a click; so is one anywhere
-    // while the surface holds the mouse capture.
-    if (wasPressed && (rect().contains(event->position().toPoint()) || QWidget::mouseGrabber() == this))
-        emit clicked();
-}
-
-void Surface::focusInEvent(QFocusEvent *event)
-{
-    QWidget::focusInEvent(event);
-    emit gotFocus();
-}
-
 void Surface::rebuildKept(const QSize &size, bool keepOld)
 {
+    const int scale = imageScale();
     // A picture that covers the whole surface is the kept image itself,
     // shared until something is drawn on it (the hidden template box holds
     // 4 MB that way only once).
-    const QSize wanted = size.expandedTo(QSize(1, 1));
-    if (!m_picture.isNull() && m_picture.size() == wanted && (!keepOld || m_kept.isNull() || m_kept.size() == wanted)) {
+    const QSize wanted = size.expandedTo(QSize(1, 1)) * scale;
+    const bool pictureFits = !m_picture.isNull() && m_picture.size() == wanted && m_picture.devicePixelRatio() == scale;
+    if (pictureFits && (!keepOld || m_kept.isNull() || m_kept.size() == wanted)) {
         if (!keepOld || m_kept.isNull())
             m_kept = m_picture;
         return;
     }
     // Clearing at the same size refills the image in place: a 1280 x 800
     // window would otherwise allocate 4 MB at every repaint of its skin.
-    if (!keepOld && m_kept.size() == size.expandedTo(QSize(1, 1))) {
+    if (!keepOld && m_kept.size() == wanted) {
         m_kept.fill(m_backColor);
         if (!m_picture.isNull())
-            copyRect(m_kept, 0, 0, m_picture.width(), m_picture.height(), m_picture, 0, 0);
+            drawPicture(m_kept, QRect(QPoint(0, 0), size));
         return;
     }
-    QImage fresh = makeLargeImage(size.expandedTo(QSize(1, 1)));
+    QImage fresh = makeLargeImage(wanted);
+    fresh.setDevicePixelRatio(scale);
     fresh.fill(m_backColor);
     if (!m_picture.isNull())
-        copyRect(fresh, 0, 0, m_picture.width(), m_picture.height(), m_picture, 0, 0);
-    if (keepOld && !m_kept.isNull())
-        copyRect(fresh, 0, 0, m_kept.width(), m_kept.height(), m_kept, 0, 0);
+        drawPicture(fresh, QRect(QPoint(0, 0), size));
+    if (keepOld && !m_kept.isNull()) {
+        if (m_kept.devicePixelRatio() == scale) {
+            copyRect(fresh, 0, 0, m_kept.width(), m_kept.height(), m_kept, 0, 0);
+        } else {
+            // The surface moved to a screen of another scale.
+            QPainter p(&fresh);
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            p.drawImage(QPointF(0, 0), m_kept);
+        }
+    }
     m_kept = std::move(fresh);
 }
 

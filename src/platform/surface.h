@@ -33,7 +33,9 @@ public:
     void setForeColor(const QColor &color) { m_foreColor = color; }
     QColor foreColor() const { return m_foreColor; }
 
-    // The picture shown at the surface's top-left under everything drawn.
+    // The picture shown at the surface's top-left under everything drawn,
+    // at the size it has in pixels of ours (an image of device pixel ratio
+    // 2 covers half its pixel size).
     void setPicture(const QImage &picture);
     void clearPicture() { setPicture(QImage()); }
     const QImage &picture() const { return m_picture; }
@@ -75,10 +77,20 @@ public:
     int textWidth(const QString &text) const;
     int textHeight(const QString &text) const; // all lines, in the current font
 
+    // The pointer arriving over the surface without a move of its own (the
+    // surface appeared or came to lie under a resting pointer, or the
+    // window system reports an enter) counts as a mouse move there.
+    void setEnterCountsAsMove(bool on) { m_enterCountsAsMove = on; }
+
     void setMousePointer(Pointer pointer);
     Pointer mousePointer() const { return m_pointer; }
 
+    // The kept image. Its pixels are the screen's: at a scale above 100 %
+    // it is made at twice the surface's size (devicePixelRatio() 2), so
+    // that text and artwork drawn into it stay sharp.
     const QImage &keptImage() const;
+    // 1 or 2: how many of the kept image's pixels make one of ours.
+    int imageScale() const;
     // What the screen shows now: the kept image with any transient drawing.
     QImage screenImage() const;
     bool hasTransientDrawing() const { return m_transientState != TransientState::None; }
@@ -100,6 +112,9 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
     // The image drawing goes to now, noting the area it is about to change;
     // marks transient drawing for the screen.
@@ -112,6 +127,10 @@ private:
     // it holds) when it is not.
     QImage &kept();
     void rebuildKept(const QSize &size, bool keepOld);
+    // A move reported where a resting pointer now lies over the surface.
+    void reportPointerArrival();
+    // The picture's part within `area` (pixels of ours) into `image`.
+    void drawPicture(QImage &image, const QRect &area) const;
     void dropTransient();
 
     bool m_autoRedraw = false;
@@ -126,7 +145,12 @@ private:
     TransientState m_transientState = TransientState::None;
     Pointer m_pointer = Pointer::Default;
     bool m_pressedHere = false;
+    bool m_enterCountsAsMove = false;
 };
+
+// The scale of the artwork and of kept images on a screen of this device
+// pixel ratio: 1 at 100 % and below, 2 above.
+int artworkScale(double devicePixelRatio);
 
 // What Surface::printAt draws, drawn into any image: `text` in `font` and
 // `colour` with its cell's top-left corner at (x, y), limited to `clip`

@@ -62,7 +62,7 @@ void BackdropWindow::paintFourCornerGradient(ColorRef topLeft, ColorRef topRight
     shaded.fill(backColor());
     gradientFill(shaded, vertices, triangles);
     // A window still waiting for its resize keeps an image of the old size.
-    if (autoRedraw() && keptImage().size() != shaded.size())
+    if (autoRedraw() && keptImage().deviceIndependentSize().toSize() != shaded.size())
         cls();
     bitBlt(0, 0, shaded.width(), shaded.height(), shaded, 0, 0);
 }
@@ -76,9 +76,9 @@ void BackdropWindow::passFocusOn()
         if (form->name() == kMainWindowName || form->name() == kBackdropWindowName)
             continue;
         // Focus failures (a hidden or disabled window) are of no interest.
-        // Activation hands the window's own focus control the focus again.
+        // The stage hands the focus on to its sheet.
         if (form->isVisible() && form->isEnabled())
-            form->activateWindow();
+            form->takeKeyboard();
         return;
     }
     if (main->isVisible())

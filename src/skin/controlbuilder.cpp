@@ -38,24 +38,31 @@ bool isDefined(const ColourDefinition &colour)
     return colour.source != ColourDefinition::Source::None;
 }
 
-// The pictures built into the program, each decoded once per run when a
-// control first shows it (every START builds the exercise window afresh;
-// the start screen needs none of them).
-QImage definedPicture(DefinedPicture picture, const SkinTemplate &skin)
+// The pictures built into the program, each decoded once per run and
+// scale when a control first shows it (every START builds the exercise
+// window afresh; the start screen needs none of them).
+QImage definedPicture(DefinedPicture picture, const SkinTemplate &skin, int scale)
 {
+    const int at = scale == 2 ? 1 : 0;
     switch (picture) {
     case DefinedPicture::None: break;
     case DefinedPicture::WrongAnswer: {
-        static const QImage wrong = wrongPicture();
-        return wrong;
+        static QImage wrong[2];
+        if (wrong[at].isNull())
+            wrong[at] = wrongPicture(scale);
+        return wrong[at];
     }
     case DefinedPicture::CorrectAnswer: {
-        static const QImage correct = correctPicture();
-        return correct;
+        static QImage correct[2];
+        if (correct[at].isNull())
+            correct[at] = correctPicture(scale);
+        return correct[at];
     }
     case DefinedPicture::SetMarker: {
-        static const QImage marker = markerPicture();
-        return marker;
+        static QImage marker[2];
+        if (marker[at].isNull())
+            marker[at] = markerPicture(scale);
+        return marker[at];
     }
     case DefinedPicture::SkinTemplate: return skin.image();
     }
@@ -86,8 +93,8 @@ void stylePictureBox(Surface &box, const ControlDefinition &definition, const Sk
         box.setBackColor(definedColour(definition.back));
     if (isDefined(definition.fore))
         box.setForeColor(definedColour(definition.fore));
-    const QImage picture = definedPicture(definition.picture, skin);
-    box.setGeometry(definition.sizedToPicture ? QRect(geometry.topLeft(), picture.size()) : geometry);
+    const QImage picture = definedPicture(definition.picture, skin, box.imageScale());
+    box.setGeometry(definition.sizedToPicture ? QRect(geometry.topLeft(), picture.deviceIndependentSize().toSize()) : geometry);
     box.setAutoRedraw(definition.autoRedraw);
     if (definition.font)
         box.setFont(definedFont(*definition.font));

@@ -9,7 +9,7 @@ namespace vk {
 void drawSkinFrame(Surface &window, const QWidget &ctl, const SkinTemplate &skin)
 {
     using namespace skin;
-    const QImage &t = skin.image();
+    const QImage &t = skin.image(window.imageScale());
     const int L = ctl.x();
     const int T = ctl.y();
     const int W = ctl.width();

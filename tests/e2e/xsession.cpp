@@ -1,5 +1,7 @@
 #include "xsession.h"
 
+#include "xsessiontools.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -25,31 +27,6 @@ QString freeDisplay(int from)
     return QStringLiteral(":%1").arg(from);
 }
 
-QProcessEnvironment environmentFor(const QString &display)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display);
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    // Nothing we start talks to the desktop session of whoever runs the
-    // tests, and no accessibility bus is started behind our back.
-    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-    env.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("96"));
-    return env;
-}
-
-// Starts a process as the leader of a process group of its own, so that it
-// can be stopped together with everything it starts (dbus-run-session's bus,
-// xfconfd, ...).
-void startInOwnGroup(QProcess &p, const QString &program, const QStringList &args)
-{
-    p.setChildProcessModifier([] { ::setsid(); });
-    p.start(program, args);
-    // QProcess forgets the id once the leader has ended; the group may not.
-    p.setProperty("processGroup", p.processId());
-}
-
 void stopGroup(QProcess *p)
 {
     if (!p)
@@ -70,6 +47,28 @@ void stopGroup(QProcess *p)
 
 } // namespace
 
+QProcessEnvironment environmentFor(const QString &display)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    // Nothing we start talks to the desktop session of whoever runs the
+    // tests, and no accessibility bus is started behind our back.
+    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    env.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("96"));
+    return env;
+}
+
+void startInOwnGroup(QProcess &p, const QString &program, const QStringList &args)
+{
+    p.setChildProcessModifier([] { ::setsid(); });
+    p.start(program, args);
+    // QProcess forgets the id once the leader has ended; the group may not.
+    p.setProperty("processGroup", p.processId());
+}
+
 QString nameOf(WindowManager wm)
 {
     switch (wm) {
@@ -79,6 +78,8 @@ QString nameOf(WindowManager wm)
         return QStringLiteral("Openbox");
     case WindowManager::Xfwm4:
         return QStringLiteral("Xfwm4");
+    case WindowManager::Weston:
+        return QStringLiteral("Weston");
     }
     return {};
 }
@@ -91,6 +92,13 @@ XSession::XSession(int width, int height, WindowManager wm, ScreenKind kind)
                         .arg(kind == ScreenKind::Fixed ? QStringLiteral("Xvfb") : QStringLiteral("Xephyr"))
                         .arg(width)
                         .arg(height);
+        return;
+    }
+    m_screenDisplay = m_display;
+    if (wm == WindowManager::Weston) {
+        if (!startWeston(width, height))
+            m_failure = QStringLiteral("weston with XWayland did not start: %1")
+                            .arg(m_wm ? QString::fromLocal8Bit(m_wm->readAll()).trimmed().right(400) : QString());
         return;
     }
     if (wm != WindowManager::None && !startWindowManager(wm)) {
@@ -233,7 +241,10 @@ bool XSession::startProgram(const QStringList &args)
 {
     stopGroup(m_program.get());
     m_program = std::make_unique<QProcess>();
-    m_program->setProcessEnvironment(environmentFor(m_display));
+    QProcessEnvironment env = environmentFor(m_display);
+    for (auto it = m_programEnv.cbegin(); it != m_programEnv.cend(); ++it)
+        env.insert(it.key(), it.value());
+    m_program->setProcessEnvironment(env);
     m_program->setProcessChannelMode(QProcess::ForwardedChannels);
     startInOwnGroup(*m_program, programPath(), args);
     return m_program->waitForStarted(5000);
@@ -257,8 +268,14 @@ bool XSession::programRunning() const
 
 QString XSession::run(const QString &program, const QStringList &args, int timeoutMs, int *exitCode) const
 {
+    return runOn(m_display, program, args, timeoutMs, exitCode);
+}
+
+QString XSession::runOn(const QString &display, const QString &program, const QStringList &args, int timeoutMs,
+                        int *exitCode) const
+{
     QProcess p;
-    p.setProcessEnvironment(environmentFor(m_display));
+    p.setProcessEnvironment(environmentFor(display));
     p.start(program, args);
     const bool finished = p.waitForFinished(timeoutMs);
     if (exitCode)
@@ -359,7 +376,8 @@ QString XSession::focusedWindow() const
 
 QSize XSession::screenSize() const
 {
-    const QStringList wh = xdotool({QStringLiteral("getdisplaygeometry")}).split(QLatin1Char(' '));
+    const QStringList wh = runOn(m_screenDisplay, QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")}, 10000, nullptr)
+                               .split(QLatin1Char(' '));
     return wh.size() == 2 ? QSize(wh[0].toInt(), wh[1].toInt()) : QSize();
 }
 
@@ -372,20 +390,22 @@ bool XSession::setScreenSize(int width, int height) const
 
 void XSession::moveMouse(int x, int y) const
 {
-    xdotool({QStringLiteral("mousemove"), QString::number(x), QString::number(y)});
+    runOn(m_screenDisplay, QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(x), QString::number(y)}, 10000,
+          nullptr);
     pause(60);
 }
 
 void XSession::click(int x, int y, int button) const
 {
     moveMouse(x, y);
-    xdotool({QStringLiteral("click"), QString::number(button)});
+    runOn(m_screenDisplay, QStringLiteral("xdotool"), {QStringLiteral("click"), QString::number(button)}, 10000, nullptr);
     pause(150);
 }
 
 void XSession::key(const QString &keysym) const
 {
-    xdotool({QStringLiteral("key"), QStringLiteral("--clearmodifiers"), keysym});
+    runOn(m_screenDisplay, QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--clearmodifiers"), keysym}, 10000,
+          nullptr);
     pause(80);
 }
 
@@ -397,37 +417,9 @@ void XSession::focus(const QString &id) const
 
 void XSession::type(const QString &text) const
 {
-    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("60"), text});
+    runOn(m_screenDisplay, QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("60"), text},
+          10000, nullptr);
     pause(100);
-}
-
-QImage XSession::screenshot() const
-{
-    QImage shot = grab();
-    keep(shot);
-    return shot;
-}
-
-void XSession::keep(const QImage &shot) const
-{
-    const QString folder = QProcessEnvironment::systemEnvironment().value(QStringLiteral("VK_E2E_SHOTS"));
-    const auto *test = ::testing::UnitTest::GetInstance()->current_test_info();
-    if (folder.isEmpty() || !test || shot.isNull())
-        return;
-    QString name = QStringLiteral("%1.%2").arg(QString::fromLatin1(test->test_suite_name()), QString::fromLatin1(test->name()));
-    name.replace(QLatin1Char('/'), QLatin1Char('-'));
-    shot.save(QStringLiteral("%1/%2-%3.png").arg(folder, name).arg(++m_shots, 2, 10, QLatin1Char('0')));
-}
-
-QImage XSession::grab() const
-{
-    QProcess p;
-    p.setProcessEnvironment(environmentFor(m_display));
-    p.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
-    p.waitForFinished(10000);
-    QImage image;
-    image.loadFromData(p.readAllStandardOutput(), "PNG");
-    return image.convertToFormat(QImage::Format_RGB32);
 }
 
 void XSession::pause(int ms)

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QMap>
 #include <QProcess>
 #include <QRect>
 #include <QString>
@@ -13,10 +14,15 @@
 
 namespace vk::e2e {
 
-// The desktops our users run the trainer on: a bare X server, or one of two
+// The desktops our users run the trainer on: a bare X server, one of two
 // common window managers with their out-of-the-box settings (xfwm4 with
-// focus-stealing prevention switched on, as many distributions ship it).
-enum class WindowManager { None, Openbox, Xfwm4 };
+// focus-stealing prevention switched on, as many distributions ship it), or
+// a Wayland desktop: weston, the program on its XWayland. Weston draws on
+// an X server of its own (its X11 back end), which is where the tests'
+// pointer and keyboard come from and where screenshots are taken: weston's
+// headless back end has no seat, and XWayland 22 crashes when input is
+// made up for it.
+enum class WindowManager { None, Openbox, Xfwm4, Weston };
 
 QString nameOf(WindowManager wm);
 
@@ -54,13 +60,20 @@ public:
 
     // Starts the program; false when it did not start.
     bool startProgram(const QStringList &args = {});
+    // A variable of the program's environment from now on (a desktop's
+    // scaling, say).
+    void setProgramEnvironment(const QString &name, const QString &value) { m_programEnv.insert(name, value); }
     // Waits for the program to end; its exit code (-1 for a crash), or
     // nothing on time-out.
     std::optional<int> waitForExit(int ms);
     bool programRunning() const;
 
-    // A tool run against our display; its standard output (trimmed).
+    // A tool run against the program's display; its standard output (trimmed).
     QString run(const QString &program, const QStringList &args, int timeoutMs = 10000, int *exitCode = nullptr) const;
+    // Where the window stands on the screen, found on a screenshot: under
+    // weston, whose XWayland knows nothing of where weston shows a window.
+    // Elsewhere the X server's own word.
+    QRect windowOnScreen(const QString &id) const;
     QString xdotool(const QStringList &args, int timeoutMs = 10000) const;
     // Waits until a visible window with this name appears; its id or empty.
     QString waitForWindow(const QString &name, int timeoutMs = 15000) const;
@@ -101,10 +114,16 @@ private:
 
     bool startServer(int width, int height, ScreenKind kind);
     bool startWindowManager(WindowManager wm);
+    bool startWeston(int width, int height);
+    // A tool run against a display of ours.
+    QString runOn(const QString &display, const QString &program, const QStringList &args, int timeoutMs,
+                  int *exitCode) const;
     bool windowManagerReady(WindowManager wm) const;
 
-    QString m_display;
+    QString m_display;       // where the program runs
+    QString m_screenDisplay; // where the screen is: the pointer, the keyboard, screenshots
     QString m_hostDisplay;
+    QTemporaryDir m_runtimeDir;
     QString m_failure;
     WindowManager m_wmKind = WindowManager::None;
     QTemporaryDir m_wmConfig;
@@ -113,6 +132,7 @@ private:
     std::unique_ptr<QProcess> m_wm;
     std::unique_ptr<QProcess> m_program;
     mutable int m_shots = 0;
+    QMap<QString, QString> m_programEnv;
 };
 
 template<class Pred>

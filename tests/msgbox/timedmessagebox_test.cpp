@@ -57,6 +57,26 @@ struct BoxWindow {
     int ticks = 0;
 };
 
+// The stage that asks is a surface inside the main window: the box stands
+// centred over the surface, not over the whole window.
+TEST(HookedMsgBox, standsCentredOverTheOwnerControl)
+{
+    BoxWindow w;
+    w.window->setGeometry(100, 50, 1280, 800);
+    auto *stage = new QWidget(w.window.get());
+    stage->setGeometry(0, 25, 1280, 775);
+    w.request(0);
+    w.box.boxRequest.blockedWindow = stage;
+    QPoint boxCentre;
+    whenBoxOpens([&](QMessageBox &box) {
+        boxCentre = box.geometry().center();
+        userClicks(box, QMessageBox::No);
+    });
+    w.show();
+    const QPoint stageCentre = stage->mapToGlobal(stage->rect().center());
+    EXPECT_LE((boxCentre - stageCentre).manhattanLength(), 2) << "box centre " << boxCentre.x() << "," << boxCentre.y();
+}
+
 // Qt translates its standard button texts; these must not follow the system.
 TEST(HookedMsgBox, showsTheRequestWithFixedYesNoTextsAndAQuestionIcon)
 {

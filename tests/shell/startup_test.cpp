@@ -83,6 +83,12 @@ TEST(StartUp, screenTooSmallShowsTheMessageAndEndsWithFailure)
         SCOPED_TRACE(QStringLiteral("%1 x %2").arg(screen.width()).arg(screen.height()).toStdString());
         ProgramDriver t(screen);
         ShowWatch shows;
+        // A screen accepted by mistake would run the program until someone
+        // closed it: the test ends it instead, and fails at once.
+        QTimer accepted;
+        accepted.setSingleShot(true);
+        QObject::connect(&accepted, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+        accepted.start(3000);
 
         const int status = t.app->run();
 
@@ -164,9 +170,9 @@ protected:
     MainWindow *mainWindow = nullptr;
 };
 
-// The choice is read when START is pressed; the stage window is docked
-// over the main window below its 25-pixel top band.
-TEST_F(Start, copiesTheChoiceAndDocksTheStageWindow)
+// The choice is read when START is pressed; the stage is shown inside the
+// main window, covering it below its 25-pixel top band.
+TEST_F(Start, copiesTheChoiceAndShowsTheStageBelowTheBand)
 {
     struct Case { int index; bool timerEnabled; };
     for (const Case c : {Case{1, false}, Case{0, true}}) {
@@ -179,7 +185,9 @@ TEST_F(Start, copiesTheChoiceAndDocksTheStageWindow)
         Form *stage = stageWindow();
         ASSERT_NE(stage, nullptr);
         EXPECT_TRUE(stage->isVisible());
-        EXPECT_EQ(stage->geometry(), QRect(mainWindow->x(), mainWindow->y() + 25, mainWindow->width(), mainWindow->height() - 25));
+        EXPECT_EQ(stage->window(), mainWindow) << "one window, not two";
+        EXPECT_EQ(stage->geometry(), QRect(0, 25, mainWindow->width(), mainWindow->height() - 25));
+        EXPECT_EQ(stage->screenPosition(), mainWindow->pos() + QPoint(0, 25));
         // The main window shows its stage look: the header block at the top left.
         EXPECT_EQ(mainWindow->keptImage().copy(0, 0, 195, 97), ctx().skin.image().copy(skin::kStageHeaderBlock));
         ctx().windows.unload(stage);
@@ -200,7 +208,7 @@ TEST_F(Start, anOpenStageWindowIsOnlyPlacedAgain)
 
     EXPECT_EQ(stageWindow(), first);
     EXPECT_EQ(ctx().run.problemDoc.toString(), problem) << "no new problem is drawn";
-    EXPECT_EQ(first->geometry(), QRect(mainWindow->x(), mainWindow->y() + 25, mainWindow->width(), mainWindow->height() - 25));
+    EXPECT_EQ(first->geometry(), QRect(0, 25, mainWindow->width(), mainWindow->height() - 25));
 }
 
 // START has the focus so that Enter starts a stage as Space does: the
@@ -235,24 +243,23 @@ TEST_F(Start, activatingTheMainWindowDuringAStageKeepsTheKeyboardOnTheStage)
     EXPECT_TRUE(stage->isAncestorOf(QApplication::focusWidget()));
 }
 
-// Minimising the main window takes the stage window with it, restoring
-// brings both back with the stage docked; moving the main window moves
-// the stage window along.
-TEST_F(Start, theStageWindowFollowsTheMainWindow)
+// The stage goes wherever the main window goes: minimised and restored
+// with it, and moved with it.
+TEST_F(Start, theStageGoesWithTheMainWindow)
 {
     QTest::mouseClick(&mainWindow->startButton(), Qt::LeftButton);
     Form *stage = stageWindow();
     ASSERT_NE(stage, nullptr);
 
     mainWindow->showMinimized();
-    EXPECT_TRUE(stage->isMinimized());
+    EXPECT_TRUE(stage->isMinimizedState());
     mainWindow->showNormal();
-    EXPECT_FALSE(stage->isMinimized());
+    EXPECT_FALSE(stage->isMinimizedState());
     EXPECT_TRUE(stage->isVisible());
-
     mainWindow->move(100, 60);
     QCoreApplication::processEvents();
-    EXPECT_EQ(stage->geometry(), QRect(100, 85, 1280, 775));
+    EXPECT_EQ(stage->geometry(), QRect(0, 25, 1280, 775));
+    EXPECT_EQ(stage->screenPosition(), QPoint(100, 85));
 }
 
 // A new resolution or a monitor unplugged while the program runs: the
@@ -284,9 +291,22 @@ TEST_F(Start, aChangedScreenRefitsTheWindows)
         t.screen->change(c.screen, c.workArea);
         QCoreApplication::processEvents();
         EXPECT_EQ(mainWindow->geometry(), c.expected);
-        EXPECT_EQ(stage->geometry(), c.expected.adjusted(0, 25, 0, 0));
+        EXPECT_EQ(stage->geometry(), QRect(0, 25, c.expected.width(), c.expected.height() - 25));
         EXPECT_EQ(backdrop->geometry(), c.screen);
         EXPECT_EQ(mainWindow->settingsPanel().x(), (c.expected.width() - 750) / 2) << "the panel is centred again";
+    }
+}
+
+// A screen change while the window is minimised leaves it minimised: the
+// refit places the settings panel without restoring the window.
+TEST_F(Start, aChangedScreenLeavesAMinimisedWindowMinimised)
+{
+    mainWindow->showMinimized();
+    ASSERT_TRUE(mainWindow->isMinimized());
+    for (const QRect screen : {QRect(0, 0, 1024, 768), QRect(0, 0, 1920, 1080)}) {
+        t.screen->change(screen);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(mainWindow->isMinimized()) << screen.width() << " x " << screen.height();
     }
 }
 

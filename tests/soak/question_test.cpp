@@ -234,16 +234,10 @@ private:
             w->stageClock().tick();
     }
 
-    QWidget *someWindow()
-    {
-        if (ExerciseWindow *w = program.stage(); w && pick(2))
-            return w;
-        return program.main();
-    }
-
+    // The program's one window, with the stage inside it.
     void resizeOrMinimise()
     {
-        QWidget *window = someWindow();
+        QWidget *window = program.main();
         if (!window)
             return;
         switch (pick(3)) {

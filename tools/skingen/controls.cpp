@@ -112,7 +112,7 @@ void paintPanel(QImage &sheet)
                 c = horizontal[y - panel.top()];
             else if (y >= panel.bottom() - 3)
                 c = horizontal[y - (panel.bottom() - 3)];
-            sheet.setPixel(x, y, c);
+            setArtPixel(sheet, x, y, c);
         }
 }
 
@@ -192,7 +192,7 @@ void paintControls(QImage &sheet)
     // Backgrounds are the top band itself, so the sprites sit on it without a seam.
     std::array<QRgb, kCtlH> band{};
     for (int k = 0; k < kCtlH; ++k)
-        band[std::size_t(k)] = sheet.pixel(kTemplateSize.width() / 2, kControlStripTop + k);
+        band[std::size_t(k)] = artPixel(sheet, kTemplateSize.width() / 2, kControlStripTop + k);
 
     for (int state = 0; state < 3; ++state)
         for (const Cell &cell : cells) {
@@ -200,7 +200,7 @@ void paintControls(QImage &sheet)
             const int cy = rowTops[state];
             for (int k = 0; k < kCtlH; ++k)
                 for (int x = 0; x < kCtlW; ++x)
-                    sheet.setPixel(cx + x, cy + k, band[std::size_t(k)]);
+                    setArtPixel(sheet, cx + x, cy + k, band[std::size_t(k)]);
 
             QPainter p(&sheet);
             p.setRenderHint(QPainter::Antialiasing);

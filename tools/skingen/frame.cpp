@@ -86,21 +86,24 @@ Rgbf frameProfile(double u)
 void overlayFrame(QImage &img, int ox, int oy, const FrameGeom &g, const QRect &area)
 {
     constexpr int kSub = 4;
-    const QRect clipped = area.intersected(img.rect());
+    // The image's own pixels; the geometry is the 100 % artwork's.
+    const int s = int(img.devicePixelRatio());
+    const QRect clipped = QRect(area.topLeft() * s, area.size() * s).intersected(img.rect());
+    const double step = 1.0 / s;
     for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
         QRgb *line = reinterpret_cast<QRgb *>(img.scanLine(y));
         for (int x = clipped.left(); x <= clipped.right(); ++x) {
-            const double wx = x - ox;
-            const double wy = y - oy;
+            const double wx = double(x) / s - ox;
+            const double wy = double(y) / s - oy;
             // The body is convex: a pixel whose four corners lie in it is body throughout.
-            if (insideInset(g, wx, wy, 1.0) && insideInset(g, wx + 1, wy, 1.0) &&
-                insideInset(g, wx, wy + 1, 1.0) && insideInset(g, wx + 1, wy + 1, 1.0))
+            if (insideInset(g, wx, wy, 1.0) && insideInset(g, wx + step, wy, 1.0) &&
+                insideInset(g, wx, wy + step, 1.0) && insideInset(g, wx + step, wy + step, 1.0))
                 continue;
             const Rgbf existing{double(qRed(line[x])), double(qGreen(line[x])), double(qBlue(line[x]))};
             Rgbf sum;
             for (int sy = 0; sy < kSub; ++sy)
                 for (int sx = 0; sx < kSub; ++sx) {
-                    const double u = frameDepth(g, wx + (sx + 0.5) / kSub, wy + (sy + 0.5) / kSub);
+                    const double u = frameDepth(g, wx + (sx + 0.5) / kSub * step, wy + (sy + 0.5) / kSub * step);
                     Rgbf c;
                     if (u < 0)
                         c = toRgbf(palette::kOutsideCorner);

@@ -1,4 +1,5 @@
-// skingen: draws Vendrakul's artwork (skin template, feedback pictures, marker, icons).
+// skingen: draws Vendrakul's artwork (skin template, feedback pictures, marker, icons),
+// the template and the pictures also at twice the size for scaled screens.
 //
 // Everything is computed from code and a few fonts that ship with Debian, so the PNGs
 // under resources/ can be rebuilt byte for byte: no randomness except a fixed-seed
@@ -33,10 +34,17 @@ namespace {
 int writeResources(const QString &dir, const Fonts &fonts)
 {
     bool ok = true;
-    ok &= savePng(paintTemplate(fonts), dir + "/skin/template.png");
-    ok &= savePng(paintCorrect().convertToFormat(QImage::Format_RGB888), dir + "/pictures/correct.png");
-    ok &= savePng(paintWrong().convertToFormat(QImage::Format_RGB888), dir + "/pictures/wrong.png");
-    ok &= savePng(paintMarker().convertToFormat(QImage::Format_RGB888), dir + "/pictures/marker.png");
+    // The artwork the program copies pieces of, at 100 % and at twice the
+    // size for scaled screens ("@2x", Qt's name for it).
+    for (const int scale : {1, 2}) {
+        setDrawingScale(scale);
+        const QString at = scale == 1 ? QString() : QStringLiteral("@2x");
+        ok &= savePng(paintTemplate(fonts), dir + "/skin/template" + at + ".png");
+        ok &= savePng(paintCorrect().convertToFormat(QImage::Format_RGB888), dir + "/pictures/correct" + at + ".png");
+        ok &= savePng(paintWrong().convertToFormat(QImage::Format_RGB888), dir + "/pictures/wrong" + at + ".png");
+        ok &= savePng(paintMarker().convertToFormat(QImage::Format_RGB888), dir + "/pictures/marker" + at + ".png");
+    }
+    setDrawingScale(1);
     ok &= savePng(paintIcon(32).convertToFormat(QImage::Format_ARGB32), dir + "/icons/vendrakul.png");
     ok &= savePng(paintSmallIcon(), dir + "/icons/vendrakul-16.png");
     ok &= savePng(paintIcon(256).convertToFormat(QImage::Format_ARGB32), dir + "/icons/vendrakul-256.png");

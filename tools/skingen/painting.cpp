@@ -49,11 +49,38 @@ QFont makeFont(const QString &family, int pixelSize, bool bold, bool italic)
     return font;
 }
 
+namespace {
+int g_scale = 1;
+} // namespace
+
+void setDrawingScale(int scale) { g_scale = scale; }
+int drawingScale() { return g_scale; }
+
 QImage newImage(int w, int h, const QColor &fill)
 {
-    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    QImage img(w * g_scale, h * g_scale, QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(g_scale);
     img.fill(fill);
     return img;
+}
+
+QSize logicalSize(const QImage &img)
+{
+    return img.deviceIndependentSize().toSize();
+}
+
+void setArtPixel(QImage &img, int x, int y, QRgb colour)
+{
+    const int s = int(img.devicePixelRatio());
+    for (int dy = 0; dy < s; ++dy)
+        for (int dx = 0; dx < s; ++dx)
+            img.setPixel(x * s + dx, y * s + dy, colour);
+}
+
+QRgb artPixel(const QImage &img, int x, int y)
+{
+    const int s = int(img.devicePixelRatio());
+    return img.pixel(x * s, y * s);
 }
 
 namespace {
@@ -103,9 +130,14 @@ QImage blurAlpha(const QImage &src, int radius)
 
 } // namespace
 
-QImage shadowLayer(const QSize &size, const QPainterPath &shape, QPointF offset, int radius, const QColor &colour)
+QImage shadowLayer(const QSize &logical, const QPainterPath &shape, QPointF offset, int radius, const QColor &colour)
 {
+    // Blurred in the image's own pixels, as far as it reaches in the
+    // artwork's.
+    const QSize size = logical * g_scale;
+    radius *= g_scale;
     QImage mask(size, QImage::Format_ARGB32_Premultiplied);
+    mask.setDevicePixelRatio(g_scale);
     mask.fill(Qt::transparent);
     {
         QPainter mp(&mask);
@@ -115,6 +147,7 @@ QImage shadowLayer(const QSize &size, const QPainterPath &shape, QPointF offset,
     }
     const QImage blurred = blurAlpha(mask, radius);
     QImage tinted(size, QImage::Format_ARGB32_Premultiplied);
+    tinted.setDevicePixelRatio(g_scale);
     for (int y = 0; y < size.height(); ++y) {
         const QRgb *src = reinterpret_cast<const QRgb *>(blurred.constScanLine(y));
         QRgb *dst = reinterpret_cast<QRgb *>(tinted.scanLine(y));

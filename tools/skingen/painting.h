@@ -48,8 +48,22 @@ inline QRgb toRgb(const Rgbf &c)
     return qRgb(ch(c.r), ch(c.g), ch(c.b));
 }
 
-// A premultiplied ARGB image of w x h, filled with `fill`.
+// The scale everything is drawn at: 1 for the artwork at 100 %, 2 for the
+// same artwork at twice the size. Coordinates stay those of the 100 %
+// artwork; images made here carry the scale as their device pixel ratio,
+// so painting into them lands on their finer pixels.
+void setDrawingScale(int scale);
+int drawingScale();
+
+// A premultiplied ARGB image of w x h (of the 100 % artwork's pixels) at
+// the drawing scale, filled with `fill`.
 QImage newImage(int w, int h, const QColor &fill);
+// An image's size in the 100 % artwork's pixels.
+QSize logicalSize(const QImage &img);
+// Exact pixels: the pixel (x, y) of the 100 % artwork, set as a block of
+// the image's own pixels, and read from its top-left one.
+void setArtPixel(QImage &img, int x, int y, QRgb colour);
+QRgb artPixel(const QImage &img, int x, int y);
 
 // Fixed-seed generator for the brush texture; same numbers on every run and machine.
 class Lcg {

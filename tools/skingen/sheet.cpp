@@ -18,7 +18,7 @@ QImage paintTemplate(const Fonts &fonts)
 
     // Frame of the sheet itself: corners, border slices and the top band all come
     // from here.
-    overlayFrame(img, 0, 0, FrameGeom{double(kTemplateSize.width()), double(kTemplateSize.height())}, img.rect());
+    overlayFrame(img, 0, 0, FrameGeom{double(kTemplateSize.width()), double(kTemplateSize.height())}, QRect(QPoint(0, 0), kTemplateSize));
 
     {
         QPainter p(&img);

@@ -52,7 +52,7 @@ QImage paintStage(const Fonts &fonts)
         pocket.closeSubpath();
         // Its shadow falls only under the bulge: faded out before the straight
         // divider, which has to stay identical to the tiled band slice.
-        QImage shadow = shadowLayer(img.size(), pocket, QPointF(0, 1.5), 2, QColor(40, 70, 130, 80));
+        QImage shadow = shadowLayer(logicalSize(img), pocket, QPointF(0, 1.5), 2, QColor(40, 70, 130, 80));
         {
             QPainter sp(&shadow);
             sp.setCompositionMode(QPainter::CompositionMode_DestinationIn);
@@ -104,7 +104,7 @@ QImage paintStage(const Fonts &fonts)
         p.setPen(QPen(palette::kDivider, 1.0));
         p.drawPath(turn);
 
-        paintEmblem(p, QPointF(52, 57), 22, img.size(), true);
+        paintEmblem(p, QPointF(52, 57), 22, logicalSize(img), true);
 
         // Product name beside the emblem, small, in two lines.
         p.setPen(palette::kNavy);
@@ -114,7 +114,7 @@ QImage paintStage(const Fonts &fonts)
         p.setFont(makeFont(fonts.tahoma, 10));
         p.drawText(QRectF(80, 60, 110, 13), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Vendrakul"));
     }
-    overlayFrame(img, 0, 0, FrameGeom{double(kStageW), 100000.0}, img.rect());
+    overlayFrame(img, 0, 0, FrameGeom{double(kStageW), 100000.0}, QRect(QPoint(0, 0), logicalSize(img)));
     return img;
 }
 

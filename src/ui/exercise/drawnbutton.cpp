@@ -37,7 +37,7 @@ void paintDrawnButton(Surface &button, QStringView look, const QString &caption,
     const int y = templateRow(look);
     if (y < 0)
         return;
-    const QImage &t = skin.image();
+    const QImage &t = skin.image(button.imageScale());
     const double Wd = button.width();
     const double Ht = button.height();
 
@@ -69,6 +69,10 @@ DrawnButton::DrawnButton(Surface &button, QString caption, std::uint8_t &state, 
     connect(&button, &Surface::resized, this, &DrawnButton::onResize);
     connect(&button, &Surface::mouseDown, this, [this](int buttons, QPointF) { onMouseDown(buttons); });
     connect(&button, &Surface::mouseMoved, this, &DrawnButton::onMouseMove);
+    // The reveal moves BACK under a pointer that rests where it now
+    // stands: that counts as the pointer's arrival, so the first click
+    // there counts.
+    button.setEnterCountsAsMove(true);
 }
 
 void DrawnButton::paintNormal()

@@ -17,7 +17,9 @@
 #include "ui/exercise/exercisewindowpainter.h"
 
 #include <QApplication>
+#include <QKeySequence>
 #include <QMessageBox>
+#include <QShortcut>
 #include <QTimer>
 
 namespace vk {
@@ -29,7 +31,7 @@ constexpr std::string_view kFirstMarker = "markerBox_0";
 } // namespace
 
 ExerciseWindow::ExerciseWindow(AppContext &ctx)
-    : Form(kExerciseWindowName, ctx.screen)
+    : Form(kExerciseWindowName, ctx.screen, Form::Kind::Inside)
     , m_ctx(ctx)
 {
     createControls();
@@ -51,6 +53,12 @@ ExerciseWindow::ExerciseWindow(AppContext &ctx)
     for (Surface *s : {m_backButtonBox, m_finishButtonBox, m_clockDisplay, m_sheetPanel})
         connect(s, &Surface::gotFocus, this, &ExerciseWindow::passFocusToSheet);
     connect(this, &Form::unloading, this, &ExerciseWindow::formUnload);
+    // Escape counts only once the stage is over: until then the key goes
+    // wherever it would go without it (the question box takes its own).
+    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_escape->setContext(Qt::WidgetWithChildrenShortcut);
+    m_escape->setEnabled(false);
+    connect(m_escape, &QShortcut::activated, this, &ExerciseWindow::escapePressed);
 }
 
 ExerciseWindow::~ExerciseWindow()
@@ -157,7 +165,7 @@ void ExerciseWindow::formActivate()
 
 void ExerciseWindow::formResize()
 {
-    if (isMinimized())
+    if (isMinimizedState())
         return;
     paintExerciseWindow({*this, *m_clockDisplay, *m_sheetPanel, *m_resultPanel, *m_backButtonBox, *m_finishButtonBox, m_stage.sheetWidth,
                          m_stage.sheetHeight},
@@ -188,6 +196,7 @@ void ExerciseWindow::finishStage()
 
     m_finishButtonBox->hide();
     moveControl(*m_backButtonBox, (width() - kButtonWidth) / 2.0, height() - 80, kButtonWidth, kButtonHeight);
+    m_escape->setEnabled(true);
 
     const Evaluation result = m_sheet->revealProduct(m_stage.correctProduct);
     m_resultPanel->setPicture(result.correct ? m_correctPictureBox->picture() : m_wrongPictureBox->picture());
@@ -278,30 +287,28 @@ void ExerciseWindow::backClicked()
     leaveStage();
 }
 
-void ExerciseWindow::closeFromOutside()
+void ExerciseWindow::escapePressed()
 {
-    if (!m_unloading)
-        leaveStage();
+    // The finish question has a window of its own and takes its Escape there.
+    if (m_stage.stageRunning || m_unloading || m_confirmDepth > 0)
+        return;
+    leaveStage();
+}
+
+bool ExerciseWindow::focusNextPrevChild(bool)
+{
+    passFocusToSheet();
+    return true;
 }
 
 void ExerciseWindow::leaveStage()
 {
     m_ctx.run.stageActive = false;
     // Repainting the main window may run events; this window may not
-    // outlive them, nor may the main window.
+    // outlive them.
     const QPointer<ExerciseWindow> self(this);
     if (MainWindowApi *main = m_ctx.mainWindow())
         main->paintMainScreen();
-    if (!self)
-        return;
-    if (auto *mainWidget = dynamic_cast<QWidget *>(m_ctx.mainWindow())) {
-        const QPointer<QWidget> guard(mainWidget);
-        guard->show();
-        if (guard)
-            guard->raise();
-        if (guard)
-            guard->activateWindow();
-    }
     if (self)
         m_ctx.windows.unload(this);
 }

@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class QShortcut;
 class QTimer;
 
 namespace vk {
@@ -26,7 +27,8 @@ class Surface;
 // The exercise window: one stage from its load (START) to its unload (BACK
 // or the end of the program). It holds the answer sheet, the clock display,
 // the drawn BACK and FINISH buttons, the column markers and the result
-// panel, and routes their events to the parts that own the rules.
+// panel, and routes their events to the parts that own the rules. It is
+// shown inside the main window, below its top band.
 class ExerciseWindow final : public Form, public AnswerSheetHost
 {
     Q_OBJECT
@@ -54,6 +56,9 @@ public:
     void sheetPanelResized();
     void finishClicked();
     void backClicked();
+    // Escape: once the stage is finished it leaves as BACK does; while the
+    // stage runs a stray key never throws its work away.
+    void escapePressed();
     void markerClicked(int index);
     // Whatever part of the window receives the focus hands it to the sheet.
     void passFocusToSheet();
@@ -104,8 +109,9 @@ public:
 
 protected:
     bool event(QEvent *event) override;
-    // The window manager's close acts as BACK.
-    void closeFromOutside() override;
+    // Tab keeps the keyboard on the stage: nothing of the main window under
+    // it is reachable while it is shown.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // What the finish confirmation needs of the window.
@@ -149,6 +155,7 @@ private:
     Surface *m_markerPictureBox = nullptr;  // lends the set-marker picture
     QList<Surface *> m_markerBoxes;
     FlexGrid *m_answerGrid = nullptr;
+    QShortcut *m_escape = nullptr;  // BACK's key once the stage is over
 
     StageRecord m_stage;
     TimedMessageBox m_questionBox;

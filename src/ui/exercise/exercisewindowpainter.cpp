@@ -59,7 +59,7 @@ void paintExerciseWindow(const ExerciseWindowParts &parts, const SkinTemplate &s
 {
     using namespace vk::skin;
     Surface &win = parts.window;
-    const QImage &t = skin.image();
+    const QImage &t = skin.image(win.imageScale());
     const QSize ts = skin.size();
 
     const std::int32_t W = win.width();

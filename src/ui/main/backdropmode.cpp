@@ -10,7 +10,7 @@ void BackdropMode::toggle(Form &main)
 {
     m_on = !m_on;
     if (m_on) {
-        centerOnWorkArea(main, m_ctx.screen, m_ctx.windows);
+        centerOnWorkArea(main, m_ctx.screen);
         if (Form *backdrop = m_ctx.windows.get(kBackdropWindowName)) {
             backdrop->show();
             // Behind the program's windows even where no window manager

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "platform/rounding.h"
+
+#include <QRect>
+#include <QSize>
+
 #include <cstdint>
 
 namespace vk {
@@ -13,15 +18,16 @@ struct TwipsRect {
     friend constexpr bool operator==(const TwipsRect &, const TwipsRect &) = default;
 };
 
-// The main window's top band that stays visible above a docked window:
-// the header and the window-control strip live there.
+// The main window's top band that stays visible above the stage: the
+// header and the window-control strip live there.
 inline constexpr std::int32_t kDockedBandTwips = 375;
 
-// Where a window docked over the main window goes: the main window's
-// rectangle without its top band.
-constexpr TwipsRect dockedPlacement(const TwipsRect &main)
+// Where the stage stands inside a main window of `mainSize` pixels: the
+// whole window without its top band (25 pixels at 15 twips per pixel).
+inline QRect dockedArea(QSize mainSize, int twipsPerPixelY)
 {
-    return {main.left, main.top + kDockedBandTwips, main.width, main.height - kDockedBandTwips};
+    const int band = roundHalfEven(static_cast<double>(kDockedBandTwips) / twipsPerPixelY);
+    return QRect(0, band, mainSize.width(), mainSize.height() - band);
 }
 
 } // namespace vk

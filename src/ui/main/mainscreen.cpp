@@ -45,7 +45,7 @@ void MainScreen::paintMainScreen()
 {
     using namespace skin;
     Form &win = m_c.window;
-    const QImage &t = m_skin.image();
+    const QImage &t = m_skin.image(win.imageScale());
     const QSize ts = m_skin.size();
 
     const int w = roundHalfEven(win.scaleWidth());
@@ -81,7 +81,7 @@ void MainScreen::paintMainScreen()
 void MainScreen::paintStageLook(int w)
 {
     Form &win = m_c.window;
-    const QImage &t = m_skin.image();
+    const QImage &t = m_skin.image(win.imageScale());
     win.copyPiece(t, skin::kStageHeaderBlock, 0, 0);
     win.copyPiece(t, skin::kStageHeaderEnd, w - 30, 0);
     // The stage look only sets the font; the next start screen inherits the face.
@@ -95,7 +95,7 @@ void MainScreen::paintStageLook(int w)
 void MainScreen::paintStartLook(int w, int h)
 {
     Form &win = m_c.window;
-    const QImage &t = m_skin.image();
+    const QImage &t = m_skin.image(win.imageScale());
     win.copyPiece(t, skin::kTopLeftCorner, 0, 0);
     win.copyPiece(t, skin::topRightCorner(m_skin.size()), w - 30, 0);
 

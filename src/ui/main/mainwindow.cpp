@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -41,7 +42,14 @@ MainWindow::MainWindow(AppContext &ctx)
                                      });
     m_lifecycle = std::make_unique<MainWindowLifecycle>(*this, ctx, plainMessageBox());
 
-    connect(this, &Surface::resized, this, [this] { m_mainScreen->resizeHandling(); });
+    connect(this, &Surface::resized, this, [this] {
+        m_mainScreen->resizeHandling();
+        m_lifecycle->placeStage();
+    });
+    connect(&ctx.windows, &WindowRegistry::windowUnloaded, this, [this](const QString &name) {
+        if (name == kExerciseWindowName)
+            m_lifecycle->stageClosed();
+    });
     connect(this, &Form::activated, this, [this] { m_lifecycle->activation(); });
     connect(this, &Form::unloading, this, &MainWindow::unloadAllWindows);
     connect(m_settingsPanel, &Surface::resized, this,
@@ -102,7 +110,7 @@ void MainWindow::toggleBackdrop()
 
 void MainWindow::centerOnWorkArea()
 {
-    vk::centerOnWorkArea(*this, m_ctx.screen, m_ctx.windows);
+    vk::centerOnWorkArea(*this, m_ctx.screen);
 }
 
 void MainWindow::screenChanged()
@@ -150,17 +158,39 @@ void MainWindow::paintEvent(QPaintEvent *event)
     }
 }
 
-void MainWindow::moveEvent(QMoveEvent *event)
+void MainWindow::mousePressEvent(QMouseEvent *event)
 {
-    Form::moveEvent(event);
-    m_lifecycle->followMove();
+    Form::mousePressEvent(event);
+    // The strip is a control of its own; anywhere else on the band a press
+    // of the left button starts a move of the window.
+    if (event->button() == Qt::LeftButton && event->position().y() < m_lifecycle->bandHeight())
+        m_mover.begin(event->globalPosition().toPoint());
 }
 
-void MainWindow::changeEvent(QEvent *event)
+void MainWindow::mouseMoveEvent(QMouseEvent *event)
 {
-    Form::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
-        m_lifecycle->followWindowState(static_cast<QWindowStateChangeEvent *>(event)->oldState());
+    Form::mouseMoveEvent(event);
+    m_mover.follow(*this, event->globalPosition().toPoint());
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent *event)
+{
+    Form::mouseReleaseEvent(event);
+    m_mover.end();
+}
+
+bool MainWindow::focusNextPrevChild(bool next)
+{
+    // While a stage is shown the keyboard stays on it.
+    if (m_lifecycle->stageShown()) {
+        m_lifecycle->activation();
+        return true;
+    }
+    // On the start screen Tab goes between START and the clock choice, and
+    // nowhere else: no stop without a mark of its own.
+    QWidget *to = focusWidget() == m_startButton ? static_cast<QWidget *>(m_clockChoice) : m_startButton;
+    to->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

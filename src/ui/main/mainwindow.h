@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/form.h"
+#include "platform/windowdrag.h"
 #include "skin/appcontext.h"
 #include "msgbox/messagesink.h"
 #include "ui/main/backdropmode.h"
@@ -75,8 +76,10 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
-    void changeEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -97,6 +100,7 @@ private:
 
     std::unique_ptr<MainScreen> m_mainScreen;
     BackdropMode m_backdrop;
+    WindowDrag m_mover; // a drag on the top band moves the window
     WindowControlStrip *m_strip = nullptr;
     std::unique_ptr<MainWindowLifecycle> m_lifecycle;
     bool m_centreWhenShown = true;

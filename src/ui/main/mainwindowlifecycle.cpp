@@ -1,13 +1,13 @@
 #include "ui/main/mainwindowlifecycle.h"
 
 #include "platform/movecontrol.h"
+#include "platform/screenmetrics.h"
 #include "skin/appcontext.h"
 #include "ui/main/dockedplacement.h"
 #include "ui/main/screenfit.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/settingspanel.h"
 #include "ui/main/windowcontrolstrip.h"
-#include "ui/main/workarea.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -57,43 +57,37 @@ TwipsRect MainWindowLifecycle::mainRect() const
     return {m_main.twLeft(), m_main.twTop(), m_main.twWidth(), m_main.twHeight()};
 }
 
+Form *MainWindowLifecycle::shownStage() const
+{
+    Form *stage = m_ctx.windows.find(kExerciseWindowName);
+    return stage && stage->parentWidget() == &m_main && stage->isVisible() ? stage : nullptr;
+}
+
 void MainWindowLifecycle::activation()
 {
-    for (Form *docked : dockedWindows(m_ctx.windows)) {
-        if (docked->isVisible() && !docked->isMinimized()) {
-            docked->raise();
-            docked->activateWindow();
-            return;
-        }
+    if (Form *stage = shownStage()) {
+        stage->takeKeyboard();
+        return;
     }
     // Enter or Space starts a stage at once.
     m_main.startButton().setFocus(Qt::ActiveWindowFocusReason);
 }
 
-void MainWindowLifecycle::followMove()
+void MainWindowLifecycle::stageClosed()
 {
-    if (!m_main.isVisible() || m_main.isMinimized())
-        return;
-    dockWindows(mainRect(), m_ctx.windows);
+    if (m_main.isActiveWindow())
+        m_main.startButton().setFocus(Qt::OtherFocusReason);
 }
 
-void MainWindowLifecycle::followWindowState(Qt::WindowStates oldState)
+void MainWindowLifecycle::placeStage()
 {
-    const bool minimised = m_main.isMinimized();
-    if (minimised == oldState.testFlag(Qt::WindowMinimized))
-        return;
-    const QList<Form *> docked = dockedWindows(m_ctx.windows);
-    for (Form *form : docked) {
-        if (minimised)
-            form->showMinimized();
-        else
-            form->showNormal();
-    }
-    if (minimised || docked.isEmpty())
-        return;
-    followMove();
-    docked.first()->raise();
-    docked.first()->activateWindow();
+    if (Form *stage = shownStage())
+        stage->setGeometry(dockedArea(m_main.size(), m_ctx.screen.twipsPerPixelY()));
+}
+
+int MainWindowLifecycle::bandHeight() const
+{
+    return dockedArea(m_main.size(), m_ctx.screen.twipsPerPixelY()).top();
 }
 
 void MainWindowLifecycle::fitToScreen()
@@ -102,12 +96,12 @@ void MainWindowLifecycle::fitToScreen()
         return;
     const TwipsRect fitted = mainWindowRefit(m_ctx.screen, mainRect());
     m_main.moveTw(fitted.left, fitted.top, fitted.width, fitted.height);
-    placeSettingsPanel();
+    // The panel goes to its new place; a minimised window stays as it is.
+    movePanel();
     // Painted again with the panel in its new place: its frame is part of
     // the window's picture.
     if (!m_main.isMinimized())
         m_main.paintMainScreen();
-    dockWindows(fitted, m_ctx.windows);
     if (Form *backdrop = m_ctx.windows.find(kBackdropWindowName))
         backdrop->screenChanged();
 }
@@ -116,6 +110,11 @@ void MainWindowLifecycle::placeSettingsPanel()
 {
     if (m_main.isMinimized())
         m_main.showNormal();
+    movePanel();
+}
+
+void MainWindowLifecycle::movePanel()
+{
     Surface &panel = m_main.settingsPanel();
     moveControl(panel, (m_main.scaleWidth() - kPanelWidth) / 2, m_main.scaleHeight() - 190, kPanelWidth, kPanelHeight);
     panel.show();
@@ -131,12 +130,8 @@ void MainWindowLifecycle::start()
     m_ctx.run.timerEnabled = m_main.clockChoice().currentIndex() == 0;
     m_ctx.run.stageActive = true;
 
-    const TwipsRect main = mainRect();
-    if (Form *stage = m_ctx.windows.get(kExerciseWindowName)) {
-        const TwipsRect docked = dockedPlacement(main);
-        stage->moveTw(docked.left, docked.top, docked.width, docked.height);
-        stage->showOwned(&m_main);
-    }
+    if (Form *stage = m_ctx.windows.get(kExerciseWindowName))
+        stage->showInside(&m_main, dockedArea(m_main.size(), m_ctx.screen.twipsPerPixelY()));
     m_main.paintMainScreen();
 }
 

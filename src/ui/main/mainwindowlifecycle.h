@@ -5,8 +5,11 @@
 
 #include <Qt>
 
+class QRect;
+
 namespace vk {
 
+class Form;
 class MainWindow;
 struct AppContext;
 
@@ -27,24 +30,24 @@ public:
     bool endedEarly() const { return m_endedEarly; }
 
     // Every activation of the main window. START takes the focus, unless a
-    // stage window is open: the keyboard is the stage's, so a click on the
-    // main window's band or strip hands the activation on to it.
+    // stage is shown: the keyboard is the stage's then.
     void activation();
-    // START: the stage window docked over the main window, which repaints
-    // itself in its stage look.
+    // START: the stage shown inside the main window below its top band; the
+    // main window repaints itself in its stage look.
     void start();
+    // The main window changed size: the stage keeps covering it below the band.
+    void placeStage();
+    // The stage has gone: the keyboard is back on START.
+    void stageClosed();
+    bool stageShown() const { return shownStage() != nullptr; }
+    // The height of the top band the stage leaves free, in pixels.
+    int bandHeight() const;
     void placeSettingsPanel();
     void unloadAllWindows();
 
-    // The main window moved (the window manager, a user's drag): docked
-    // windows follow it.
-    void followMove();
-    // The main window was minimised or restored, by the strip or by the
-    // window manager: docked windows go with it.
-    void followWindowState(Qt::WindowStates oldState);
     // The screen changed under the running program: the main window is
-    // sized and placed for the new screen, docked windows and the backdrop
-    // follow.
+    // sized and placed for the new screen, the stage and the backdrop
+    // follow. A minimised window stays minimised.
     void fitToScreen();
 
     static constexpr int kPanelWidth = 750;
@@ -53,6 +56,10 @@ public:
 private:
     void copyStripGlyphs();
     TwipsRect mainRect() const;
+    // The panel centred near the window's bottom, without restoring the window.
+    void movePanel();
+    // The stage while it is shown inside the main window, else null.
+    Form *shownStage() const;
 
     MainWindow &m_main;
     AppContext &m_ctx;

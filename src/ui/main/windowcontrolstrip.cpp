@@ -4,6 +4,9 @@
 #include "skin/skintemplate.h"
 #include "skin/templatemap.h"
 
+#include <QHelpEvent>
+#include <QToolTip>
+
 namespace vk {
 
 using namespace skin;
@@ -31,6 +34,33 @@ WindowControlStrip::WindowControlStrip(Surface &strip, const SkinTemplate &skin,
     connect(&strip, &Surface::mouseMoved, this, [this](int buttons, QPointF pos) { mouseMove(buttons, pos.x()); });
     connect(&strip, &Surface::mouseDown, this, [this](int, QPointF) { mouseDown(); });
     connect(&strip, &Surface::clicked, this, &WindowControlStrip::click);
+    strip.installEventFilter(this);
+}
+
+QString WindowControlStrip::toolTip(int cell)
+{
+    switch (cell) {
+    case 1: return QStringLiteral("Backdrop");
+    case 2: return QStringLiteral("Minimise");
+    case 4: return QStringLiteral("Close");
+    default: return {};
+    }
+}
+
+bool WindowControlStrip::eventFilter(QObject *watched, QEvent *event)
+{
+    // Each cell says what it does; the disabled cell and the space around
+    // the cells say nothing.
+    if (watched == &m_strip && event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QString text = toolTip(stripHitTest(help->pos().x()));
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, &m_strip);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QPoint WindowControlStrip::spriteSource(int cell, Look look)
@@ -50,7 +80,7 @@ void WindowControlStrip::copyInitialGlyphs()
 {
     m_strip.setAutoRedraw(true);
     // A strip still waiting for its resize keeps an image of its old size.
-    if (m_strip.keptImage().size() != m_strip.size())
+    if (m_strip.keptImage().deviceIndependentSize().toSize() != m_strip.size())
         m_strip.cls();
     for (int cell = 1; cell <= 4; ++cell)
         drawCell(cell, Look::Normal);
@@ -61,7 +91,7 @@ void WindowControlStrip::drawCell(int cell, Look look)
 {
     if (cell == 0)
         return;
-    m_strip.copyPiece(m_skin.image(), stripCell(spriteSource(cell, look)), kStripCellWidth * (cell - 1), 0);
+    m_strip.copyPiece(m_skin.image(m_strip.imageScale()), stripCell(spriteSource(cell, look)), kStripCellWidth * (cell - 1), 0);
 }
 
 void WindowControlStrip::keepNormalCell(int cell)

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointF>
+#include <QString>
 
 #include <cstdint>
 #include <functional>
@@ -46,6 +47,11 @@ public:
 
     // Where cell `cell`'s sprite in `look` lies in the template.
     static QPoint spriteSource(int cell, Look look);
+    // What the pointer resting on cell `cell` is told; nothing for no cell.
+    static QString toolTip(int cell);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void drawCell(int cell, Look look);

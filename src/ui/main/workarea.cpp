@@ -3,8 +3,6 @@
 #include "platform/form.h"
 #include "platform/rounding.h"
 #include "platform/screenmetrics.h"
-#include "platform/windowregistry.h"
-#include "skin/appcontext.h"
 #include "ui/main/dockedplacement.h"
 
 #include <algorithm>
@@ -24,35 +22,14 @@ QPoint workAreaPosition(QSize windowSize, QRect workArea)
     return {std::max(x, 0), std::max(y, 0)};
 }
 
-void centerOnWorkArea(Form &main, const ScreenMetrics &screen, WindowRegistry &windows)
+void centerOnWorkArea(Form &main, const ScreenMetrics &screen)
 {
     const std::int32_t tx = screen.twipsPerPixelX();
     const std::int32_t ty = screen.twipsPerPixelY();
     const auto wp = static_cast<std::int16_t>(roundHalfEven(static_cast<double>(main.twWidth()) / tx));
     const auto hp = static_cast<std::int16_t>(roundHalfEven(static_cast<double>(main.twHeight()) / ty));
     const QPoint at = workAreaPosition(QSize(wp, hp), screen.availableGeometry());
-    const TwipsRect placed{at.x() * tx, at.y() * ty, wp * tx, hp * ty};
-    main.moveTw(placed.left, placed.top, placed.width, placed.height);
-    // Docked where the main window was just sent: the window manager may
-    // not have moved it yet.
-    dockWindows(placed, windows);
-}
-
-QList<Form *> dockedWindows(const WindowRegistry &windows)
-{
-    QList<Form *> docked;
-    for (Form *form : windows.loaded()) {
-        if (form->name() != kBackdropWindowName && form->name() != kMainWindowName)
-            docked.append(form);
-    }
-    return docked;
-}
-
-void dockWindows(const TwipsRect &main, const WindowRegistry &windows)
-{
-    const TwipsRect docked = dockedPlacement(main);
-    for (Form *form : dockedWindows(windows))
-        form->moveTw(docked.left, docked.top, docked.width, docked.height);
+    main.moveTw(at.x() * tx, at.y() * ty, wp * tx, hp * ty);
 }
 
 } // namespace vk

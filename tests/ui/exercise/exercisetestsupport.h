@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/flexgrid.h"
+#include "platform/colorref.h"
 #include "platform/form.h"
 #include "platform/surface.h"
 #include "skin/appcontext.h"
@@ -148,15 +150,15 @@ protected:
     // What a test adds to the context before the windows are defined.
     virtual void prepareContext(AppContext &) {}
 
-    // START as the main window does it: load, dock, show owned, and the
-    // first activation that starts the clock.
+    // START as the main window does it: load, shown inside the main window
+    // below its band, and the first activation that starts the clock.
     ExerciseWindow *showExercise(bool clockOn, QSize size)
     {
         ctx->run.timerEnabled = clockOn;
         ctx->run.stageActive = true;
         auto *w = ctx->windows.get<ExerciseWindow>(kExerciseWindowName);
-        w->setGeometry(0, 25, size.width(), size.height());
-        w->showOwned(main);
+        main->resize(std::max(main->width(), size.width()), std::max(main->height(), size.height() + 25));
+        w->showInside(main, QRect(QPoint(0, 25), size));
         if (w->stage().firstActivation)
             emit w->activated();
         return w;
@@ -168,6 +170,35 @@ protected:
     FixedScreenMetrics screen{QRect(0, 0, 1280, 800)};
     std::unique_ptr<AppContext> ctx;
     FakeMainWindow *main = nullptr;
+};
+
+// Backgrounds of the revealed digits, 0x00BBGGRR.
+constexpr ColorRef kGreen = 0x00C000;    // RGB 0, 192, 0: the user's digit matches
+constexpr ColorRef kLightRed = 0x8080FF; // RGB 255, 128, 128: it does not
+
+// The fixture with the stage started as START starts it, and ways to read
+// the sheet.
+class ExerciseWindowTest : public ExerciseWindowFixture
+{
+protected:
+    ExerciseWindow *start(bool clockOn = true, QSize size = {1024, 743}) { return showExercise(clockOn, size); }
+
+    int answerRow(ExerciseWindow *w) const { return w->answerGrid().rows() - 4; }
+    int revealRow(ExerciseWindow *w) const { return w->answerGrid().rows() - 2; }
+
+    void typeAnswer(ExerciseWindow *w, const QString &digits)
+    {
+        for (qsizetype i = 0; i < digits.size(); ++i)
+            w->answerGrid().setCellText(answerRow(w), 40 - static_cast<int>(digits.size() - 1 - i), digits.mid(i, 1));
+    }
+
+    int cellsColoured(ExerciseWindow *w, ColorRef colour) const
+    {
+        int n = 0;
+        for (int c = 0; c < w->answerGrid().cols(); ++c)
+            n += w->answerGrid().cellBackgroundColour(revealRow(w), c) == colour ? 1 : 0;
+        return n;
+    }
 };
 
 // Runs `action` on the confirmation box as soon as it is open.

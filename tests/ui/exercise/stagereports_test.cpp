@@ -199,8 +199,13 @@ INSTANTIATE_TEST_SUITE_P(
                       test::moveOver(&w->backButtonBox(), {75, 25});
                       test::click(&w->backButtonBox(), {75, 25});
                   }},
+        // The window manager's close (Alt+F4, a panel's close) goes to the
+        // main window, the stage inside it.
         LeaveCase{"closedByTheWindowManager",
-                  [](StageReportTest &, FakeMainWindow *&, ExerciseWindow *w) { w->windowHandle()->close(); }},
+                  [](StageReportTest &, FakeMainWindow *&main, ExerciseWindow *) {
+                      main->windowHandle()->close();
+                      main = nullptr;
+                  }},
         LeaveCase{"programClosed",
                   [](StageReportTest &t, FakeMainWindow *&main, ExerciseWindow *) {
                       static_cast<LeftStageReports &>(t).context().windows.unload(main);

@@ -3,7 +3,9 @@
 #include "skin/templatemap.h"
 #include "ui/main/windowcontrolstrip.h"
 
+#include <QHelpEvent>
 #include <QStringList>
+#include <QToolTip>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -179,6 +181,27 @@ TEST_F(Strip, clickActionsByCell)
             EXPECT_EQ(kept(cell), sprite(cell, Look::Normal)) << cell;
         strip.mouseMove(0, 100); // leave, as the mouse would
     }
+}
+
+// A pointer resting on a cell is told what the cell does; the disabled
+// cell and the strip's edges tell nothing.
+TEST_F(Strip, restingPointerIsToldWhatEachCellDoes)
+{
+    struct Case { int x; const char *text; };
+    const Case cases[] = {{8, "Backdrop"}, {25, "Minimise"}, {42, ""}, {60, "Close"}, {0, ""}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.x);
+        QToolTip::showText(surface.mapToGlobal(QPoint(c.x, 7)), QStringLiteral("left over"), &surface);
+        QHelpEvent help(QEvent::ToolTip, QPoint(c.x, 7), surface.mapToGlobal(QPoint(c.x, 7)));
+        QCoreApplication::sendEvent(&surface, &help);
+        if (*c.text) {
+            EXPECT_TRUE(QToolTip::isVisible());
+            EXPECT_EQ(QToolTip::text(), QString::fromLatin1(c.text));
+        } else {
+            EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000)) << "still telling " << QToolTip::text().toStdString();
+        }
+    }
+    QToolTip::hideText();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "platform/screenmetrics.h"
 #include "skin/appcontext.h"
 #include "support/programdriver.h"
+#include "ui/main/dockedplacement.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/windowcontrolstrip.h"
 #include "ui/main/workarea.h"
@@ -29,29 +30,31 @@ TEST(WorkArea, windowIsCentredInTheWorkAreaAndNeverPushedOffItsTopLeft)
         EXPECT_EQ(workAreaPosition(c.window, c.workArea), c.expected) << c.what;
 }
 
-// Centring keeps the size, and every other window but the backdrop is
-// docked below the main window's top band.
-TEST(WorkArea, centringDocksTheStageWindowButNotTheBackdrop)
+// Centring keeps the size and leaves the backdrop where it is; the stage,
+// inside the main window, stands on its band wherever the window goes.
+TEST(WorkArea, centringMovesTheMainWindowWithItsStageButNotTheBackdrop)
 {
     FixedScreenMetrics screen(QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040));
     WindowRegistry windows;
     windows.define(kMainWindowName, [&] { return new Form(kMainWindowName, screen); });
-    windows.define(kExerciseWindowName, [&] { return new Form(kExerciseWindowName, screen); });
+    windows.define(kExerciseWindowName, [&] { return new Form(kExerciseWindowName, screen, Form::Kind::Inside); });
     windows.define(kBackdropWindowName, [&] { return new Form(kBackdropWindowName, screen); });
     Form *main = windows.get(kMainWindowName);
     Form *stage = windows.get(kExerciseWindowName);
     Form *backdrop = windows.get(kBackdropWindowName);
     main->setGeometry(5, 7, 1280, 800);
-    stage->setGeometry(1, 1, 10, 10);
+    main->show();
+    stage->showInside(main, dockedArea(main->size(), screen.twipsPerPixelY()));
     backdrop->setGeometry(0, 0, 1920, 1080);
 
-    centerOnWorkArea(*main, screen, windows);
+    centerOnWorkArea(*main, screen);
 
     EXPECT_EQ(main->geometry(), QRect(320, 120, 1280, 800));
-    EXPECT_EQ(stage->geometry(), QRect(320, 145, 1280, 775));
+    EXPECT_EQ(stage->geometry(), QRect(0, 25, 1280, 775));
+    EXPECT_EQ(stage->screenPosition(), QPoint(320, 145));
     EXPECT_EQ(backdrop->geometry(), QRect(0, 0, 1920, 1080));
-    for (Form *f : windows.loaded())
-        delete f;
+    delete backdrop;
+    delete main;
 }
 
 // Backdrop mode: on centres the main window and shows the backdrop, off

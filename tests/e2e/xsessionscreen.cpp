@@ -1,0 +1,111 @@
+// The screen: screenshots, weston as the desktop on an X server of our own,
+// and finding where it put a window.
+#include "xsession.h"
+
+#include "xsessiontools.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace vk::e2e {
+
+bool XSession::startWeston(int width, int height)
+{
+    if (!m_runtimeDir.isValid())
+        return false;
+    QFile::setPermissions(m_runtimeDir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    m_wm = std::make_unique<QProcess>();
+    QProcessEnvironment env = environmentFor(m_screenDisplay);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtimeDir.path());
+    m_wm->setProcessEnvironment(env);
+    m_wm->setProcessChannelMode(QProcess::MergedChannels);
+    startInOwnGroup(*m_wm, QStringLiteral("weston"),
+                    {QStringLiteral("--backend=x11-backend.so"), QStringLiteral("--width=%1").arg(width),
+                     QStringLiteral("--height=%1").arg(height), QStringLiteral("--use-pixman"), QStringLiteral("--xwayland"),
+                     QStringLiteral("--no-config"), QStringLiteral("--idle-time=0"),
+                     QStringLiteral("--socket=vk-e2e-%1").arg(QCoreApplication::applicationPid())});
+    if (!m_wm->waitForStarted(5000))
+        return false;
+    // Weston says which display its XWayland answers on.
+    static const QRegularExpression listening(QStringLiteral("xserver listening on display (:\\d+)"));
+    QString said;
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 15000 && m_wm->state() == QProcess::Running) {
+        m_wm->waitForReadyRead(200);
+        said += QString::fromLocal8Bit(m_wm->readAll());
+        if (const auto m = listening.match(said); m.hasMatch()) {
+            m_display = m.captured(1);
+            // XWayland starts on the first connection; the shell's panel
+            // takes a moment to be drawn.
+            return waitUntil([&] { return !run(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")}).isEmpty(); },
+                             15000);
+        }
+    }
+    return false;
+}
+
+QRect XSession::windowOnScreen(const QString &id) const
+{
+    if (m_screenDisplay == m_display)
+        return windowGeometry(id);
+    QProcess p;
+    p.setProcessEnvironment(environmentFor(m_display));
+    p.start(QStringLiteral("import"), {QStringLiteral("-window"), id, QStringLiteral("png:-")});
+    p.waitForFinished(10000);
+    QImage window;
+    window.loadFromData(p.readAllStandardOutput(), "PNG");
+    window = window.convertToFormat(QImage::Format_RGB32);
+    const QImage screen = grab();
+    if (window.isNull() || screen.isNull())
+        return {};
+    // A patch of the window's middle, searched for pixel for pixel.
+    const QRect patch(window.width() / 2 - 24, window.height() / 2 - 24, 48, 48);
+    for (int y = 0; y + window.height() <= screen.height() + patch.y(); ++y)
+        for (int x = 0; x + patch.width() <= screen.width(); ++x) {
+            bool same = true;
+            for (int py = 0; py < patch.height() && same; ++py)
+                for (int px = 0; px < patch.width() && same; ++px)
+                    same = screen.pixel(x + px, y + py) == window.pixel(patch.x() + px, patch.y() + py);
+            if (same)
+                return QRect(QPoint(x, y) - patch.topLeft(), window.size());
+        }
+    return {};
+}
+
+QImage XSession::screenshot() const
+{
+    QImage shot = grab();
+    keep(shot);
+    return shot;
+}
+
+void XSession::keep(const QImage &shot) const
+{
+    const QString folder = QProcessEnvironment::systemEnvironment().value(QStringLiteral("VK_E2E_SHOTS"));
+    const auto *test = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (folder.isEmpty() || !test || shot.isNull())
+        return;
+    QString name = QStringLiteral("%1.%2").arg(QString::fromLatin1(test->test_suite_name()), QString::fromLatin1(test->name()));
+    name.replace(QLatin1Char('/'), QLatin1Char('-'));
+    shot.save(QStringLiteral("%1/%2-%3.png").arg(folder, name).arg(++m_shots, 2, 10, QLatin1Char('0')));
+}
+
+QImage XSession::grab() const
+{
+    QProcess p;
+    p.setProcessEnvironment(environmentFor(m_screenDisplay));
+    p.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
+    p.waitForFinished(10000);
+    QImage image;
+    image.loadFromData(p.readAllStandardOutput(), "PNG");
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace vk::e2e
