@@ -2,6 +2,7 @@
 #include "platform/guistart.h"
 #include "shell/application.h"
 #include "shell/commandline.h"
+#include "shell/logstatusrelay.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -40,7 +41,9 @@ int main(int argc, char **argv)
         return vk::runProgressMode();
     vk::registerFonts();
     vk::Application::Parts parts;
-    parts.stageReports = vk::stageReportsFor(commandLine);
+    if (commandLine.keepLog)
+        parts.logStatus = std::make_unique<vk::LogStatusRelay>();
+    parts.stageReports = vk::stageReportsFor(commandLine, parts.logStatus.get());
     vk::Application app(std::move(parts));
     return app.run();
 }

@@ -6,6 +6,8 @@
 #include "skin/appcontext.h"
 #include "shell/backdropwindow.h"
 #include "shell/endsignals.h"
+#include "shell/logstatusrelay.h"
+#include "ui/main/logstatusline.h"
 #include "ui/main/mainwindow.h"
 #include "ui/exercise/exercisewindow.h"
 #include "skin/skintemplate.h"
@@ -30,6 +32,7 @@ Application::Application(Parts parts)
     , m_skin(parts.skin ? std::move(parts.skin) : std::make_unique<SkinTemplate>())
     , m_messages(parts.messages ? std::move(parts.messages) : plainMessageBox())
     , m_wallClock(std::move(parts.wallClock))
+    , m_logStatus(std::move(parts.logStatus))
     , m_stageReports(std::move(parts.stageReports))
     , m_ctx(std::make_unique<AppContext>(*m_skin, *m_clock, *m_random, *m_screen))
 {
@@ -83,11 +86,24 @@ bool Application::start()
         delete main;
         return false;
     }
+    if (m_logStatus)
+        showLogStatus(*main);
     main->show();
     // The keyboard starts on START; without a window manager nobody else
     // would give the window the focus.
     main->activateWindow();
     return true;
+}
+
+void Application::showLogStatus(MainWindow &main)
+{
+    auto *line = new LogStatusLine(main);
+    const auto update = [line, relay = m_logStatus.get()] {
+        const LogStatusText now = relay->line();
+        line->show(now.text, now.problem);
+    };
+    QObject::connect(m_logStatus.get(), &LogStatusRelay::changed, line, update);
+    update();
 }
 
 int Application::run()

@@ -15,6 +15,8 @@
 namespace vk {
 
 struct AppContext;
+class LogStatusRelay;
+class MainWindow;
 
 // One run of the program: the shared objects, the three windows defined in
 // the registry, the main window loaded and shown, the event loop.
@@ -29,6 +31,9 @@ public:
         std::unique_ptr<SkinTemplate> skin;
         MessageSink messages;
         std::unique_ptr<WallClock> wallClock; // none: the context's system clock
+        // What the training log's writer says of the log, for the start
+        // screen's line; none without a log.
+        std::unique_ptr<LogStatusRelay> logStatus;
         // Where the stages go when the run keeps a training log; none by
         // default. It goes after the windows, so a stage left by the
         // program's end still reaches it.
@@ -59,6 +64,8 @@ public:
 
 private:
     void defineWindows();
+    // The start screen's line about the training log, kept up to date.
+    void showLogStatus(MainWindow &main);
     // The program ends without the windows' close (Qt gives up on the
     // display and ends it): only what needs no display is done.
     void endWithoutWindows();
@@ -70,6 +77,7 @@ private:
     std::unique_ptr<SkinTemplate> m_skin;
     MessageSink m_messages;
     std::unique_ptr<WallClock> m_wallClock;
+    std::unique_ptr<LogStatusRelay> m_logStatus; // outlives the writer, which posts to it
     std::unique_ptr<StageReportSink> m_stageReports;
     std::unique_ptr<AppContext> m_ctx;
 };

@@ -1,5 +1,6 @@
 #include "shell/commandline.h"
 
+#include "shell/logstatusrelay.h"
 #include "shell/progressmode.h"
 #include "traininglog/logcsv.h"
 #include "traininglog/logwriter.h"
@@ -190,11 +191,14 @@ QString defaultTrainingLogPath()
     return TrainingLog::defaultPath();
 }
 
-std::unique_ptr<StageReportSink> stageReportsFor(const CommandLine &commandLine)
+std::unique_ptr<StageReportSink> stageReportsFor(const CommandLine &commandLine, LogStatusRelay *status)
 {
     if (!commandLine.keepLog)
         return nullptr;
-    return std::make_unique<TrainingLogWriter>(TrainingLog::defaultPath());
+    TrainingLogWriter::Options options;
+    if (status)
+        options.status = [status](const LogStatus &now) { status->post(now); };
+    return std::make_unique<TrainingLogWriter>(TrainingLog::defaultPath(), std::move(options));
 }
 
 int runProgressMode()

@@ -51,8 +51,11 @@ int runWithoutDisplay(const CommandLine &commandLine, const QString &logPath, QT
 // Where the training log is kept (under the user's data folder).
 QString defaultTrainingLogPath();
 
-// The training log's writer for a run with --log, else null.
-std::unique_ptr<StageReportSink> stageReportsFor(const CommandLine &commandLine);
+class LogStatusRelay;
+
+// The training log's writer for a run with --log, else null; it tells
+// `status` (when given) what it is doing.
+std::unique_ptr<StageReportSink> stageReportsFor(const CommandLine &commandLine, LogStatusRelay *status = nullptr);
 
 // --progress: reads the training log and shows it. The exit status.
 int runProgressMode();

@@ -12,7 +12,7 @@ QString stagesText(int count)
 
 } // namespace
 
-LogStatusLine describeLogStatus(const LogStatus &status)
+LogStatusText describeLogStatus(const LogStatus &status)
 {
     switch (status.state) {
     case LogStatus::State::Opening:
@@ -41,7 +41,7 @@ void LogStatusRelay::post(const LogStatus &status)
     QMetaObject::invokeMethod(this, &LogStatusRelay::changed, Qt::QueuedConnection);
 }
 
-LogStatusLine LogStatusRelay::line() const
+LogStatusText LogStatusRelay::line() const
 {
     const std::lock_guard lock(m_mutex);
     return m_line;

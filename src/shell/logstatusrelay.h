@@ -10,12 +10,12 @@
 namespace vk {
 
 // What the start screen says of the training log, in one sentence.
-struct LogStatusLine {
+struct LogStatusText {
     QString text;
     bool problem = false; // the log is off, or stages wait for it
 };
 
-LogStatusLine describeLogStatus(const LogStatus &status);
+LogStatusText describeLogStatus(const LogStatus &status);
 
 // Carries the training log writer's status from its thread to the windows:
 // post() may be called on any thread, changed() is emitted on the thread
@@ -27,14 +27,14 @@ public:
     using QObject::QObject;
 
     void post(const LogStatus &status);
-    LogStatusLine line() const;
+    LogStatusText line() const;
 
 signals:
     void changed();
 
 private:
     mutable std::mutex m_mutex;
-    LogStatusLine m_line{QStringLiteral("Training log on."), false};
+    LogStatusText m_line{QStringLiteral("Training log on."), false};
 };
 
 } // namespace vk

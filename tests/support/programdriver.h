@@ -11,6 +11,7 @@
 #include "platform/surface.h"
 #include "skin/appcontext.h"
 #include "shell/application.h"
+#include "shell/logstatusrelay.h"
 #include "ui/main/mainwindow.h"
 #include "ui/exercise/exercisewindow.h"
 #include "skin/skintemplate.h"
@@ -35,11 +36,13 @@ class ProgramDriver
 public:
     // The program on `screen` (and its work area), not started yet: the test
     // calls app->start() or app->run(). Chance follows a short fixed script.
-    // `stageReports`, when given, is the run's own (a training log's writer).
-    explicit ProgramDriver(QRect screen, QRect workArea = {}, std::unique_ptr<StageReportSink> stageReports = {})
+    // `stageReports`, when given, is the run's own (a training log's
+    // writer), and `logStatus` what the start screen says of it.
+    explicit ProgramDriver(QRect screen, QRect workArea = {}, std::unique_ptr<StageReportSink> stageReports = {},
+                           std::unique_ptr<LogStatusRelay> logStatus = {})
         : ProgramDriver(screen, workArea,
                         std::make_unique<ScriptedRandom>(std::vector<double>{0.11, 0.52, 0.93, 0.34, 0.75, 0.06}),
-                        std::move(stageReports))
+                        std::move(stageReports), std::move(logStatus))
     {
     }
 
@@ -137,7 +140,8 @@ public:
 
 private:
     ProgramDriver(QRect screen, QRect workArea, std::unique_ptr<RandomSource> chance,
-                  std::unique_ptr<StageReportSink> stageReports = {})
+                  std::unique_ptr<StageReportSink> stageReports = {},
+                  std::unique_ptr<LogStatusRelay> logStatus = {})
     {
         quietenTheOffscreenPlatform();
         Application::Parts parts;
@@ -150,6 +154,7 @@ private:
         parts.random = std::move(chance);
         parts.messages = [this](const QString &text) { messages.append(text); };
         parts.stageReports = std::move(stageReports);
+        parts.logStatus = std::move(logStatus);
         app = std::make_unique<Application>(std::move(parts));
     }
 
