@@ -5,6 +5,7 @@
 #include "platform/screenmetrics.h"
 #include "platform/wallclock.h"
 #include "msgbox/messagesink.h"
+#include "shell/logstatusrelay.h"
 #include "skin/skintemplate.h"
 #include "stage/stagereport.h"
 
@@ -15,7 +16,6 @@
 namespace vk {
 
 struct AppContext;
-class LogStatusRelay;
 class MainWindow;
 
 // One run of the program: the shared objects, the three windows defined in

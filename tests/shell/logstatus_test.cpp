@@ -80,8 +80,21 @@ TEST(LogStatusLine, countsTheStagesTheLogHolds)
 
     run.finishAStage();
     EXPECT_TRUE(run.reads(QStringLiteral("Training log on: 1 stage kept.")));
+
+    // While a stage runs, and after its finish, the stage covers the line,
+    // and BACK (at the bottom then) takes its click.
+    run.program->clickStart();
+    ExerciseWindow *stage = run.program->stage();
+    ASSERT_TRUE(stage);
+    stage->finishStage();
+    ASSERT_TRUE(run.reads(QStringLiteral("Training log on: 2 stages kept.")));
+    QWidget &back = stage->backButtonBox();
+    const QPoint backCentre = back.mapTo(run.program->main(), back.rect().center());
+    EXPECT_EQ(run.program->main()->childAt(backCentre), &back) << "what is under BACK's centre";
+    run.program->clickBack();
+    EXPECT_FALSE(run.program->stage());
     run.finishAStage();
-    EXPECT_TRUE(run.reads(QStringLiteral("Training log on: 2 stages kept.")));
+    EXPECT_TRUE(run.reads(QStringLiteral("Training log on: 3 stages kept.")));
     EXPECT_TRUE(run.told.isEmpty()) << run.told.join(QLatin1Char('\n')).toStdString();
 }
 

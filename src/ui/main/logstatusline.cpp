@@ -27,6 +27,8 @@ LogStatusLine::LogStatusLine(QWidget &window)
     setWordWrap(true);
     setFocusPolicy(Qt::NoFocus);
     setTextFormat(Qt::PlainText);
+    // Only to be read: a click goes to whatever is under it.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
     window.installEventFilter(this);
     place();
 }
@@ -37,8 +39,9 @@ void LogStatusLine::show(const QString &text, bool problem)
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, problem ? palette::kCaptionRed : palette::kNavy);
     setPalette(colours);
+    // Shown where it stands among its siblings: a stage, made later, stays
+    // above it and covers it.
     QLabel::show();
-    raise();
 }
 
 bool LogStatusLine::eventFilter(QObject *watched, QEvent *event)
