@@ -64,6 +64,9 @@ public:
                                              bool *locked = nullptr);
 
     // Reads every row of the log at `path` without creating or changing it.
+    // Meant for a process that does not keep the log open for writing: it
+    // looks at the file's first bytes itself, and closing a file drops
+    // every POSIX lock the process holds on it, SQLite's included.
     static LogContents read(const QString &path, const LockPolicy &policy = {});
 
     // The schema this build writes and reads.
