@@ -302,5 +302,41 @@ TEST_P(OnWayland, aWholeStageWhereWestonPutsTheWindow)
 
 INSTANTIATE_TEST_SUITE_P(Desktops, OnWayland, ::testing::Values(WindowManager::Weston), kDesktopName);
 
+// Weston with no screen of X's at all: its headless back end. It has no
+// pointer, so the whole stage goes by the keyboard: Return on START, the
+// digits, Return and Return for Yes, and the reveal.
+TEST(OnHeadlessWayland, aWholeStageByTheKeyboard)
+{
+    XSession x(1920, 1080, WindowManager::WestonHeadless);
+    ASSERT_TRUE(x.ok()) << x.failure().toStdString();
+    ASSERT_TRUE(x.startProgram());
+    const QString mainId = x.waitForWindow(kMainTitle);
+    ASSERT_FALSE(mainId.isEmpty()) << "no start screen";
+    QRect main;
+    waitUntil([&] { return !(main = x.windowOnScreen(mainId)).isEmpty(); }, 10000);
+    ASSERT_FALSE(main.isEmpty()) << "the window was not found on weston's output";
+    EXPECT_EQ(main.size(), QSize(1280, 800));
+    EXPECT_TRUE(inside(main, x.screenSize())) << main;
+    x.waitForScreen([&](const QImage &s) { return titleShown(s, main); });
+
+    x.key("Return");
+    ASSERT_TRUE(waitForStage(x, main)) << "Return on START opened no stage";
+    const StageLayout stage(main);
+    x.type("12");
+    QImage shot = x.waitForScreen([&](const QImage &s) { return digitIn(s, stage, 39); }, 3000);
+    EXPECT_TRUE(digitIn(shot, stage, 40) && digitIn(shot, stage, 39)) << "typing";
+
+    x.key("Return");
+    ASSERT_FALSE(waitForBox(x).isEmpty()) << "Return asked no question";
+    x.key("Return");
+    shot = x.waitForScreen([&](const QImage &s) { return revealed(s, stage) && wrongVerdictShown(s, stage); }, 5000);
+    EXPECT_TRUE(revealed(shot, stage)) << "Return did not answer Yes";
+    EXPECT_TRUE(wrongVerdictShown(shot, stage));
+    // Weston hands the keyboard back to no window when the question closes;
+    // above, a click on the band gives it back, which needs a pointer. The
+    // stage ends here, revealed and judged.
+    EXPECT_TRUE(x.programRunning());
+}
+
 } // namespace
 } // namespace vk::e2e

@@ -80,6 +80,8 @@ QString nameOf(WindowManager wm)
         return QStringLiteral("Xfwm4");
     case WindowManager::Weston:
         return QStringLiteral("Weston");
+    case WindowManager::WestonHeadless:
+        return QStringLiteral("WestonHeadless");
     }
     return {};
 }
@@ -87,6 +89,13 @@ QString nameOf(WindowManager wm)
 XSession::XSession(int width, int height, WindowManager wm, ScreenKind kind)
     : m_wmKind(wm)
 {
+    if (wm == WindowManager::WestonHeadless) {
+        if (!startWeston(width, height, true))
+            m_failure = QStringLiteral("headless weston with XWayland did not start: %1")
+                            .arg(m_wm ? QString::fromLocal8Bit(m_wm->readAll()).trimmed().right(400) : QString());
+        m_screenDisplay = m_display;
+        return;
+    }
     if (!startServer(width, height, kind)) {
         m_failure = QStringLiteral("the X server (%1) did not start at %2x%3")
                         .arg(kind == ScreenKind::Fixed ? QStringLiteral("Xvfb") : QStringLiteral("Xephyr"))
@@ -96,7 +105,7 @@ XSession::XSession(int width, int height, WindowManager wm, ScreenKind kind)
     }
     m_screenDisplay = m_display;
     if (wm == WindowManager::Weston) {
-        if (!startWeston(width, height))
+        if (!startWeston(width, height, false))
             m_failure = QStringLiteral("weston with XWayland did not start: %1")
                             .arg(m_wm ? QString::fromLocal8Bit(m_wm->readAll()).trimmed().right(400) : QString());
         return;

@@ -22,7 +22,11 @@ namespace vk::e2e {
 // pointer and keyboard come from and where screenshots are taken: weston's
 // headless back end has no seat, and XWayland 22 crashes when input is
 // made up for it.
-enum class WindowManager { None, Openbox, Xfwm4, Weston };
+// Weston runs on X (its X11 back end, on an Xvfb whose screen shows its
+// output) or without any screen (its headless back end, screenshots taken
+// through weston itself). The headless one has no pointer: XWayland goes
+// down at the first pointer event sent to it, so only keys may be.
+enum class WindowManager { None, Openbox, Xfwm4, Weston, WestonHeadless };
 
 QString nameOf(WindowManager wm);
 
@@ -114,7 +118,8 @@ private:
 
     bool startServer(int width, int height, ScreenKind kind);
     bool startWindowManager(WindowManager wm);
-    bool startWeston(int width, int height);
+    bool startWeston(int width, int height, bool headless);
+    bool isWeston() const { return m_wmKind == WindowManager::Weston || m_wmKind == WindowManager::WestonHeadless; }
     // A tool run against a display of ours.
     QString runOn(const QString &display, const QString &program, const QStringList &args, int timeoutMs,
                   int *exitCode) const;
@@ -124,6 +129,7 @@ private:
     QString m_screenDisplay; // where the screen is: the pointer, the keyboard, screenshots
     QString m_hostDisplay;
     QTemporaryDir m_runtimeDir;
+    QString m_waylandSocket;
     QString m_failure;
     WindowManager m_wmKind = WindowManager::None;
     QTemporaryDir m_wmConfig;

@@ -5,31 +5,40 @@
 #include "xsessiontools.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace vk::e2e {
 
-bool XSession::startWeston(int width, int height)
+bool XSession::startWeston(int width, int height, bool headless)
 {
     if (!m_runtimeDir.isValid())
         return false;
     QFile::setPermissions(m_runtimeDir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     m_wm = std::make_unique<QProcess>();
     QProcessEnvironment env = environmentFor(m_screenDisplay);
+    if (headless)
+        env.remove(QStringLiteral("DISPLAY"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtimeDir.path());
     m_wm->setProcessEnvironment(env);
     m_wm->setProcessChannelMode(QProcess::MergedChannels);
-    startInOwnGroup(*m_wm, QStringLiteral("weston"),
-                    {QStringLiteral("--backend=x11-backend.so"), QStringLiteral("--width=%1").arg(width),
-                     QStringLiteral("--height=%1").arg(height), QStringLiteral("--use-pixman"), QStringLiteral("--xwayland"),
-                     QStringLiteral("--no-config"), QStringLiteral("--idle-time=0"),
-                     QStringLiteral("--socket=vk-e2e-%1").arg(QCoreApplication::applicationPid())});
+    m_waylandSocket = QStringLiteral("vk-e2e-%1").arg(QCoreApplication::applicationPid());
+    QStringList args{headless ? QStringLiteral("--backend=headless-backend.so") : QStringLiteral("--backend=x11-backend.so"),
+                     QStringLiteral("--width=%1").arg(width), QStringLiteral("--height=%1").arg(height),
+                     QStringLiteral("--use-pixman"), QStringLiteral("--xwayland"), QStringLiteral("--no-config"),
+                     QStringLiteral("--idle-time=0"), QStringLiteral("--socket=") + m_waylandSocket};
+    // Weston's own screenshooter, which takes the headless output, is a
+    // debugging protocol.
+    if (headless)
+        args.append(QStringLiteral("--debug"));
+    startInOwnGroup(*m_wm, QStringLiteral("weston"), args);
     if (!m_wm->waitForStarted(5000))
         return false;
     // Weston says which display its XWayland answers on.
@@ -53,7 +62,7 @@ bool XSession::startWeston(int width, int height)
 
 QRect XSession::windowOnScreen(const QString &id) const
 {
-    if (m_screenDisplay == m_display)
+    if (!isWeston())
         return windowGeometry(id);
     QProcess p;
     p.setProcessEnvironment(environmentFor(m_display));
@@ -99,6 +108,24 @@ void XSession::keep(const QImage &shot) const
 
 QImage XSession::grab() const
 {
+    if (m_wmKind == WindowManager::WestonHeadless) {
+        // Weston writes the output into a file of its naming in the
+        // current folder: a folder of its own each time.
+        QTemporaryDir folder;
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtimeDir.path());
+        env.insert(QStringLiteral("WAYLAND_DISPLAY"), m_waylandSocket);
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(folder.path());
+        p.start(QStringLiteral("weston-screenshooter"), {});
+        p.waitForFinished(10000);
+        const QStringList shots = QDir(folder.path()).entryList({QStringLiteral("*.png")}, QDir::Files);
+        QImage image;
+        if (!shots.isEmpty())
+            image.load(folder.filePath(shots.first()));
+        return image.convertToFormat(QImage::Format_RGB32);
+    }
     QProcess p;
     p.setProcessEnvironment(environmentFor(m_screenDisplay));
     p.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
