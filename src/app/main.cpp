@@ -41,6 +41,7 @@ int main(int argc, char **argv)
     vk::registerFonts();
     vk::Application::Parts parts;
     parts.stageReports = vk::stageReportsFor(commandLine);
+    parts.factorDigits = commandLine.factorDigits;
     vk::Application app(std::move(parts));
     return app.run();
 }

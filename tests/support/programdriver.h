@@ -35,11 +35,13 @@ class ProgramDriver
 public:
     // The program on `screen` (and its work area), not started yet: the test
     // calls app->start() or app->run(). Chance follows a short fixed script.
-    // `stageReports`, when given, is the run's own (a training log's writer).
-    explicit ProgramDriver(QRect screen, QRect workArea = {}, std::unique_ptr<StageReportSink> stageReports = {})
+    // `stageReports`, when given, is the run's own (a training log's writer);
+    // `factorDigits` the factors' length it starts with, as --digits gives it.
+    explicit ProgramDriver(QRect screen, QRect workArea = {}, std::unique_ptr<StageReportSink> stageReports = {},
+                           int factorDigits = 0)
         : ProgramDriver(screen, workArea,
                         std::make_unique<ScriptedRandom>(std::vector<double>{0.11, 0.52, 0.93, 0.34, 0.75, 0.06}),
-                        std::move(stageReports))
+                        std::move(stageReports), factorDigits)
     {
     }
 
@@ -137,7 +139,7 @@ public:
 
 private:
     ProgramDriver(QRect screen, QRect workArea, std::unique_ptr<RandomSource> chance,
-                  std::unique_ptr<StageReportSink> stageReports = {})
+                  std::unique_ptr<StageReportSink> stageReports = {}, int factorDigits = 0)
     {
         quietenTheOffscreenPlatform();
         Application::Parts parts;
@@ -150,6 +152,7 @@ private:
         parts.random = std::move(chance);
         parts.messages = [this](const QString &text) { messages.append(text); };
         parts.stageReports = std::move(stageReports);
+        parts.factorDigits = factorDigits;
         app = std::make_unique<Application>(std::move(parts));
     }
 

@@ -54,5 +54,42 @@ TEST(SettingsPanel, aWiderLabelGrowsToTheLeft)
     }
 }
 
+// The factors' length goes to the clock choice's right on its row (its
+// label 30 pixels on, its combo box 15 after the label), and START and the
+// clock choice stand exactly where they stand without it.
+TEST(SettingsPanel, theFactorChoiceFollowsTheClockChoiceAndMovesNothingElse)
+{
+    struct Case { QSize panel; QPoint label; QRect combo; };
+    const Case cases[] = {
+        {{750, 120}, {545, 26}, {622, 22, 70, 27}},
+        {{600, 200}, {470, 106}, {547, 102, 70, 27}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.panel.width());
+        QWidget panel;
+        panel.resize(c.panel);
+        QPushButton start(&panel);
+        QLabel label(&panel);
+        label.resize(147, 19);
+        QComboBox combo(&panel);
+        combo.resize(137, 27);
+        QLabel factorLabel(&panel);
+        factorLabel.resize(62, 19);
+        QComboBox factorCombo(&panel);
+        factorCombo.resize(50, 27);
+
+        layoutSettingsPanel(panel, start, label, combo);
+        const QRect alone[] = {start.geometry(), label.geometry(), combo.geometry()};
+        layoutSettingsPanel(panel, start, label, combo, factorLabel, factorCombo);
+
+        EXPECT_EQ(start.geometry(), alone[0]);
+        EXPECT_EQ(label.geometry(), alone[1]);
+        EXPECT_EQ(combo.geometry(), alone[2]);
+        EXPECT_EQ(factorLabel.pos(), c.label);
+        EXPECT_EQ(factorLabel.size(), QSize(62, 19)) << "the label keeps its size";
+        EXPECT_EQ(factorCombo.geometry(), c.combo);
+    }
+}
+
 } // namespace
 } // namespace vk
