@@ -51,8 +51,9 @@ bool bandShown(const QImage &shot, const QRect &main);
 // The factors written into the sheet: what only a running or finished stage shows.
 bool sheetShown(const QImage &shot, const StageLayout &stage);
 bool digitIn(const QImage &shot, const StageLayout &stage, int column);
-// Every revealed digit on green or light red.
-bool revealed(const QImage &shot, const StageLayout &stage);
+// Every revealed digit on green or light red: the product's columns but its
+// top one (a product may be a digit shorter than both factors together).
+bool revealed(const QImage &shot, const StageLayout &stage, int factorDigits = 20);
 bool wrongVerdictShown(const QImage &shot, const StageLayout &stage);
 bool correctVerdictShown(const QImage &shot, const StageLayout &stage);
 
@@ -83,7 +84,7 @@ struct OpenStage {
 std::optional<OpenStage> openStage(XSession &x);
 
 // Enter, and Yes on the question: the stage finished, its reveal painted.
-QImage finishWithYes(XSession &x, const QString &mainId, const StageLayout &stage);
+QImage finishWithYes(XSession &x, const QString &mainId, const StageLayout &stage, int factorDigits = 20);
 
 void expectClosesWithTheStrip(XSession &x, const QRect &main);
 
