@@ -42,12 +42,6 @@ TEST_P(ShortFactorsOnDesktop, eightDigitStagesAreWorkedRevealedAndLogged)
     const auto [mainId, main] = startProgram(x, {QStringLiteral("--log"), QStringLiteral("--digits"), QString::number(kDigits)});
     ASSERT_FALSE(main.isEmpty());
     const StageLayout stage(main);
-    const auto backToStart = [&](const QRect &back) {
-        x.click(back.center().x(), back.center().y());
-        const QImage shot = x.waitForScreen([&](const QImage &s) { return titleShown(s, main); });
-        return titleShown(shot, main);
-    };
-
     // 1. The sheet of an 8-digit stage: the factors in the last 8 columns,
     // the sign over the product's first column, 16 columns from the right.
     ASSERT_TRUE(startStage(x, main));
@@ -58,24 +52,16 @@ TEST_P(ShortFactorsOnDesktop, eightDigitStagesAreWorkedRevealedAndLogged)
     }
     EXPECT_GT(countPixels(shot, stage.cell(2, 41 - 2 * kDigits), dark), 10) << "the sign";
     EXPECT_EQ(countPixels(shot, stage.cell(2, 1), dark), 0) << "no sign at the sheet's left edge";
-    x.type(QStringLiteral("0123456789"));
-    shot = x.waitForScreen([&](const QImage &s) { return digitIn(s, stage, 31); });
-    const QList<QList<bool>> digits = digitMasks(shot, stage);
-    ASSERT_TRUE(backToStart(stage.back)) << "BACK during the stage";
+    const QList<QList<bool>> digits = learnDigits(x, stage);
+    ASSERT_TRUE(backToStart(x, main, stage.back)) << "BACK during the stage";
 
     // 2. The true product; 3. the same with its fifth digit from the units wrong.
-    struct Played {
-        QString factor1, factor2, product;
-    };
-    QList<Played> played;
+    QList<ReadProblem> played;
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         ASSERT_TRUE(startStage(x, main));
-        shot = x.screenshot();
-        Played p{readNumber(shot, stage, 1, kDigits, digits), readNumber(shot, stage, 2, kDigits, digits), {}};
-        ASSERT_EQ(p.factor1.size(), kDigits) << "the first factor could not be read";
-        ASSERT_EQ(p.factor2.size(), kDigits) << "the second factor could not be read";
-        p.product = productOf(p.factor1, p.factor2);
+        const ReadProblem p = readProblem(x.screenshot(), stage, kDigits, digits);
+        ASSERT_FALSE(p.product.isEmpty()) << "the factors could not be read";
         played.append(p);
         const int length = static_cast<int>(p.product.size());
         QString answer = p.product;
@@ -93,20 +79,13 @@ TEST_P(ShortFactorsOnDesktop, eightDigitStagesAreWorkedRevealedAndLogged)
         if (round == 1)
             expected[wrongColumn - 1] = u'r';
         EXPECT_EQ(revealColours(shot, stage), expected);
-        if (round == 0)
-            EXPECT_TRUE(correctVerdictShown(shot, stage)) << "the true product was not taken as correct";
-        else
-            EXPECT_TRUE(wrongVerdictShown(shot, stage));
-        ASSERT_TRUE(backToStart(stage.backCentred)) << "BACK after the finish";
+        EXPECT_TRUE(round == 0 ? correctVerdictShown(shot, stage) : wrongVerdictShown(shot, stage)) << "the verdict";
+        ASSERT_TRUE(backToStart(x, main, stage.backCentred)) << "BACK after the finish";
     }
     expectClosesWithTheStrip(x, main);
 
     // The log, through its export: three rows of 8-digit factors.
-    const QString csv = data.filePath(QStringLiteral("stages.csv"));
-    int exitCode = -1;
-    x.run(XSession::programPath(), {QStringLiteral("--export-log"), csv}, 10000, &exitCode);
-    ASSERT_EQ(exitCode, 0);
-    const auto rows = readCsv(csv);
+    const auto rows = exportedLog(x, data);
     ASSERT_EQ(rows.size(), 3);
     const QStringList verdicts{QStringLiteral("left"), QStringLiteral("correct"), QStringLiteral("wrong")};
     for (int i = 0; i < 3; ++i) {

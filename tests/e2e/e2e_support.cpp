@@ -152,6 +152,13 @@ void expectClosesWithTheStrip(XSession &x, const QRect &main)
     EXPECT_EQ(*code, 0);
 }
 
+bool backToStart(XSession &x, const QRect &main, const QRect &back)
+{
+    x.click(back.center().x(), back.center().y());
+    const QImage shot = x.waitForScreen([&](const QImage &s) { return titleShown(s, main); });
+    return titleShown(shot, main);
+}
+
 void drag(XSession &x, QPoint from, QPoint by, const QString &holding)
 {
     x.moveMouse(from.x(), from.y());

@@ -88,6 +88,9 @@ QImage finishWithYes(XSession &x, const QString &mainId, const StageLayout &stag
 
 void expectClosesWithTheStrip(XSession &x, const QRect &main);
 
+// BACK clicked where it stands: whether the start screen came back.
+bool backToStart(XSession &x, const QRect &main, const QRect &back);
+
 // The left button pressed at `from` and the pointer moved by `by` in ten
 // steps before the release, with `holding` (a key, "alt" say) held
 // throughout when given.

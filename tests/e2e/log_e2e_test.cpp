@@ -30,35 +30,23 @@ TEST_P(LoggedOnDesktop, trainingLogKeepsEveryStageAndShowsProgress)
     const QRect main = x.windowGeometry(mainId);
     x.waitForScreen([&](const QImage &s) { return titleShown(s, main); });
 
-    const auto backToStart = [&](const QRect &back) {
-        x.click(back.center().x(), back.center().y());
-        const QImage shot = x.waitForScreen([&](const QImage &s) { return titleShown(s, main); });
-        return titleShown(shot, main);
-    };
     const auto finish = [&](const StageLayout &stage) { return finishWithYes(x, mainId, stage); };
 
     // 1. The digits 0 to 9 typed into the answer row, seen, and the stage left with BACK.
     ASSERT_TRUE(startStage(x, main));
     const StageLayout stage(main);
-    x.type(QStringLiteral("0123456789"));
-    QImage shot = x.waitForScreen([&](const QImage &s) { return digitIn(s, stage, 31); });
-    const QList<QList<bool>> digits = digitMasks(shot, stage);
-    ASSERT_TRUE(backToStart(stage.back)) << "BACK during the stage";
+    const QList<QList<bool>> digits = learnDigits(x, stage);
+    ASSERT_TRUE(backToStart(x, main, stage.back)) << "BACK during the stage";
 
     // 2. The right product; 3. the right product with its units digit wrong;
     // 4. nothing typed.
-    struct Played {
-        QString factor1, factor2, product;
-    };
-    QList<Played> played;
+    QList<ReadProblem> played;
+    QImage shot;
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(round);
         ASSERT_TRUE(startStage(x, main));
-        shot = x.screenshot();
-        Played p{readNumber(shot, stage, 1, 20, digits), readNumber(shot, stage, 2, 20, digits), {}};
-        ASSERT_EQ(p.factor1.size(), 20) << "the first factor could not be read";
-        ASSERT_EQ(p.factor2.size(), 20) << "the second factor could not be read";
-        p.product = productOf(p.factor1, p.factor2);
+        const ReadProblem p = readProblem(x.screenshot(), stage, 20, digits);
+        ASSERT_FALSE(p.product.isEmpty()) << "the factors could not be read";
         played.append(p);
         QString answer = p.product;
         if (round == 1)
@@ -73,7 +61,7 @@ TEST_P(LoggedOnDesktop, trainingLogKeepsEveryStageAndShowsProgress)
             EXPECT_TRUE(correctVerdictShown(shot, stage)) << "the right product was not taken as correct";
         else
             EXPECT_TRUE(wrongVerdictShown(shot, stage));
-        ASSERT_TRUE(backToStart(stage.backCentred)) << "BACK after the finish";
+        ASSERT_TRUE(backToStart(x, main, stage.backCentred)) << "BACK after the finish";
     }
     expectClosesWithTheStrip(x, main);
 
@@ -97,11 +85,7 @@ TEST_P(LoggedOnDesktop, trainingLogKeepsEveryStageAndShowsProgress)
     EXPECT_EQ(*closed, 0);
 
     // The export: four rows in the order played.
-    const QString csv = data.filePath(QStringLiteral("stages.csv"));
-    int exitCode = -1;
-    x.run(XSession::programPath(), {QStringLiteral("--export-log"), csv}, 10000, &exitCode);
-    ASSERT_EQ(exitCode, 0);
-    const auto rows = readCsv(csv);
+    const auto rows = exportedLog(x, data);
     ASSERT_EQ(rows.size(), 4);
     const QStringList verdicts{QStringLiteral("left"), QStringLiteral("correct"), QStringLiteral("wrong"),
                                QStringLiteral("wrong")};

@@ -18,8 +18,10 @@ QList<bool> darkMask(const QImage &shot, const QRect &cell)
     return mask;
 }
 
-QList<QList<bool>> digitMasks(const QImage &shot, const StageLayout &stage)
+QList<QList<bool>> learnDigits(XSession &x, const StageLayout &stage)
 {
+    x.type(QStringLiteral("0123456789"));
+    const QImage shot = x.waitForScreen([&](const QImage &s) { return digitIn(s, stage, 31); });
     QList<QList<bool>> digits;
     for (int d = 0; d <= 9; ++d)
         digits.append(darkMask(shot, stage.cell(5, 40 - d)));
@@ -74,6 +76,15 @@ QString productOf(const QString &a, const QString &b)
     return product;
 }
 
+ReadProblem readProblem(const QImage &shot, const StageLayout &stage, int factorDigits, const QList<QList<bool>> &digits)
+{
+    ReadProblem problem{readNumber(shot, stage, 1, factorDigits, digits), readNumber(shot, stage, 2, factorDigits, digits), {}};
+    if (problem.factor1.isEmpty() || problem.factor2.isEmpty())
+        return {};
+    problem.product = productOf(problem.factor1, problem.factor2);
+    return problem;
+}
+
 QString reversed(const QString &s)
 {
     QString r;
@@ -115,6 +126,14 @@ QList<QMap<QString, QString>> readCsv(const QString &path)
         rows.append(row);
     }
     return rows;
+}
+
+QList<QMap<QString, QString>> exportedLog(const XSession &x, const PrivateDataHome &data)
+{
+    const QString csv = data.filePath(QStringLiteral("stages.csv"));
+    int exitCode = -1;
+    x.run(XSession::programPath(), {QStringLiteral("--export-log"), csv}, 10000, &exitCode);
+    return exitCode == 0 ? readCsv(csv) : QList<QMap<QString, QString>>{};
 }
 
 } // namespace vk::e2e

@@ -3,6 +3,7 @@
 // What the scenarios read back from the program: the digits it shows, read
 // off a screenshot, and the training log, read through its CSV export.
 #include "layout.h"
+#include "xsession.h"
 
 #include <QImage>
 #include <QList>
@@ -15,9 +16,9 @@ namespace vk::e2e {
 // The dark pixels of a sheet cell: what a digit looks like there.
 QList<bool> darkMask(const QImage &shot, const QRect &cell);
 
-// The ten digits as the answer row shows them once "0123456789" has been
-// typed from the units column: digit d in column 40 - d.
-QList<QList<bool>> digitMasks(const QImage &shot, const StageLayout &stage);
+// The ten digits as the answer row of a running stage shows them:
+// "0123456789" typed from the units column, digit d then in column 40 - d.
+QList<QList<bool>> learnDigits(XSession &x, const StageLayout &stage);
 
 // The digit in a cell, by the closest of the ten digit masks; -1 for an
 // empty cell or one no digit is clearly closest to.
@@ -30,6 +31,13 @@ QString readNumber(const QImage &shot, const StageLayout &stage, int row, int le
 // The product as the trainer writes it: one digit short of the two factors'
 // lengths together unless the last column leaves a carry.
 QString productOf(const QString &a, const QString &b);
+
+// A stage's two factors of `factorDigits` digits read off the screen, and
+// their product worked out here; all empty when a factor could not be read.
+struct ReadProblem {
+    QString factor1, factor2, product;
+};
+ReadProblem readProblem(const QImage &shot, const StageLayout &stage, int factorDigits, const QList<QList<bool>> &digits);
 
 QString reversed(const QString &s);
 
@@ -53,5 +61,9 @@ private:
 
 // The CSV an export wrote: one map per row, by the header's names.
 QList<QMap<QString, QString>> readCsv(const QString &path);
+
+// The training log in `data` as `vendrakul --export-log` writes it; empty
+// when the export failed.
+QList<QMap<QString, QString>> exportedLog(const XSession &x, const PrivateDataHome &data);
 
 } // namespace vk::e2e
