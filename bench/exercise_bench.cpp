@@ -58,6 +58,8 @@ public:
     float secondsSinceMidnight() const override { return 36000.0f; }
 };
 
+// START at a factor length: the problem, the window with one marker per
+// factor column, the sheet and the clock.
 void BM_StartToFirstActivation(benchmark::State &state)
 {
     const SkinTemplate skin;
@@ -73,13 +75,14 @@ void BM_StartToFirstActivation(benchmark::State &state)
 
     for (auto _ : state) {
         ctx.run.timerEnabled = true;
+        ctx.run.factorDigits = static_cast<int>(state.range(0));
         auto *w = ctx.windows.get<ExerciseWindow>(kExerciseWindowName);
         w->showInside(&owner, QRect(0, 25, 1280, 775));
         if (w->stage().firstActivation)
             emit w->activated();
         benchmark::DoNotOptimize(w->stage().startTime);
-        if (!w->clockTimer().isActive())
-            state.SkipWithError("the clock did not start");
+        if (!w->clockTimer().isActive() || w->markerCount() != state.range(0))
+            state.SkipWithError("no stage of that length started");
 
         state.PauseTiming();
         ctx.windows.unload(w);
@@ -88,7 +91,7 @@ void BM_StartToFirstActivation(benchmark::State &state)
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_StartToFirstActivation)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartToFirstActivation)->ArgName("digits")->Arg(2)->Arg(8)->Arg(20)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

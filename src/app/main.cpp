@@ -44,6 +44,7 @@ int main(int argc, char **argv)
     if (commandLine.keepLog)
         parts.logStatus = std::make_unique<vk::LogStatusRelay>();
     parts.stageReports = vk::stageReportsFor(commandLine, parts.logStatus.get());
+    parts.factorDigits = commandLine.factorDigits;
     vk::Application app(std::move(parts));
     return app.run();
 }

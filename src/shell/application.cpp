@@ -39,6 +39,8 @@ Application::Application(Parts parts)
     if (m_wallClock)
         m_ctx->wallClock = m_wallClock.get();
     m_ctx->stageReports = m_stageReports.get();
+    if (parts.factorDigits != 0)
+        m_ctx->run.factorDigits = parts.factorDigits;
     // The answer cell's caret does not blink: the highlighted cell already
     // shows where the next digit goes, and a blinking caret would repaint
     // twice a second through a whole stage.

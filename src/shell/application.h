@@ -38,6 +38,9 @@ public:
         // default. It goes after the windows, so a stage left by the
         // program's end still reaches it.
         std::unique_ptr<StageReportSink> stageReports;
+        // The factors' length the settings panel starts with (--digits);
+        // 0: the longest.
+        int factorDigits = 0;
     };
 
     Application();

@@ -1,9 +1,11 @@
 #include "skin/windowdefinitions.h"
 
 #include "skin/palette.h"
+#include "stage/factorlength.h"
 
 #include <QtGlobal>
 
+#include <iterator>
 #include <string>
 
 namespace vk {
@@ -54,6 +56,10 @@ constexpr std::string_view kExerciseTabOrder[] = {
 };
 
 constexpr std::string_view kClockChoices[] = {"Yes", "No"};
+// Each factor's length, shortest first; the load chooses.
+constexpr std::string_view kFactorLengths[] = {"2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10", "11",
+                                               "12", "13", "14", "15", "16", "17", "18", "19", "20"};
+static_assert(std::size(kFactorLengths) == kMostFactorDigits - kFewestFactorDigits + 1);
 constexpr std::string_view kAddress = "www.kelvaris.example";
 constexpr FontDefinition kTahomaBold12{"Tahoma", 12, true};
 constexpr FontDefinition kAddressFont{"Tahoma", 9, false, true};
@@ -70,6 +76,12 @@ constexpr ControlDefinition kMainControls[] = {
     {.objectName = "clockChoiceLabel", .kind = Kind::Label, .parent = "settingsPanel", .geometry = {82, 36, 0, 0},
      .back = fixedColour(palette::kWindowBody), .fore = fixedColour(palette::kCaptionRed), .font = kTahomaBold12,
      .text = "Timer is enabled :", .alignment = Qt::AlignRight | Qt::AlignVCenter},
+    // The factors' length, in the look of the clock choice and its label.
+    {.objectName = "factorChoice", .kind = Kind::ComboBox, .parent = "settingsPanel", .geometry = {560, 32, 70, 27},
+     .font = kTahomaBold12, .items = kFactorLengths},
+    {.objectName = "factorChoiceLabel", .kind = Kind::Label, .parent = "settingsPanel", .geometry = {480, 36, 0, 0},
+     .back = fixedColour(palette::kWindowBody), .fore = fixedColour(palette::kCaptionRed), .font = kTahomaBold12,
+     .text = "Digits :", .alignment = Qt::AlignRight | Qt::AlignVCenter},
     {.objectName = "controlStrip", .geometry = {88, 26, 43, 17}, .back = fixedColour(palette::kWhite), .font = kTahoma,
      .focusPolicy = Qt::TabFocus, .pointer = Pointer::Arrow},
     // Stays hidden; its picture is the one the skin holds.
@@ -81,9 +93,10 @@ constexpr ControlDefinition kMainControls[] = {
      .fore = fixedColour(palette::kAddressShadow), .font = kAddressFont, .text = kAddress, .pointer = Pointer::Custom},
 };
 
-// The strip, the settings panel, the clock choice, START. The labels and
+// The strip, the settings panel, the two choices, START. The labels and
 // the hidden template never take the focus.
-constexpr std::string_view kMainTabOrder[] = {"controlStrip", "settingsPanel", "clockChoice", "startButton"};
+constexpr std::string_view kMainTabOrder[] = {"controlStrip", "settingsPanel", "clockChoice", "factorChoice",
+                                              "startButton"};
 
 // Every name once, every parent defined before its children, every name
 // in the tab order defined.

@@ -23,4 +23,14 @@ Evaluation evaluateAnswer(const QString &correctProduct, const std::function<QSt
     return result;
 }
 
+QString matchedColumns(const Evaluation &evaluation)
+{
+    QString matched;
+    matched.reserve(static_cast<qsizetype>(evaluation.digits.size()));
+    // The digits run from the units leftwards.
+    for (auto d = evaluation.digits.crbegin(); d != evaluation.digits.crend(); ++d)
+        matched.append(d->match ? u'1' : u'0');
+    return matched;
+}
+
 } // namespace vk

@@ -37,4 +37,9 @@ struct Evaluation {
 Evaluation evaluateAnswer(const QString &correctProduct, const std::function<QString(int column)> &answerCell,
                           int unitsColumn = 40);
 
+// One character per product digit, most significant first as the product
+// is written: '1' where the answer's digit in that column matched, '0'
+// where it did not.
+QString matchedColumns(const Evaluation &evaluation);
+
 } // namespace vk

@@ -56,14 +56,15 @@ bool digitIn(const QImage &shot, const StageLayout &stage, int column)
     return countPixels(shot, stage.cell(5, column), dark) > 10;
 }
 
-bool revealed(const QImage &shot, const StageLayout &stage)
+bool revealed(const QImage &shot, const StageLayout &stage, int factorDigits)
 {
+    const int first = 42 - 2 * factorDigits;
     int coloured = 0;
-    for (int column = 2; column <= 40; ++column) {
+    for (int column = first; column <= 40; ++column) {
         const QRgb p = shot.pixel(stage.cell(7, column).x() + 2, stage.cell(7, column).y() + 2);
         coloured += sameColor(p, kGreen, 8) || sameColor(p, kLightRed, 8);
     }
-    return coloured == 39;
+    return coloured == 41 - first;
 }
 
 bool wrongVerdictShown(const QImage &shot, const StageLayout &stage)
@@ -128,7 +129,7 @@ std::optional<OpenStage> openStage(XSession &x)
     return OpenStage{mainId, main, StageLayout(main)};
 }
 
-QImage finishWithYes(XSession &x, const QString &mainId, const StageLayout &stage)
+QImage finishWithYes(XSession &x, const QString &mainId, const StageLayout &stage, int factorDigits)
 {
     x.focus(mainId);
     x.key("Return");
@@ -138,7 +139,7 @@ QImage finishWithYes(XSession &x, const QString &mainId, const StageLayout &stag
     x.focus(box);
     x.key("Return");
     return x.waitForScreen([&](const QImage &s) {
-        return revealed(s, stage) && (correctVerdictShown(s, stage) || wrongVerdictShown(s, stage));
+        return revealed(s, stage, factorDigits) && (correctVerdictShown(s, stage) || wrongVerdictShown(s, stage));
     });
 }
 
@@ -149,6 +150,13 @@ void expectClosesWithTheStrip(XSession &x, const QRect &main)
     const auto code = x.waitForExit(10000);
     ASSERT_TRUE(code.has_value()) << "the close cell did not end the program";
     EXPECT_EQ(*code, 0);
+}
+
+bool backToStart(XSession &x, const QRect &main, const QRect &back)
+{
+    x.click(back.center().x(), back.center().y());
+    const QImage shot = x.waitForScreen([&](const QImage &s) { return titleShown(s, main); });
+    return titleShown(shot, main);
 }
 
 void drag(XSession &x, QPoint from, QPoint by, const QString &holding)

@@ -51,8 +51,9 @@ bool bandShown(const QImage &shot, const QRect &main);
 // The factors written into the sheet: what only a running or finished stage shows.
 bool sheetShown(const QImage &shot, const StageLayout &stage);
 bool digitIn(const QImage &shot, const StageLayout &stage, int column);
-// Every revealed digit on green or light red.
-bool revealed(const QImage &shot, const StageLayout &stage);
+// Every revealed digit on green or light red: the product's columns but its
+// top one (a product may be a digit shorter than both factors together).
+bool revealed(const QImage &shot, const StageLayout &stage, int factorDigits = 20);
 bool wrongVerdictShown(const QImage &shot, const StageLayout &stage);
 bool correctVerdictShown(const QImage &shot, const StageLayout &stage);
 
@@ -83,9 +84,12 @@ struct OpenStage {
 std::optional<OpenStage> openStage(XSession &x);
 
 // Enter, and Yes on the question: the stage finished, its reveal painted.
-QImage finishWithYes(XSession &x, const QString &mainId, const StageLayout &stage);
+QImage finishWithYes(XSession &x, const QString &mainId, const StageLayout &stage, int factorDigits = 20);
 
 void expectClosesWithTheStrip(XSession &x, const QRect &main);
+
+// BACK clicked where it stands: whether the start screen came back.
+bool backToStart(XSession &x, const QRect &main, const QRect &back);
 
 // The left button pressed at `from` and the pointer moved by `by` in ten
 // steps before the release, with `holding` (a key, "alt" say) held

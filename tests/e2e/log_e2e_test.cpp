@@ -1,16 +1,9 @@
 // The training log, as a user keeps it: stages played with --log, the
 // progress view, the export.
 #include "e2e_support.h"
-
-#include <QFile>
-#include <QMap>
-#include <QScopeGuard>
-#include <QTemporaryDir>
+#include "readback.h"
 
 #include <gtest/gtest.h>
-
-#include <climits>
-#include <vector>
 
 namespace vk::e2e {
 namespace {
@@ -19,101 +12,6 @@ class LoggedOnDesktop : public ::testing::TestWithParam<WindowManager>
 {
 };
 
-
-// The dark pixels of a sheet cell: what a digit looks like there.
-QList<bool> darkMask(const QImage &shot, const QRect &cell)
-{
-    QList<bool> mask;
-    for (int y = cell.top(); y <= cell.bottom(); ++y)
-        for (int x = cell.left(); x <= cell.right(); ++x)
-            mask.append(dark(shot.pixel(x, y)));
-    return mask;
-}
-
-// The digit in a cell, by the closest of the ten digits seen in the answer
-// row; -1 for an empty cell or one no digit is clearly closest to.
-int readDigit(const QImage &shot, const QRect &cell, const QList<QList<bool>> &digits)
-{
-    const QList<bool> mask = darkMask(shot, cell);
-    if (mask.count(true) < 10)
-        return -1;
-    int best = -1, bestDistance = INT_MAX, secondDistance = INT_MAX;
-    for (int d = 0; d < digits.size(); ++d) {
-        int distance = 0;
-        for (int i = 0; i < mask.size(); ++i)
-            distance += mask[i] != digits[d][i];
-        if (distance < bestDistance)
-            secondDistance = bestDistance, bestDistance = distance, best = d;
-        else if (distance < secondDistance)
-            secondDistance = distance;
-    }
-    return bestDistance * 2 < secondDistance ? best : -1;
-}
-
-// The factor in sheet row 1 or 2 (columns 21 to 40); empty if a digit could
-// not be read.
-QString readFactor(const QImage &shot, const StageLayout &stage, int row, const QList<QList<bool>> &digits)
-{
-    QString factor;
-    for (int column = 21; column <= 40; ++column) {
-        const int d = readDigit(shot, stage.cell(row, column), digits);
-        if (d < 0)
-            return {};
-        factor.append(QChar(u'0' + d));
-    }
-    return factor;
-}
-
-// The product as the trainer writes it: 39 digits for two 20-digit factors,
-// leading zeros kept, and a 40th when the last column leaves a carry.
-QString productOf(const QString &a, const QString &b)
-{
-    std::vector<int> digits(a.size() + b.size(), 0); // units first
-    for (qsizetype i = 0; i < a.size(); ++i)
-        for (qsizetype j = 0; j < b.size(); ++j)
-            digits[i + j] += (a[a.size() - 1 - i].unicode() - u'0') * (b[b.size() - 1 - j].unicode() - u'0');
-    for (std::size_t k = 0; k + 1 < digits.size(); ++k) {
-        digits[k + 1] += digits[k] / 10;
-        digits[k] %= 10;
-    }
-    if (digits.back() == 0)
-        digits.pop_back();
-    QString product;
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it)
-        product.append(QChar(u'0' + *it));
-    return product;
-}
-
-QString reversed(const QString &s)
-{
-    QString r;
-    for (auto it = s.crbegin(); it != s.crend(); ++it)
-        r.append(*it);
-    return r;
-}
-
-// The CSV the export wrote: the header's names, then one map per row.
-QList<QMap<QString, QString>> readCsv(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    if (lines.isEmpty())
-        return {};
-    const QStringList names = lines.first().split(u',');
-    QList<QMap<QString, QString>> rows;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        // Nothing in these rows needs quoting: digits, a time, a word.
-        const QStringList fields = lines[i].split(u',');
-        QMap<QString, QString> row;
-        for (qsizetype f = 0; f < names.size() && f < fields.size(); ++f)
-            row.insert(names[f], fields[f]);
-        rows.append(row);
-    }
-    return rows;
-}
-
 // With --log: a stage left with BACK, one answered correctly, one with one
 // wrong digit, one left empty. The progress view charts the three evaluated
 // ones with the correct one marked, and the export holds all four rows.
@@ -121,16 +19,8 @@ QList<QMap<QString, QString>> readCsv(const QString &path)
 // answer row showed, and multiplied here.
 TEST_P(LoggedOnDesktop, trainingLogKeepsEveryStageAndShowsProgress)
 {
-    QTemporaryDir data;
+    const PrivateDataHome data;
     ASSERT_TRUE(data.isValid());
-    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
-    const auto restore = qScopeGuard([&] {
-        if (savedDataHome.isEmpty())
-            qunsetenv("XDG_DATA_HOME");
-        else
-            qputenv("XDG_DATA_HOME", savedDataHome);
-    });
 
     XSession x(1920, 1080, GetParam());
     ASSERT_TRUE(x.ok()) << x.failure().toStdString();
@@ -140,37 +30,23 @@ TEST_P(LoggedOnDesktop, trainingLogKeepsEveryStageAndShowsProgress)
     const QRect main = x.windowGeometry(mainId);
     x.waitForScreen([&](const QImage &s) { return titleShown(s, main); });
 
-    const auto backToStart = [&](const QRect &back) {
-        x.click(back.center().x(), back.center().y());
-        const QImage shot = x.waitForScreen([&](const QImage &s) { return titleShown(s, main); });
-        return titleShown(shot, main);
-    };
     const auto finish = [&](const StageLayout &stage) { return finishWithYes(x, mainId, stage); };
 
     // 1. The digits 0 to 9 typed into the answer row, seen, and the stage left with BACK.
     ASSERT_TRUE(startStage(x, main));
     const StageLayout stage(main);
-    x.type(QStringLiteral("0123456789"));
-    QImage shot = x.waitForScreen([&](const QImage &s) { return digitIn(s, stage, 31); });
-    QList<QList<bool>> digits;
-    for (int d = 0; d <= 9; ++d)
-        digits.append(darkMask(shot, stage.cell(5, 40 - d)));
-    ASSERT_TRUE(backToStart(stage.back)) << "BACK during the stage";
+    const QList<QList<bool>> digits = learnDigits(x, stage);
+    ASSERT_TRUE(backToStart(x, main, stage.back)) << "BACK during the stage";
 
     // 2. The right product; 3. the right product with its units digit wrong;
     // 4. nothing typed.
-    struct Played {
-        QString factor1, factor2, product;
-    };
-    QList<Played> played;
+    QList<ReadProblem> played;
+    QImage shot;
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(round);
         ASSERT_TRUE(startStage(x, main));
-        shot = x.screenshot();
-        Played p{readFactor(shot, stage, 1, digits), readFactor(shot, stage, 2, digits), {}};
-        ASSERT_EQ(p.factor1.size(), 20) << "the first factor could not be read";
-        ASSERT_EQ(p.factor2.size(), 20) << "the second factor could not be read";
-        p.product = productOf(p.factor1, p.factor2);
+        const ReadProblem p = readProblem(x.screenshot(), stage, 20, digits);
+        ASSERT_FALSE(p.product.isEmpty()) << "the factors could not be read";
         played.append(p);
         QString answer = p.product;
         if (round == 1)
@@ -185,7 +61,7 @@ TEST_P(LoggedOnDesktop, trainingLogKeepsEveryStageAndShowsProgress)
             EXPECT_TRUE(correctVerdictShown(shot, stage)) << "the right product was not taken as correct";
         else
             EXPECT_TRUE(wrongVerdictShown(shot, stage));
-        ASSERT_TRUE(backToStart(stage.backCentred)) << "BACK after the finish";
+        ASSERT_TRUE(backToStart(x, main, stage.backCentred)) << "BACK after the finish";
     }
     expectClosesWithTheStrip(x, main);
 
@@ -209,11 +85,7 @@ TEST_P(LoggedOnDesktop, trainingLogKeepsEveryStageAndShowsProgress)
     EXPECT_EQ(*closed, 0);
 
     // The export: four rows in the order played.
-    const QString csv = data.filePath(QStringLiteral("stages.csv"));
-    int exitCode = -1;
-    x.run(XSession::programPath(), {QStringLiteral("--export-log"), csv}, 10000, &exitCode);
-    ASSERT_EQ(exitCode, 0);
-    const auto rows = readCsv(csv);
+    const auto rows = exportedLog(x, data);
     ASSERT_EQ(rows.size(), 4);
     const QStringList verdicts{QStringLiteral("left"), QStringLiteral("correct"), QStringLiteral("wrong"),
                                QStringLiteral("wrong")};

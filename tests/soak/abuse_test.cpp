@@ -211,8 +211,10 @@ private:
             break;
         }
         default:
-            if (MainWindow *m = program.main())
+            if (MainWindow *m = program.main()) {
                 m->clockChoice().setCurrentIndex(pick(2));
+                m->factorChoice().setCurrentIndex(pick(m->factorChoice().count()));
+            }
             break;
         }
     }
@@ -268,9 +270,10 @@ TEST(Abuse, randomInputNeverBreaksTheStage)
         if (!abuse.program.stage() && abuse.pick(3) == 0)
             abuse.program.clickStart();
     }
-    std::cout << abuse.invariants.evaluations() << " stages evaluated, " << abuse.answerer.answered() << " questions answered"
-              << std::endl;
+    std::cout << abuse.invariants.evaluations() << " stages evaluated, " << abuse.answerer.answered() << " questions answered, "
+              << abuse.invariants.lengthsSeen().size() << " factor lengths played" << std::endl;
     EXPECT_GT(abuse.invariants.evaluations(), 0) << "the run never reached a finish: the input mix is too weak";
+    EXPECT_GT(abuse.invariants.lengthsSeen().size(), 1u) << "the run never left one factor length";
 }
 
 } // namespace

@@ -266,6 +266,7 @@ private:
             break;
         case 1:
             m->clockChoice().setCurrentIndex(pick(m->clockChoice().count()));
+            m->factorChoice().setCurrentIndex(pick(m->factorChoice().count()));
             break;
         case 2:
             program.clickStripCell(1);
@@ -408,9 +409,10 @@ TEST(QuestionAbuse, theQuestionSurvivesAnythingDoneAroundIt)
     std::cout << abuse.questions << " questions (yes " << abuse.endings[0] << ", no " << abuse.endings[1]
               << ", escape " << abuse.endings[2] << ", closed " << abuse.endings[3] << ", timed out "
               << abuse.endings[4] << ", program closed " << abuse.endings[5] << "), " << abuse.invariants.evaluations()
-              << " stages evaluated" << std::endl;
+              << " stages evaluated at " << abuse.invariants.lengthsSeen().size() << " factor lengths" << std::endl;
     if (run.steps >= 1000) {
         EXPECT_GT(abuse.invariants.evaluations(), 10) << "too few finishes: the input mix no longer reaches them";
+        EXPECT_GT(abuse.invariants.lengthsSeen().size(), 1u) << "the run never left one factor length";
         for (int e = 0; e < 5; ++e) {
             EXPECT_GT(abuse.endings[e], 0) << "no question ended the way " << e;
         }

@@ -1,5 +1,5 @@
 // Five hundred stages, each one worked through the way a user does it:
-// START, some digits, the column markers, the question by FINISH or by
+// a factor length chosen at random, START, some digits, the column markers, the question by FINISH or by
 // Enter with every kind of answer or none at all, now and then the limit,
 // BACK. After each step the stage holds together, and every window, box
 // and timer of a stage goes with it: LeakSanitizer checks the sanitizer
@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <random>
 #include <string>
 
 namespace vk {
@@ -55,18 +56,22 @@ TEST(StageCycles, fiveHundredWorkedStagesLeaveNothingBehind)
     ASSERT_TRUE(program.started);
     test::StageInvariants invariants;
     long atFifty = 0;
+    std::mt19937 lengths(500);
     for (int cycle = 1; cycle <= 500; ++cycle) {
-        const std::string when = "cycle " + std::to_string(cycle);
+        const int digits = std::uniform_int_distribution<int>(2, 20)(lengths);
+        const std::string when = "cycle " + std::to_string(cycle) + " at " + std::to_string(digits) + " digits";
+        program.main()->factorChoice().setCurrentText(QString::number(digits));
         program.clickStart();
         QPointer<ExerciseWindow> w = program.stage();
         ASSERT_TRUE(w) << when;
         ASSERT_FALSE(w->stage().firstActivation) << when;
+        ASSERT_EQ(w->stage().factorDigits, digits) << when;
         QWidget *editor = w->answerGrid().editor();
         ASSERT_NE(editor, nullptr) << "no cell editor after the first activation, " << when;
         for (char digit : {'4', '0', '9', '2'})
             QTest::keyClick(editor, digit);
         QTest::keyClick(editor, Qt::Key_Asterisk, Qt::KeypadModifier);
-        QTest::mouseClick(&w->markerBox(1 + cycle % 19), Qt::LeftButton, {}, QPoint(10, 16));
+        QTest::mouseClick(&w->markerBox(1 + cycle % (digits - 1)), Qt::LeftButton, {}, QPoint(10, 16));
         program.clock->advance(3.0f);
         ASSERT_NO_FATAL_FAILURE(invariants.check(w, when + ", digits typed"));
 
@@ -102,7 +107,8 @@ TEST(StageCycles, fiveHundredWorkedStagesLeaveNothingBehind)
     }
     const long atEnd = test::residentKb();
     std::cout << "resident memory: " << atFifty << " kB after 50 stages, " << atEnd << " kB after 500; "
-              << invariants.evaluations() << " stages evaluated" << std::endl;
+              << invariants.evaluations() << " stages evaluated at " << invariants.lengthsSeen().size()
+              << " factor lengths" << std::endl;
     if (!test::kSanitized) {
         EXPECT_LE(atEnd - atFifty, 2048) << "memory grows with every stage";
     }

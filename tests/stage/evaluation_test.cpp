@@ -80,6 +80,12 @@ TEST_P(EvaluationCases, verdictAndColoursFollowTheColumns)
     if (!c.redColumns.empty()) {
         EXPECT_EQ(red, c.redColumns);
     }
+    // The same columns as a log keeps them, most significant first: the
+    // product's leading digit stands in column 41 - length.
+    QString matched(c.product.size(), c.red == c.product.size() ? u'0' : u'1');
+    for (const int column : c.redColumns)
+        matched[column - (41 - c.product.size())] = u'0';
+    EXPECT_EQ(matchedColumns(e), matched);
 }
 
 AnswerRow withCell(AnswerRow row, int column, QString text)

@@ -37,12 +37,13 @@ public:
     // The program on `screen` (and its work area), not started yet: the test
     // calls app->start() or app->run(). Chance follows a short fixed script.
     // `stageReports`, when given, is the run's own (a training log's
-    // writer), and `logStatus` what the start screen says of it.
+    // writer), `logStatus` what the start screen says of it, and
+    // `factorDigits` the factors' length it starts with, as --digits gives it.
     explicit ProgramDriver(QRect screen, QRect workArea = {}, std::unique_ptr<StageReportSink> stageReports = {},
-                           std::unique_ptr<LogStatusRelay> logStatus = {})
+                           std::unique_ptr<LogStatusRelay> logStatus = {}, int factorDigits = 0)
         : ProgramDriver(screen, workArea,
                         std::make_unique<ScriptedRandom>(std::vector<double>{0.11, 0.52, 0.93, 0.34, 0.75, 0.06}),
-                        std::move(stageReports), std::move(logStatus))
+                        std::move(stageReports), std::move(logStatus), factorDigits)
     {
     }
 
@@ -141,7 +142,7 @@ public:
 private:
     ProgramDriver(QRect screen, QRect workArea, std::unique_ptr<RandomSource> chance,
                   std::unique_ptr<StageReportSink> stageReports = {},
-                  std::unique_ptr<LogStatusRelay> logStatus = {})
+                  std::unique_ptr<LogStatusRelay> logStatus = {}, int factorDigits = 0)
     {
         quietenTheOffscreenPlatform();
         Application::Parts parts;
@@ -155,6 +156,7 @@ private:
         parts.messages = [this](const QString &text) { messages.append(text); };
         parts.stageReports = std::move(stageReports);
         parts.logStatus = std::move(logStatus);
+        parts.factorDigits = factorDigits;
         app = std::make_unique<Application>(std::move(parts));
     }
 

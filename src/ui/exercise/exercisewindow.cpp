@@ -25,7 +25,6 @@
 namespace vk {
 namespace {
 
-constexpr int kMarkerCount = 20;
 constexpr std::string_view kFirstMarker = "markerBox_0";
 
 } // namespace
@@ -138,11 +137,12 @@ void ExerciseWindow::addMarker(Surface *marker)
 
 void ExerciseWindow::load()
 {
-    resetStageRecord(m_stage, m_ctx.run.timerEnabled);
+    resetStageRecord(m_stage, m_ctx.run.timerEnabled, m_ctx.run.factorDigits);
     if (!m_stage.clockOn)
         m_clockDisplay->hide();
     createProblem(m_ctx.run.problemDoc, m_stage, m_ctx.random, m_ctx.clock);
-    for (int i = static_cast<int>(m_markerBoxes.size()); i < kMarkerCount; ++i) {
+    // One marker over each factor column.
+    for (int i = static_cast<int>(m_markerBoxes.size()); i < m_stage.factorDigits; ++i) {
         createMarker(i);
         m_markerBoxes[i]->show();
     }
@@ -204,7 +204,7 @@ void ExerciseWindow::finishStage()
     drawSkinFrame(*this, *m_resultPanel, m_ctx.skin);
     // Only queued here: the log's writer has a thread of its own, so the
     // reveal is painted without waiting for the disk.
-    reportStage(result.correct ? StageVerdict::Correct : StageVerdict::Wrong, result.digitsMatched);
+    reportStage(result.correct ? StageVerdict::Correct : StageVerdict::Wrong, &result);
 }
 
 void ExerciseWindow::reportLeftStage()
@@ -215,10 +215,10 @@ void ExerciseWindow::reportLeftStage()
     // The time used is the clock's reading at leaving. A stage left is not
     // evaluated, so no digit counts as matched.
     readStageClock(m_stage, m_ctx.clock);
-    reportStage(StageVerdict::Left, 0);
+    reportStage(StageVerdict::Left, nullptr);
 }
 
-void ExerciseWindow::reportStage(StageVerdict verdict, int digitsMatched)
+void ExerciseWindow::reportStage(StageVerdict verdict, const Evaluation *evaluation)
 {
     if (m_reported || m_stage.firstActivation)
         return;
@@ -231,11 +231,15 @@ void ExerciseWindow::reportStage(StageVerdict verdict, int digitsMatched)
     report.startedUtc = m_startedUtc;
     report.secondsUsed = roundTo2(static_cast<double>(m_stage.elapsedTime));
     report.clockShown = m_stage.clockOn;
+    report.factorDigits = m_stage.factorDigits;
     report.factor1 = problem.attribute(doc::kFactor1);
     report.factor2 = problem.attribute(doc::kFactor2);
     report.answer = problem.attribute(doc::kAnswer);
     report.product = m_stage.correctProduct;
-    report.digitsMatched = digitsMatched;
+    if (evaluation) {
+        report.digitsMatched = evaluation->digitsMatched;
+        report.matchedColumns = matchedColumns(*evaluation);
+    }
     report.verdict = verdict;
     sink->stageEnded(report);
 }

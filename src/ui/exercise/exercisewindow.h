@@ -97,7 +97,8 @@ public:
     const Surface &correctPictureBox() const { return *m_correctPictureBox; }
     Surface &markerPictureBox() { return *m_markerPictureBox; }
     const Surface &markerPictureBox() const { return *m_markerPictureBox; }
-    // The column markers: marker 0 from the start, 1..19 from the load.
+    // The column markers, one per factor column: marker 0 from the start,
+    // the others from the load.
     int markerCount() const { return static_cast<int>(m_markerBoxes.size()); }
     Surface &markerBox(int index) { return *m_markerBoxes.at(index); }
     const Surface &markerBox(int index) const { return *m_markerBoxes.at(index); }
@@ -138,8 +139,9 @@ private:
     // the stage gone with this window.
     void leaveStage();
     // Tells the run's training log (if any) how the stage ended; once per
-    // stage, and only for a stage whose clock has started.
-    void reportStage(StageVerdict verdict, int digitsMatched);
+    // stage, and only for a stage whose clock has started. A stage left
+    // has no evaluation: no digit counts as matched.
+    void reportStage(StageVerdict verdict, const Evaluation *evaluation);
     AppContext &m_ctx;
 
     // The controls, in the order the window defines them.

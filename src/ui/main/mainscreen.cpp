@@ -28,9 +28,9 @@ StartScreenLayout startScreenLayout(int width, double scaleHeight, int titleHeig
     return l;
 }
 
-QString mainTitleText()
+QString mainTitleText(int factorDigits)
 {
-    return QStringLiteral("KELVARIS VENDRAKUL\r\n20 DIGIT NUMBERS");
+    return QStringLiteral("KELVARIS VENDRAKUL\r\n%1 DIGIT NUMBERS").arg(factorDigits);
 }
 
 MainScreen::MainScreen(MainScreenControls controls, const SkinTemplate &skin, RunState &run)
@@ -38,6 +38,7 @@ MainScreen::MainScreen(MainScreenControls controls, const SkinTemplate &skin, Ru
     , m_skin(skin)
     , m_run(run)
     , m_titleHeight([](const Form &window, const QString &title) { return window.textHeight(title); })
+    , m_titleDigits(run.factorDigits)
 {
 }
 
@@ -105,7 +106,7 @@ void MainScreen::paintStartLook(int w, int h)
     f.setPointSizeF(28);
     win.setFont(f);
 
-    const QString title = mainTitleText();
+    const QString title = mainTitleText(m_titleDigits);
     win.setForeColor(kWhite);
     m_run.textRect.set(4, 77, w, h);
     win.drawText(m_run.textRect, dt::Center, title);

@@ -25,8 +25,8 @@ struct StartScreenLayout {
 
 StartScreenLayout startScreenLayout(int width, double scaleHeight, int titleHeight);
 
-// The two-line title of the start screen.
-QString mainTitleText();
+// The two-line title of the start screen, for factors of that many digits.
+QString mainTitleText(int factorDigits);
 
 // The controls of the main window that painting frames or places.
 struct MainScreenControls {
@@ -54,6 +54,9 @@ public:
     void resizeHandling();
 
     void setTitleHeight(TitleHeight measure) { m_titleHeight = std::move(measure); }
+    // The factors' length the title names; painted at the next painting.
+    void setTitleDigits(int factorDigits) { m_titleDigits = factorDigits; }
+    int titleDigits() const { return m_titleDigits; }
     int logoTop() const { return m_logoTop; }
 
     static constexpr int kStripWidth = 68;
@@ -70,6 +73,7 @@ private:
     const SkinTemplate &m_skin;
     RunState &m_run;
     TitleHeight m_titleHeight;
+    int m_titleDigits;
     int m_logoTop = 0;
 };
 

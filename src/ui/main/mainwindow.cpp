@@ -16,6 +16,9 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+#include <iterator>
+
 namespace vk {
 
 MainWindow::MainWindow(AppContext &ctx)
@@ -52,8 +55,8 @@ MainWindow::MainWindow(AppContext &ctx)
     });
     connect(this, &Form::activated, this, [this] { m_lifecycle->activation(); });
     connect(this, &Form::unloading, this, &MainWindow::unloadAllWindows);
-    connect(m_settingsPanel, &Surface::resized, this,
-            [this] { layoutSettingsPanel(*m_settingsPanel, *m_startButton, *m_clockChoiceLabel, *m_clockChoice); });
+    connect(m_settingsPanel, &Surface::resized, this, &MainWindow::layoutSettingsPanel);
+    connect(m_factorChoice, &QComboBox::currentIndexChanged, this, &MainWindow::factorChoiceChanged);
     connect(m_startButton, &QPushButton::clicked, this, &MainWindow::startClicked);
     m_startButton->installEventFilter(this);
 }
@@ -67,6 +70,8 @@ void MainWindow::defineControls()
     m_startButton = built.get<QPushButton>("startButton");
     m_clockChoice = built.get<QComboBox>("clockChoice");
     m_clockChoiceLabel = built.get<QLabel>("clockChoiceLabel");
+    m_factorChoice = built.get<QComboBox>("factorChoice");
+    m_factorChoiceLabel = built.get<QLabel>("factorChoiceLabel");
     m_controlStrip = built.get<Surface>("controlStrip");
     m_skinTemplate = built.get<Surface>("skinTemplate");
     m_addressLabel = built.get<QLabel>("addressLabel");
@@ -134,6 +139,21 @@ void MainWindow::startClicked()
     m_lifecycle->start();
 }
 
+void MainWindow::layoutSettingsPanel()
+{
+    vk::layoutSettingsPanel(*m_settingsPanel, *m_startButton, *m_clockChoiceLabel, *m_clockChoice, *m_factorChoiceLabel,
+                            *m_factorChoice);
+}
+
+void MainWindow::factorChoiceChanged()
+{
+    m_mainScreen->setTitleDigits(chosenFactorDigits(*m_factorChoice));
+    // A window not shown yet paints its title when it is; a stage shows
+    // the title again when it has gone.
+    if (isVisible() && !isMinimized() && !m_ctx.run.stageActive)
+        paintMainScreen();
+}
+
 void MainWindow::showEvent(QShowEvent *event)
 {
     // Centred on the screen with the size start-up gave it, unless start-up
@@ -186,10 +206,14 @@ bool MainWindow::focusNextPrevChild(bool next)
         m_lifecycle->activation();
         return true;
     }
-    // On the start screen Tab goes between START and the clock choice, and
+    // On the start screen Tab goes from START to the clock choice, to the
+    // factors' length and back to START (Shift+Tab the other way), and
     // nowhere else: no stop without a mark of its own.
-    QWidget *to = focusWidget() == m_startButton ? static_cast<QWidget *>(m_clockChoice) : m_startButton;
-    to->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    QWidget *const stops[] = {m_startButton, m_clockChoice, m_factorChoice};
+    const auto at = std::find(std::begin(stops), std::end(stops), focusWidget()) - std::begin(stops);
+    const qsizetype count = std::size(stops);
+    const qsizetype to = at == count ? 0 : (at + (next ? 1 : count - 1)) % count;
+    stops[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;
 }
 

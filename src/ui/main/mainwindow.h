@@ -63,6 +63,11 @@ public:
     // "Timer is enabled :", left of the clock choice.
     QLabel &clockChoiceLabel() { return *m_clockChoiceLabel; }
     const QLabel &clockChoiceLabel() const { return *m_clockChoiceLabel; }
+    // The factors' length, and "Digits :" left of it.
+    QComboBox &factorChoice() { return *m_factorChoice; }
+    const QComboBox &factorChoice() const { return *m_factorChoice; }
+    QLabel &factorChoiceLabel() { return *m_factorChoiceLabel; }
+    const QLabel &factorChoiceLabel() const { return *m_factorChoiceLabel; }
     Surface &controlStrip() { return *m_controlStrip; }
     const Surface &controlStrip() const { return *m_controlStrip; }
     // Hidden; holds the skin template as its picture.
@@ -85,6 +90,9 @@ protected:
 private:
     void defineControls();
     void startClicked();
+    void layoutSettingsPanel();
+    // The title follows the factors' length chosen.
+    void factorChoiceChanged();
 
     AppContext &m_ctx;
 
@@ -93,6 +101,8 @@ private:
     QPushButton *m_startButton = nullptr;
     QComboBox *m_clockChoice = nullptr;
     QLabel *m_clockChoiceLabel = nullptr;
+    QComboBox *m_factorChoice = nullptr;
+    QLabel *m_factorChoiceLabel = nullptr;
     Surface *m_controlStrip = nullptr;
     Surface *m_skinTemplate = nullptr;
     QLabel *m_addressLabel = nullptr;

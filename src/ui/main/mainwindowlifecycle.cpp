@@ -25,6 +25,7 @@ MainWindowLifecycle::MainWindowLifecycle(MainWindow &main, AppContext &ctx, Mess
 void MainWindowLifecycle::load()
 {
     m_main.clockChoice().setCurrentIndex(0);
+    chooseFactorDigits(m_main.factorChoice(), m_ctx.run.factorDigits);
 
     const ScreenFit fit = screenFit(m_ctx.screen);
     if (fit == ScreenFit::TooSmall) {
@@ -121,13 +122,14 @@ void MainWindowLifecycle::movePanel()
     // A hidden window holds the panel's resize back until it is shown;
     // lay the children out for the working size now.
     if (!panel.isVisible())
-        layoutSettingsPanel(panel, m_main.startButton(), m_main.clockChoiceLabel(), m_main.clockChoice());
+        m_main.layoutSettingsPanel();
 }
 
 void MainWindowLifecycle::start()
 {
     // Before the stage window loads: its load copies the choice.
     m_ctx.run.timerEnabled = m_main.clockChoice().currentIndex() == 0;
+    m_ctx.run.factorDigits = chosenFactorDigits(m_main.factorChoice());
     m_ctx.run.stageActive = true;
 
     if (Form *stage = m_ctx.windows.get(kExerciseWindowName))

@@ -11,12 +11,14 @@
 #include "ui/exercise/exercisewindow.h"
 #include "skin/skintemplate.h"
 #include "skin/templatemap.h"
+#include "sheet/sheetlayout.h"
 #include "skin/windowdefinitions.h"
 #include "stage/evaluation.h"
 #include "ui/exercise/drawnbutton.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -152,6 +154,37 @@ TEST_F(ExerciseWindowTest, layoutPlacesTheControlsAndTheMarkersOverTheDigitColum
     // The window's image carries the skin; the sheet panel is framed.
     EXPECT_EQ(test::sourceAt(w->keptImage(), 0, 0), QPoint(195, 122));
     EXPECT_EQ(test::sourceAt(w->keptImage(), 57, 175), skin::kFrameTopLeft.topLeft());
+}
+
+// A stage of shorter factors has one marker over each factor column
+// (marker i over column 40 - i) and none beyond them; a click on the
+// leftmost marks its column. The sheet and the window stand as at 20.
+TEST_F(ExerciseWindowTest, aShorterStageHasOneMarkerOverEachFactorColumn)
+{
+    for (const int digits : {2, 8, 19}) {
+        SCOPED_TRACE(digits);
+        ctx->run.factorDigits = digits;
+        ExerciseWindow *w = start();
+        EXPECT_EQ(w->stage().factorDigits, digits);
+        ASSERT_EQ(w->markerCount(), digits);
+        EXPECT_EQ(w->sheetPanel().findChildren<Surface *>(QRegularExpression(QStringLiteral("^markerBox_"))).size(), digits)
+            << "no marker made beyond the factor columns";
+        const QPoint gridAt = w->answerGrid().viewport()->pos() + w->answerGrid().pos();
+        for (int i = 0; i < digits; ++i) {
+            EXPECT_EQ(w->markerBox(i).geometry().center().x(), w->answerGrid().cellRect(1, 40 - i).translated(gridAt).center().x())
+                << "marker " << i;
+            EXPECT_TRUE(w->markerBox(i).isVisible()) << "marker " << i;
+        }
+        EXPECT_EQ(w->sheetPanel().geometry(), QRect(61, 179, 902, 234));
+        EXPECT_EQ(w->answerGrid().geometry(), QRect(4, 50, 894, 180));
+
+        test::click(&w->markerBox(digits - 1), {10, 10});
+        EXPECT_TRUE(w->markerBox(digits - 1).hasPicture());
+        EXPECT_EQ(w->answerGrid().cellBackgroundColour(1, 41 - digits), sheet::kCursorBack);
+
+        ctx->windows.unload(w);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 // The stage stands inside the main window: minimised with it, a resize

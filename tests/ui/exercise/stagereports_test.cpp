@@ -61,8 +61,9 @@ protected:
         wallClock.now = kStartedAt;
     }
 
-    ExerciseWindow *start(bool clockOn = true)
+    ExerciseWindow *start(bool clockOn = true, int factorDigits = 20)
     {
+        ctx->run.factorDigits = factorDigits;
         ExerciseWindow *w = showExercise(clockOn, {1024, 743});
         // The wall clock moves on after the start: the report keeps the start.
         wallClock.now = kStartedAt.addSecs(3600);
@@ -71,11 +72,16 @@ protected:
         return w;
     }
 
-    // Keys as the user types them: from the units digit leftwards.
+    // Keys as the user types them: from the units digit leftwards, a space
+    // stepping over a cell with Left.
     static void typeFromTheRight(ExerciseWindow *w, const QString &digits)
     {
-        for (const QChar digit : digits)
-            QTest::keyClick(w->answerGrid().editor(), digit.toLatin1());
+        for (const QChar digit : digits) {
+            if (digit == u' ')
+                QTest::keyClick(w->answerGrid().editor(), Qt::Key_Left);
+            else
+                QTest::keyClick(w->answerGrid().editor(), digit.toLatin1());
+        }
     }
 
     // Enter, then Yes in the question.
@@ -96,12 +102,27 @@ protected:
 struct FinishCase {
     const char *name;
     bool clockOn;
+    int factorDigits;
     // The keys typed, given the product.
     std::function<QString(const QString &product)> keys;
     StageVerdict verdict;
     // Digits matched, given the product's length.
     std::function<int(int length)> matched;
+    // The columns matched, most significant first, given the product's length.
+    std::function<QString(int length)> columns;
 };
+
+QString allMatched(int length) { return QString(length, u'1'); }
+QString noneMatched(int length) { return QString(length, u'0'); }
+QString allButTheUnits(int length) { return QString(length - 1, u'1') + u'0'; }
+
+// The product's digits typed from the units leftwards, the units digit wrong.
+QString unitsWrong(const QString &product)
+{
+    QString keys = reversed(product);
+    keys[0] = keys[0] == u'9' ? u'0' : QChar(keys[0].unicode() + 1);
+    return keys;
+}
 
 class FinishedStageReports : public StageReportTest, public ::testing::WithParamInterface<FinishCase>
 {};
@@ -109,7 +130,7 @@ class FinishedStageReports : public StageReportTest, public ::testing::WithParam
 TEST_P(FinishedStageReports, oneReportWithTheVerdictAndTheDigitsMatched)
 {
     const FinishCase &c = GetParam();
-    ExerciseWindow *w = start(c.clockOn);
+    ExerciseWindow *w = start(c.clockOn, c.factorDigits);
     const QString product = w->stage().correctProduct;
     const QString factor1 = attribute(w, doc::kFactor1);
     const QString factor2 = attribute(w, doc::kFactor2);
@@ -122,11 +143,13 @@ TEST_P(FinishedStageReports, oneReportWithTheVerdictAndTheDigitsMatched)
     const StageReport &r = sink.reports[0];
     EXPECT_EQ(r.verdict, c.verdict);
     EXPECT_EQ(r.digitsMatched, c.matched(static_cast<int>(product.size())));
-    EXPECT_EQ(r.answer, reversed(c.keys(product)));
+    EXPECT_EQ(r.answer, reversed(c.keys(product)).trimmed());
     EXPECT_EQ(r.product, product);
     EXPECT_EQ(r.factor1, factor1);
     EXPECT_EQ(r.factor2, factor2);
-    EXPECT_EQ(r.factor1.size(), 20);
+    EXPECT_EQ(r.factor1.size(), c.factorDigits);
+    EXPECT_EQ(r.factorDigits, c.factorDigits);
+    EXPECT_EQ(r.matchedColumns, c.columns(static_cast<int>(product.size())));
     EXPECT_EQ(r.secondsUsed, 65.25);
     EXPECT_EQ(r.clockShown, c.clockOn);
     EXPECT_EQ(r.startedUtc, kStartedAt);
@@ -141,20 +164,26 @@ TEST_P(FinishedStageReports, oneReportWithTheVerdictAndTheDigitsMatched)
 INSTANTIATE_TEST_SUITE_P(
     , FinishedStageReports,
     ::testing::Values(
-        FinishCase{"correct", true, [](const QString &p) { return reversed(p); }, StageVerdict::Correct,
-                   [](int length) { return length; }},
-        FinishCase{"correctWithTheClockHidden", false, [](const QString &p) { return reversed(p); },
-                   StageVerdict::Correct, [](int length) { return length; }},
+        FinishCase{"correct", true, 20, [](const QString &p) { return reversed(p); }, StageVerdict::Correct,
+                   [](int length) { return length; }, allMatched},
+        FinishCase{"correctWithTheClockHidden", false, 20, [](const QString &p) { return reversed(p); },
+                   StageVerdict::Correct, [](int length) { return length; }, allMatched},
         // Every digit but the units digit right.
-        FinishCase{"wrongInOneDigit", true,
-                   [](const QString &p) {
-                       QString keys = reversed(p);
-                       keys[0] = keys[0] == u'9' ? u'0' : QChar(keys[0].unicode() + 1);
-                       return keys;
-                   },
-                   StageVerdict::Wrong, [](int length) { return length - 1; }},
-        FinishCase{"empty", true, [](const QString &) { return QString(); }, StageVerdict::Wrong,
-                   [](int) { return 0; }}),
+        FinishCase{"wrongInOneDigit", true, 20, unitsWrong, StageVerdict::Wrong, [](int length) { return length - 1; },
+                   allButTheUnits},
+        FinishCase{"empty", true, 20, [](const QString &) { return QString(); }, StageVerdict::Wrong,
+                   [](int) { return 0; }, noneMatched},
+        // Shorter factors: the length and the product's own columns.
+        FinishCase{"correctAt8Digits", true, 8, [](const QString &p) { return reversed(p); }, StageVerdict::Correct,
+                   [](int length) { return length; }, allMatched},
+        FinishCase{"wrongInOneDigitAt2Digits", true, 2, unitsWrong, StageVerdict::Wrong,
+                   [](int length) { return length - 1; }, allButTheUnits},
+        // Only the leading digit typed, in its own column: the stored answer
+        // is that one digit, the columns say where it matched.
+        FinishCase{"leadingDigitOnlyAt8Digits", true, 8,
+                   [](const QString &p) { return QString(p.size() - 1, u' ') + p.front(); },
+                   StageVerdict::Wrong, [](int) { return 1; },
+                   [](int length) { return u'1' + QString(length - 1, u'0'); }}),
     [](const ::testing::TestParamInfo<FinishCase> &info) { return std::string(info.param.name); });
 
 // Left before the evaluation, each way a stage can be left: one "left"
@@ -186,6 +215,8 @@ TEST_P(LeftStageReports, oneLeftReportWithTheReadingAtLeaving)
     EXPECT_EQ(r.verdict, StageVerdict::Left);
     EXPECT_EQ(r.answer, QStringLiteral("321"));
     EXPECT_EQ(r.digitsMatched, 0) << "a stage left is not evaluated";
+    EXPECT_TRUE(r.matchedColumns.isEmpty());
+    EXPECT_EQ(r.factorDigits, 20);
     EXPECT_EQ(r.secondsUsed, 42.5);
     EXPECT_EQ(r.startedUtc, kStartedAt);
     EXPECT_EQ(r.product.size() >= 39, true);

@@ -101,7 +101,7 @@ TEST_F(MainScreenPainting, startLookWithAKnownTitleHeightPutsLogoAndSloganWhereT
 
 TEST_F(MainScreenPainting, startLookMeasuresTheTitleInTheWindowsFont)
 {
-    const int th1 = mainWindow->textHeight(mainTitleText());
+    const int th1 = mainWindow->textHeight(mainTitleText(20));
     EXPECT_GT(th1, 60) << "two lines at 28 points";
     // Worked by hand for an 800-pixel window: G = 800 - 305 - 37 - TH1 and the
     // logo's top (G - 300) / 2 + TH1 + 167, halves to the even neighbour; the

@@ -43,6 +43,7 @@ TEST(MainWindowDefinition, aNewWindowIsBuiltAsItsDefinitionSays)
     const std::pair<const QObject *, const char *> accessors[] = {
         {&w.settingsPanel(), "settingsPanel"}, {&w.startButton(), "startButton"},
         {&w.clockChoice(), "clockChoice"},     {&w.clockChoiceLabel(), "clockChoiceLabel"},
+        {&w.factorChoice(), "factorChoice"},   {&w.factorChoiceLabel(), "factorChoiceLabel"},
         {&w.controlStrip(), "controlStrip"},   {&w.skinTemplate(), "skinTemplate"},
         {&w.addressLabel(), "addressLabel"},   {&w.addressShadowLabel(), "addressShadowLabel"},
     };
@@ -86,6 +87,19 @@ TEST(MainWindowDefinition, showsTheTextsColoursAndFontsAUserSees)
     EXPECT_FALSE(w.clockChoice().isEditable());
     expectFont(w.clockChoice(), "Tahoma", 12, true, false);
 
+    // The factors' length looks like the clock choice and its label.
+    EXPECT_EQ(w.factorChoiceLabel().text(), QStringLiteral("Digits :"));
+    EXPECT_EQ(textColour(w.factorChoiceLabel()), QColor(192, 0, 0));
+    EXPECT_EQ(w.factorChoiceLabel().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    expectFont(w.factorChoiceLabel(), "Tahoma", 12, true, false);
+    QStringList lengths;
+    for (int i = 0; i < w.factorChoice().count(); ++i)
+        lengths << w.factorChoice().itemText(i);
+    EXPECT_EQ(lengths, QStringList({"2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15", "16",
+                                    "17", "18", "19", "20"}));
+    EXPECT_FALSE(w.factorChoice().isEditable());
+    expectFont(w.factorChoice(), "Tahoma", 12, true, false);
+
     EXPECT_EQ(w.startButton().text(), QStringLiteral("START"));
     expectFont(w.startButton(), "Tahoma", 12, true, false);
 
@@ -106,26 +120,38 @@ bool startedAndActive(test::ProgramDriver &t)
     return QTest::qWaitForWindowActive(t.main());
 }
 
-// On the start screen Tab and Shift+Tab go between START and the clock
-// choice, the two controls that show a focus mark, and nowhere else.
-TEST(MainWindowKeyboard, tabGoesBetweenStartAndTheClockChoiceOnly)
+// On the start screen Tab goes from START to the clock choice, to the
+// factors' length and round to START again, Shift+Tab the other way: the
+// three controls that show a focus mark, and nowhere else.
+TEST(MainWindowKeyboard, tabGoesRoundStartAndTheTwoChoicesOnly)
 {
     test::ProgramDriver t(QRect(0, 0, 1280, 800));
     ASSERT_TRUE(startedAndActive(t));
     MainWindow &w = *t.main();
     ASSERT_EQ(QApplication::focusWidget(), &w.startButton());
-    const QWidget *expected[] = {&w.clockChoice(), &w.startButton(), &w.clockChoice(), &w.startButton()};
-    for (const QWidget *next : expected) {
+    const QWidget *forward[] = {&w.clockChoice(), &w.factorChoice(), &w.startButton(), &w.clockChoice()};
+    for (const QWidget *next : forward) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next);
     }
-    for (const QWidget *next : expected) {
+    const QWidget *backward[] = {&w.startButton(), &w.factorChoice(), &w.clockChoice(), &w.startButton()};
+    for (const QWidget *next : backward) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
         EXPECT_EQ(QApplication::focusWidget(), next);
     }
+    // Each stop shows that it has the keyboard.
+    for (QWidget *stop : {static_cast<QWidget *>(&w.startButton()), static_cast<QWidget *>(&w.clockChoice()),
+                          static_cast<QWidget *>(&w.factorChoice())}) {
+        SCOPED_TRACE(stop->objectName().toStdString());
+        stop->setFocus(Qt::TabFocusReason);
+        const QImage focused = stop->grab().toImage();
+        w.controlStrip().setFocus(Qt::OtherFocusReason);
+        EXPECT_NE(stop->grab().toImage(), focused) << "no focus mark";
+    }
     // Wherever Tab leaves the keyboard, Return starts a stage.
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    w.startButton().setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_NE(t.stage(), nullptr);
 }

@@ -54,5 +54,49 @@ TEST(SettingsPanel, aWiderLabelGrowsToTheLeft)
     }
 }
 
+// The panel's five children, at the sizes their texts give them.
+struct PanelChildren {
+    explicit PanelChildren(QSize size)
+    {
+        panel.resize(size);
+        label.resize(147, 19);
+        combo.resize(137, 27);
+        factorLabel.resize(62, 19);
+        factorCombo.resize(50, 27);
+    }
+    QWidget panel;
+    QPushButton start{&panel};
+    QLabel label{&panel};
+    QComboBox combo{&panel};
+    QLabel factorLabel{&panel};
+    QComboBox factorCombo{&panel};
+};
+
+// The factors' length goes to the clock choice's right on its row (its
+// label 30 pixels on, its combo box 15 after the label), and START and the
+// clock choice stand exactly where they stand without it.
+TEST(SettingsPanel, theFactorChoiceFollowsTheClockChoiceAndMovesNothingElse)
+{
+    struct Case { QSize panel; QPoint label; QRect combo; };
+    const Case cases[] = {
+        {{750, 120}, {545, 26}, {622, 22, 70, 27}},
+        {{600, 200}, {470, 106}, {547, 102, 70, 27}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.panel.width());
+        PanelChildren p(c.panel);
+        layoutSettingsPanel(p.panel, p.start, p.label, p.combo);
+        const QRect alone[] = {p.start.geometry(), p.label.geometry(), p.combo.geometry()};
+        layoutSettingsPanel(p.panel, p.start, p.label, p.combo, p.factorLabel, p.factorCombo);
+
+        EXPECT_EQ(p.start.geometry(), alone[0]);
+        EXPECT_EQ(p.label.geometry(), alone[1]);
+        EXPECT_EQ(p.combo.geometry(), alone[2]);
+        EXPECT_EQ(p.factorLabel.pos(), c.label);
+        EXPECT_EQ(p.factorLabel.size(), QSize(62, 19)) << "the label keeps its size";
+        EXPECT_EQ(p.factorCombo.geometry(), c.combo);
+    }
+}
+
 } // namespace
 } // namespace vk
