@@ -49,8 +49,6 @@ for _ in $(seq 100); do
   [[ -n "$id" ]] && break
   sleep 0.1
 done
-windows() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | wc -l; }
-before=$(windows "$pid")
 eval "$(xdotool getwindowgeometry --shell "$id")"
 
 # The start screen, waiting for the user.
@@ -71,10 +69,16 @@ start1=$(cpu_ns "$pid")
 rounds=${VK_IDLE_ROUNDS:-8}
 slice=${VK_IDLE_SLICE:-5}
 stage_seconds=$(python3 -c "print($rounds * $slice)")
-start_stage() { # clicks START; true once the exercise window (and the backdrop) is up
+# The stage shows inside the main window: its sheet paints the point 300,350
+# of the window in the sheet's blue, where the start screen has its pale one.
+on_stage() {
+  [[ "$(import -window root -crop 1x1+$((X + 300))+$((Y + 350)) -format '%[pixel:p{0,0}]' info: 2>/dev/null)" \
+     == "srgb(151,188,238)" ]]
+}
+start_stage() { # clicks START; true once the stage is up
   xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 190 + 60 + 22)) click 1
   for _ in $(seq 50); do
-    (( $(windows "$pid") > before )) && return 0
+    on_stage && return 0
     sleep 0.1
   done
   return 1
@@ -111,7 +115,7 @@ for _ in $(seq "$rounds"); do
   # BACK, bottom left of the exercise window, returns to the start screen.
   xdotool mousemove $((X + 125)) $((Y + HEIGHT - 55)) click 1
   for _ in $(seq 50); do
-    (( $(windows "$pid") <= before )) && break
+    on_stage || break
     sleep 0.1
   done
   sleep 0.5
