@@ -96,7 +96,10 @@ XSession::XSession(int width, int height, WindowManager wm, ScreenKind kind)
         m_screenDisplay = m_display;
         return;
     }
-    if (!startServer(width, height, kind)) {
+    // Weston's X window gets a strip of screen beside it for the pointer to
+    // leave it by (see bringThePointerIntoWeston).
+    const int serverWidth = wm == WindowManager::Weston ? width + kWestonStrip : width;
+    if (!startServer(serverWidth, height, kind)) {
         m_failure = QStringLiteral("the X server (%1) did not start at %2x%3")
                         .arg(kind == ScreenKind::Fixed ? QStringLiteral("Xvfb") : QStringLiteral("Xephyr"))
                         .arg(width)
@@ -105,9 +108,13 @@ XSession::XSession(int width, int height, WindowManager wm, ScreenKind kind)
     }
     m_screenDisplay = m_display;
     if (wm == WindowManager::Weston) {
-        if (!startWeston(width, height, false))
+        if (!startWeston(width, height, false)) {
             m_failure = QStringLiteral("weston with XWayland did not start: %1")
                             .arg(m_wm ? QString::fromLocal8Bit(m_wm->readAll()).trimmed().right(400) : QString());
+            return;
+        }
+        m_westonOutput = QSize(width, height);
+        bringThePointerIntoWeston();
         return;
     }
     if (wm != WindowManager::None && !startWindowManager(wm)) {
@@ -385,6 +392,8 @@ QString XSession::focusedWindow() const
 
 QSize XSession::screenSize() const
 {
+    if (m_westonOutput.isValid())
+        return m_westonOutput;
     const QStringList wh = runOn(m_screenDisplay, QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")}, 10000, nullptr)
                                .split(QLatin1Char(' '));
     return wh.size() == 2 ? QSize(wh[0].toInt(), wh[1].toInt()) : QSize();

@@ -28,6 +28,9 @@ namespace vk::e2e {
 // down at the first pointer event sent to it, so only keys may be.
 enum class WindowManager { None, Openbox, Xfwm4, Weston, WestonHeadless };
 
+// How much wider than weston's output its Xvfb screen is.
+inline constexpr int kWestonStrip = 16;
+
 QString nameOf(WindowManager wm);
 
 // How the X server is run: Xvfb, whose screen size is fixed, or Xephyr
@@ -119,6 +122,7 @@ private:
     bool startServer(int width, int height, ScreenKind kind);
     bool startWindowManager(WindowManager wm);
     bool startWeston(int width, int height, bool headless);
+    void bringThePointerIntoWeston() const;
     bool isWeston() const { return m_wmKind == WindowManager::Weston || m_wmKind == WindowManager::WestonHeadless; }
     // A tool run against a display of ours.
     QString runOn(const QString &display, const QString &program, const QStringList &args, int timeoutMs,
@@ -128,6 +132,7 @@ private:
     QString m_display;       // where the program runs
     QString m_screenDisplay; // where the screen is: the pointer, the keyboard, screenshots
     QString m_hostDisplay;
+    QSize m_westonOutput; // weston's output in its X window at 0,0 of the screen, when there is one
     QTemporaryDir m_runtimeDir;
     QString m_waylandSocket;
     QString m_failure;

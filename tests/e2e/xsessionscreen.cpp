@@ -60,6 +60,16 @@ bool XSession::startWeston(int width, int height, bool headless)
     return false;
 }
 
+// Now and then weston's X window comes up under the pointer without being
+// told that the pointer is in it, and then it follows none of the pointer's
+// moves: its own pointer stays at 0,0 and the first click lands on the
+// panel's launcher there. Leaving the window and coming back tells it.
+void XSession::bringThePointerIntoWeston() const
+{
+    moveMouse(m_westonOutput.width() + kWestonStrip / 2, m_westonOutput.height() / 2);
+    moveMouse(m_westonOutput.width() / 2, m_westonOutput.height() / 2);
+}
+
 QRect XSession::windowOnScreen(const QString &id) const
 {
     if (!isWeston())
@@ -132,6 +142,8 @@ QImage XSession::grab() const
     p.waitForFinished(10000);
     QImage image;
     image.loadFromData(p.readAllStandardOutput(), "PNG");
+    if (m_westonOutput.isValid() && !image.isNull())
+        image = image.copy(QRect(QPoint(0, 0), m_westonOutput));
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
