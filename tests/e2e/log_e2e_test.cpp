@@ -23,12 +23,8 @@ TEST_P(LoggedOnDesktop, trainingLogKeepsEveryStageAndShowsProgress)
     ASSERT_TRUE(data.isValid());
 
     XSession x(1920, 1080, GetParam());
-    ASSERT_TRUE(x.ok()) << x.failure().toStdString();
-    ASSERT_TRUE(x.startProgram({QStringLiteral("--log")}));
-    const QString mainId = x.waitForWindow(kMainTitle);
-    ASSERT_FALSE(mainId.isEmpty()) << "no start screen";
-    const QRect main = x.windowGeometry(mainId);
-    x.waitForScreen([&](const QImage &s) { return titleShown(s, main); });
+    const auto [mainId, main] = startProgram(x, {QStringLiteral("--log")});
+    ASSERT_FALSE(main.isEmpty());
 
     const auto finish = [&](const StageLayout &stage) { return finishWithYes(x, mainId, stage); };
 

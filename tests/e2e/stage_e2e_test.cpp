@@ -255,6 +255,28 @@ TEST_P(OnDesktop, oneClickOnBackUnderARestingPointer)
 
 INSTANTIATE_TEST_SUITE_P(Desktops, OnDesktop, kAllDesktops, kDesktopName);
 
+// The program started on weston, which places X windows itself: the window
+// is found where its pixels are on the output, its start screen painted.
+Started startProgramOnWeston(XSession &x)
+{
+    EXPECT_TRUE(x.ok()) << x.failure().toStdString();
+    if (!x.ok() || !x.startProgram())
+        return {};
+    const QString id = x.waitForWindow(kMainTitle);
+    EXPECT_FALSE(id.isEmpty()) << "no start screen";
+    if (id.isEmpty())
+        return {};
+    QRect main;
+    waitUntil([&] { return !(main = x.windowOnScreen(id)).isEmpty(); }, 10000);
+    EXPECT_FALSE(main.isEmpty()) << "the window was not found on weston's output";
+    if (main.isEmpty())
+        return {};
+    EXPECT_EQ(main.size(), QSize(1280, 800));
+    EXPECT_TRUE(inside(main, x.screenSize())) << main;
+    x.waitForScreen([&](const QImage &s) { return titleShown(s, main); });
+    return {id, main};
+}
+
 // A Wayland desktop: weston shows the program's window through XWayland
 // and places it itself, where it likes. The stage is part of the window
 // wherever that is: typing, the question, the reveal, Escape and the strip
@@ -266,16 +288,8 @@ class OnWayland : public ::testing::TestWithParam<WindowManager>
 TEST_P(OnWayland, aWholeStageWhereWestonPutsTheWindow)
 {
     XSession x(1920, 1080, GetParam());
-    ASSERT_TRUE(x.ok()) << x.failure().toStdString();
-    ASSERT_TRUE(x.startProgram());
-    const QString mainId = x.waitForWindow(kMainTitle);
-    ASSERT_FALSE(mainId.isEmpty()) << "no start screen";
-    QRect main;
-    waitUntil([&] { return !(main = x.windowOnScreen(mainId)).isEmpty(); }, 10000);
-    ASSERT_FALSE(main.isEmpty()) << "the window was not found on the screen";
-    EXPECT_EQ(main.size(), QSize(1280, 800));
-    EXPECT_TRUE(inside(main, x.screenSize())) << main;
-    x.waitForScreen([&](const QImage &s) { return titleShown(s, main); });
+    const auto [mainId, main] = startProgramOnWeston(x);
+    ASSERT_FALSE(main.isEmpty());
 
     ASSERT_TRUE(startStage(x, main)) << "START opened no stage below the band of the window at " << main;
     const StageLayout stage(main);
@@ -308,16 +322,8 @@ INSTANTIATE_TEST_SUITE_P(Desktops, OnWayland, ::testing::Values(WindowManager::W
 TEST(OnHeadlessWayland, aWholeStageByTheKeyboard)
 {
     XSession x(1920, 1080, WindowManager::WestonHeadless);
-    ASSERT_TRUE(x.ok()) << x.failure().toStdString();
-    ASSERT_TRUE(x.startProgram());
-    const QString mainId = x.waitForWindow(kMainTitle);
-    ASSERT_FALSE(mainId.isEmpty()) << "no start screen";
-    QRect main;
-    waitUntil([&] { return !(main = x.windowOnScreen(mainId)).isEmpty(); }, 10000);
-    ASSERT_FALSE(main.isEmpty()) << "the window was not found on weston's output";
-    EXPECT_EQ(main.size(), QSize(1280, 800));
-    EXPECT_TRUE(inside(main, x.screenSize())) << main;
-    x.waitForScreen([&](const QImage &s) { return titleShown(s, main); });
+    const auto [mainId, main] = startProgramOnWeston(x);
+    ASSERT_FALSE(main.isEmpty());
 
     x.key("Return");
     ASSERT_TRUE(waitForStage(x, main)) << "Return on START opened no stage";
