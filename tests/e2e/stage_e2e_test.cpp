@@ -255,6 +255,22 @@ TEST_P(OnDesktop, oneClickOnBackUnderARestingPointer)
 
 INSTANTIATE_TEST_SUITE_P(Desktops, OnDesktop, kAllDesktops, kDesktopName);
 
+// Types 12 into the stage, then Return asks and Return answers Yes; the
+// screen once the product is revealed and the answer judged wrong.
+QImage typeTwelveAndFinishByTheKeyboard(XSession &x, const StageLayout &stage)
+{
+    x.type("12");
+    QImage shot = x.waitForScreen([&](const QImage &s) { return digitIn(s, stage, 39); }, 3000);
+    EXPECT_TRUE(digitIn(shot, stage, 40) && digitIn(shot, stage, 39)) << "typing";
+
+    x.key("Return");
+    EXPECT_FALSE(waitForBox(x).isEmpty()) << "Return asked no question";
+    x.key("Return");
+    shot = x.waitForScreen([&](const QImage &s) { return revealed(s, stage) && wrongVerdictShown(s, stage); }, 5000);
+    EXPECT_TRUE(revealed(shot, stage)) << "Return did not answer Yes";
+    return shot;
+}
+
 // The program started on weston, which places X windows itself: the window
 // is found where its pixels are on the output, its start screen painted.
 Started startProgramOnWeston(XSession &x)
@@ -293,15 +309,7 @@ TEST_P(OnWayland, aWholeStageWhereWestonPutsTheWindow)
 
     ASSERT_TRUE(startStage(x, main)) << "START opened no stage below the band of the window at " << main;
     const StageLayout stage(main);
-    x.type("12");
-    QImage shot = x.waitForScreen([&](const QImage &s) { return digitIn(s, stage, 39); }, 3000);
-    EXPECT_TRUE(digitIn(shot, stage, 40) && digitIn(shot, stage, 39)) << "typing";
-
-    x.key("Return");
-    ASSERT_FALSE(waitForBox(x).isEmpty()) << "Return asked no question";
-    x.key("Return");
-    shot = x.waitForScreen([&](const QImage &s) { return revealed(s, stage) && wrongVerdictShown(s, stage); }, 5000);
-    EXPECT_TRUE(revealed(shot, stage)) << "Return did not answer Yes";
+    QImage shot = typeTwelveAndFinishByTheKeyboard(x, stage);
     // Weston does not hand the keyboard back to the window when the question
     // closes (it does not let a program activate its own window): a click
     // on the band gives it back, as a user would.
@@ -328,15 +336,7 @@ TEST(OnHeadlessWayland, aWholeStageByTheKeyboard)
     x.key("Return");
     ASSERT_TRUE(waitForStage(x, main)) << "Return on START opened no stage";
     const StageLayout stage(main);
-    x.type("12");
-    QImage shot = x.waitForScreen([&](const QImage &s) { return digitIn(s, stage, 39); }, 3000);
-    EXPECT_TRUE(digitIn(shot, stage, 40) && digitIn(shot, stage, 39)) << "typing";
-
-    x.key("Return");
-    ASSERT_FALSE(waitForBox(x).isEmpty()) << "Return asked no question";
-    x.key("Return");
-    shot = x.waitForScreen([&](const QImage &s) { return revealed(s, stage) && wrongVerdictShown(s, stage); }, 5000);
-    EXPECT_TRUE(revealed(shot, stage)) << "Return did not answer Yes";
+    QImage shot = typeTwelveAndFinishByTheKeyboard(x, stage);
     EXPECT_TRUE(wrongVerdictShown(shot, stage));
     // Weston hands the keyboard back to no window when the question closes;
     // above, a click on the band gives it back, which needs a pointer. The
